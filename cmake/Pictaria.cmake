@@ -1,0 +1,46 @@
+# Shared compile settings and the helper that declares one library per subsystem folder.
+
+add_compile_options(-Wall -Wextra)
+
+if(PICTARIA_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
+# pictaria_subsystem(NAME [DEPS ...]): a static library of every source in the calling folder.
+# A folder without sources yet gives an interface library that only passes its dependencies on.
+function(pictaria_subsystem name)
+    cmake_parse_arguments(ARG "" "" "DEPS;EXCLUDE" ${ARGN})
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h
+         ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+    foreach(excluded ${ARG_EXCLUDE})
+        list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
+    endforeach()
+    list(FILTER sources INCLUDE REGEX "\\.(cpp|c)$|\\.h$")
+    set(compiled ${sources})
+    list(FILTER compiled INCLUDE REGEX "\\.(cpp|c)$")
+    if(NOT compiled)
+        add_library(pictaria_${name} INTERFACE)
+        target_include_directories(pictaria_${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+        target_link_libraries(pictaria_${name} INTERFACE ${ARG_DEPS})
+        return()
+    endif()
+    add_library(pictaria_${name} STATIC ${sources})
+    set_target_properties(pictaria_${name} PROPERTIES AUTOMOC ON)
+    target_include_directories(pictaria_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(pictaria_${name} PUBLIC ${ARG_DEPS})
+endfunction()
+
+# pictaria_test_suite(NAME [DEPS ...]): one GoogleTest program of every source in the calling folder.
+function(pictaria_test_suite name)
+    cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    if(NOT sources)
+        return()
+    endif()
+    add_executable(test_${name} ${sources})
+    set_target_properties(test_${name} PROPERTIES AUTOMOC ON)
+    target_link_libraries(test_${name} PRIVATE pictaria_test_support ${ARG_DEPS})
+    gtest_discover_tests(test_${name} DISCOVERY_MODE PRE_TEST
+                         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120)
+endfunction()

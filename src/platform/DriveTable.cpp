@@ -1,0 +1,133 @@
+#include "platform/DriveTable.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "platform/MountTable.h"
+#include "platform/PathText.h"
+
+namespace pictaria {
+
+namespace {
+
+char upper(char letter) {
+    return static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
+}
+
+bool hasDriveLetter(std::string_view pathText) {
+    return pathText.size() >= 2 && pathText[1] == ':' &&
+           std::isalpha(static_cast<unsigned char>(pathText[0]));
+}
+
+// Both separators of the original platform become the host's '/'.
+std::string hostSeparators(std::string_view rest) {
+    std::string host(rest);
+    std::replace(host.begin(), host.end(), '\\', '/');
+    return host;
+}
+
+std::string joinHost(const std::string& root, std::string_view rest) {
+    if (rest.empty()) {
+        return root;
+    }
+    if (root == "/") {
+        return "/" + std::string(rest);
+    }
+    return root + "/" + std::string(rest);
+}
+
+DriveTable& mutableActiveTable() {
+    static DriveTable table = DriveTable::fromMountedVolumes();
+    return table;
+}
+
+}  // namespace
+
+DriveTable DriveTable::fromMountedVolumes() {
+    return buildDriveTable(readMountedVolumes());
+}
+
+void DriveTable::add(char letter, std::string hostRoot, DriveType type) {
+    letter = upper(letter);
+    while (hostRoot.size() > 1 && hostRoot.back() == '/') {
+        hostRoot.pop_back();
+    }
+    std::erase_if(drives_, [letter](const Drive& d) { return d.letter == letter; });
+    drives_.push_back(Drive{letter, std::move(hostRoot), type});
+    std::sort(drives_.begin(), drives_.end(),
+              [](const Drive& a, const Drive& b) { return a.letter < b.letter; });
+}
+
+const Drive* DriveTable::find(char letter) const {
+    letter = upper(letter);
+    auto it = std::find_if(drives_.begin(), drives_.end(),
+                           [letter](const Drive& d) { return d.letter == letter; });
+    return it == drives_.end() ? nullptr : &*it;
+}
+
+DriveType DriveTable::typeOf(std::string_view rootText) const {
+    if (!hasDriveLetter(rootText)) {
+        return DriveType::NoRootDir;
+    }
+    const Drive* drive = find(rootText[0]);
+    return drive ? drive->type : DriveType::NoRootDir;
+}
+
+std::optional<std::string> DriveTable::toHost(std::string_view pathText) const {
+    if (pathText.find('\0') != std::string_view::npos) {
+        return std::nullopt;
+    }
+    if (!hasDriveLetter(pathText)) {
+        return hostSeparators(pathText);
+    }
+    const Drive* drive = find(pathText[0]);
+    if (!drive) {
+        return std::nullopt;
+    }
+    std::string_view rest = pathText.substr(2);
+    while (!rest.empty() && (rest.front() == '\\' || rest.front() == '/')) {
+        rest.remove_prefix(1);
+    }
+    return joinHost(drive->hostRoot, hostSeparators(rest));
+}
+
+std::optional<std::string> DriveTable::fromHost(std::string_view hostPath) const {
+    const Drive* best = nullptr;
+    for (const Drive& drive : drives_) {
+        const std::string& root = drive.hostRoot;
+        const bool under = root == "/" ? hostPath.starts_with('/')
+                                       : hostPath == root || hostPath.starts_with(root + "/");
+        if (under && (!best || root.size() > best->hostRoot.size())) {
+            best = &drive;
+        }
+    }
+    if (!best) {
+        return std::nullopt;
+    }
+    std::string_view rest = hostPath.substr(best->hostRoot == "/" ? 1 : best->hostRoot.size());
+    while (!rest.empty() && rest.front() == '/') {
+        rest.remove_prefix(1);
+    }
+    while (!rest.empty() && rest.back() == '/') {
+        rest.remove_suffix(1);
+    }
+    std::string text{best->letter, ':', '\\'};
+    for (char c : rest) {
+        text += c == '/' ? '\\' : c;
+    }
+    return text;
+}
+
+const DriveTable& activeDriveTable() {
+    return mutableActiveTable();
+}
+
+void setActiveDriveTable(DriveTable table) {
+    mutableActiveTable() = std::move(table);
+}
+
+std::optional<std::string> hostPathOf(std::string_view pathText) {
+    return activeDriveTable().toHost(pathText);
+}
+
+}  // namespace pictaria

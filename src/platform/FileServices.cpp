@@ -1,0 +1,110 @@
+#include "platform/FileServices.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <optional>
+
+#include "platform/DriveTable.h"
+#include "platform/HostFiles.h"
+
+namespace pictaria {
+
+namespace {
+
+std::string& currentDirText() {
+    static std::string text;
+    return text;
+}
+
+std::optional<struct stat> statPath(std::string_view path) {
+    const auto host = hostPathOf(path);
+    struct stat st {};
+    if (path.empty() || !host || ::stat(host->c_str(), &st) != 0) {
+        return std::nullopt;
+    }
+    return st;
+}
+
+// Runs `operation` on the host paths of two path texts.
+template <typename Operation>
+FsResult onHostPaths(std::string_view from, std::string_view to, Operation operation) {
+    const auto hostFrom = hostPathOf(from);
+    const auto hostTo = hostPathOf(to);
+    if (!hostFrom || !hostTo || from.empty() || to.empty()) {
+        return FsResult::failure(ENOENT);
+    }
+    if (hostTo->size() >= kMaxPathBytes) {
+        return FsResult::failure(ENAMETOOLONG);
+    }
+    return operation(*hostFrom, *hostTo);
+}
+
+}  // namespace
+
+bool fileExists(std::string_view path) {
+    const auto st = statPath(path);
+    return st && !S_ISDIR(st->st_mode);
+}
+
+bool directoryExists(std::string_view path) {
+    const auto st = statPath(path);
+    return st && S_ISDIR(st->st_mode);
+}
+
+FsResult setCurrentDir(std::string_view path) {
+    const auto host = hostPathOf(path);
+    if (!host || path.empty()) {
+        return FsResult::failure(ENOENT);
+    }
+    if (::chdir(host->c_str()) != 0) {
+        return FsResult::fromErrno();
+    }
+    currentDirText() = std::string(path);
+    return FsResult::success();
+}
+
+std::string currentDir() {
+    // Until a folder is set, the folder the process started in, in drive-letter form.
+    if (currentDirText().empty()) {
+        char buffer[kMaxPathBytes];
+        if (::getcwd(buffer, sizeof buffer)) {
+            currentDirText() = activeDriveTable().fromHost(buffer).value_or("C:\\");
+        }
+    }
+    return currentDirText();
+}
+
+FsResult createDir(std::string_view path) {
+    const auto host = hostPathOf(path);
+    if (!host || path.empty()) {
+        return FsResult::failure(ENOENT);
+    }
+    return ::mkdir(host->c_str(), 0777) == 0 ? FsResult::success() : FsResult::fromErrno();
+}
+
+FsResult deleteFile(std::string_view path) {
+    const auto host = hostPathOf(path);
+    if (!host || path.empty()) {
+        return FsResult::failure(ENOENT);
+    }
+    if (directoryExists(path)) {
+        return FsResult::failure(EISDIR);
+    }
+    return ::unlink(host->c_str()) == 0 ? FsResult::success() : FsResult::fromErrno();
+}
+
+FsResult moveFile(std::string_view from, std::string_view to) {
+    return onHostPaths(from, to, host::moveFileNoReplace);
+}
+
+FsResult copyFile(std::string_view from, std::string_view to) {
+    return onHostPaths(from, to, host::copyFileNoReplace);
+}
+
+long long fileSize(std::string_view path) {
+    const auto st = statPath(path);
+    return st ? static_cast<long long>(st->st_size) : -1;
+}
+
+}  // namespace pictaria

@@ -1,0 +1,43 @@
+#pragma once
+// The file and folder services, on path text. Each translates its path through the active drive
+// table at the moment of the call; a path whose drive does not exist fails like a missing file.
+
+#include <string>
+#include <string_view>
+
+#include "platform/FsResult.h"
+
+namespace pictaria {
+
+// Longest name and path the host accepts (bytes).
+inline constexpr std::size_t kMaxNameBytes = 255;
+inline constexpr std::size_t kMaxPathBytes = 4096;
+
+// True when a file (anything but a folder) exists at the path; a link is followed.
+bool fileExists(std::string_view path);
+// True when a folder exists at the path; a link to a folder counts.
+bool directoryExists(std::string_view path);
+
+// Makes the folder the process's current folder (host working directory included) and keeps
+// its path text, which currentDir() returns unchanged.
+FsResult setCurrentDir(std::string_view path);
+std::string currentDir();
+
+// Creates one folder level; fails when it exists or its parent is missing.
+FsResult createDir(std::string_view path);
+// Removes a file (never a folder).
+FsResult deleteFile(std::string_view path);
+
+// Renames or moves a file or folder, never replacing an existing target. A file that cannot be
+// renamed across file systems is copied completely and its source removed afterwards, all or
+// nothing; a folder is not moved across file systems here (EXDEV).
+FsResult moveFile(std::string_view from, std::string_view to);
+
+// Copies a file's bytes to a new file that must not exist yet; no partial file is ever left
+// under the target's name.
+FsResult copyFile(std::string_view from, std::string_view to);
+
+// The file's size in bytes, -1 when it cannot be read.
+long long fileSize(std::string_view path);
+
+}  // namespace pictaria
