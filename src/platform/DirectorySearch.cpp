@@ -106,9 +106,8 @@ bool DirectorySearch::findFirst(std::string_view pattern, std::uint32_t attribut
                                 SearchEntry& entry) {
     findClose();
     const std::size_t split = pattern.find_last_of("\\:");
-    std::string folder = split == std::string_view::npos
-                             ? std::string()
-                             : std::string(pattern.substr(0, split + 1));
+    std::string folder =
+        split == std::string_view::npos ? std::string() : std::string(pattern.substr(0, split + 1));
     wildcard_ = std::string(split == std::string_view::npos ? pattern : pattern.substr(split + 1));
     mask_ = attributeMask;
     const auto host = folder.empty() ? std::optional<std::string>(".") : hostPathOf(folder);
@@ -162,7 +161,8 @@ void DirectorySearch::findClose() {
 }
 
 bool DirectorySearch::qualifies(const SearchEntry& entry) const {
-    constexpr std::uint32_t special = attr::Hidden | attr::System | attr::VolumeId | attr::Directory;
+    constexpr std::uint32_t special =
+        attr::Hidden | attr::System | attr::VolumeId | attr::Directory;
     return (entry.attributes & special & ~mask_) == 0 && matchesWildcard(entry.name, wildcard_);
 }
 

@@ -42,7 +42,7 @@ bool matchesWildcard(std::string_view name, std::string_view pattern);
 bool matchesMask(std::string_view name, std::string_view mask);
 
 class DirectorySearch {
-public:
+  public:
     DirectorySearch() = default;
     DirectorySearch(const DirectorySearch&) = delete;
     DirectorySearch& operator=(const DirectorySearch&) = delete;
@@ -55,7 +55,7 @@ public:
     bool findNext(SearchEntry& entry);
     void findClose();
 
-private:
+  private:
     bool qualifies(const SearchEntry& entry) const;
 
     DIR* dir_ = nullptr;

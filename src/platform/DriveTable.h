@@ -26,7 +26,7 @@ struct Drive {
 };
 
 class DriveTable {
-public:
+  public:
     // The default table of this machine: C: is "/", mounted removable media take D:, E:...
     // and other local disks further letters. Never touches a network mount.
     static DriveTable fromMountedVolumes();
@@ -49,7 +49,7 @@ public:
     // The drive-letter form of a host path under one of the drives (the longest root wins).
     std::optional<std::string> fromHost(std::string_view hostPath) const;
 
-private:
+  private:
     std::vector<Drive> drives_;  // kept in letter order
 };
 

@@ -20,7 +20,8 @@ ssize_t copyByReadWrite(int in, int out, std::size_t length) {
     }
     ssize_t written = 0;
     while (written < got) {
-        const ssize_t n = ::write(out, buffer.data() + written, static_cast<std::size_t>(got - written));
+        const ssize_t n =
+            ::write(out, buffer.data() + written, static_cast<std::size_t>(got - written));
         if (n < 0) {
             if (errno == EINTR) {
                 continue;

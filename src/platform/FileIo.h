@@ -10,7 +10,7 @@
 namespace pictaria {
 
 class FileIo {
-public:
+  public:
     virtual ~FileIo() = default;
     // Copies up to `length` bytes from `in` to `out` at their file offsets; bytes copied, 0 at
     // the end of `in`, -1 with errno on failure.

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "platform/DriveTable.h"
+#include "platform/FileIo.h"
 #include "platform/HostFiles.h"
 
 namespace pictaria {
@@ -91,7 +92,7 @@ FsResult deleteFile(std::string_view path) {
     if (directoryExists(path)) {
         return FsResult::failure(EISDIR);
     }
-    return ::unlink(host->c_str()) == 0 ? FsResult::success() : FsResult::fromErrno();
+    return fileIo().removeFile(host->c_str()) == 0 ? FsResult::success() : FsResult::fromErrno();
 }
 
 FsResult moveFile(std::string_view from, std::string_view to) {

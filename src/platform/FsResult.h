@@ -7,7 +7,7 @@
 namespace pictaria {
 
 class FsResult {
-public:
+  public:
     static FsResult success() { return FsResult(0); }
     static FsResult failure(int error) { return FsResult(error == 0 ? EIO : error); }
     // The failure that the last system call left in errno.
@@ -18,7 +18,7 @@ public:
     int error() const { return error_; }
     std::string message() const;
 
-private:
+  private:
     explicit FsResult(int error) : error_(error) {}
     int error_;
 };

@@ -15,7 +15,7 @@ namespace {
 
 // Closes a descriptor when it goes out of scope.
 class UniqueFd {
-public:
+  public:
     explicit UniqueFd(int fd) : fd_(fd) {}
     UniqueFd(const UniqueFd&) = delete;
     UniqueFd& operator=(const UniqueFd&) = delete;
@@ -34,7 +34,7 @@ public:
         return result;
     }
 
-private:
+  private:
     int fd_;
 };
 
@@ -138,9 +138,9 @@ FsResult writeCopy(const std::string& from, const std::string& to, const FileIde
     }
     FsResult result = copyContents(in.get(), out.get(), source.size);
     if (result) {
-        const timespec times[2] = {{0, UTIME_OMIT},
-                                   {static_cast<time_t>(source.modifiedSeconds),
-                                    source.modifiedNanoseconds}};
+        const timespec times[2] = {
+            {0, UTIME_OMIT},
+            {static_cast<time_t>(source.modifiedSeconds), source.modifiedNanoseconds}};
         ::futimens(out.get(), times);  // a copy without its date is still a whole copy
         if (fileIo().syncFile(out.get()) != 0) {
             result = FsResult::fromErrno();
@@ -163,7 +163,8 @@ FsResult writeCopy(const std::string& from, const std::string& to, const FileIde
 
 std::optional<FileIdentity> identify(const std::string& path, LinkMode mode) {
     struct stat st {};
-    const int status = mode == LinkMode::Follow ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st);
+    const int status =
+        mode == LinkMode::Follow ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st);
     if (status != 0) {
         return std::nullopt;
     }

@@ -7,7 +7,7 @@ namespace pictaria {
 namespace {
 
 class StandardErrorSink final : public MessageSink {
-public:
+  public:
     void showMessage(std::string_view text) override { std::cerr << text << '\n'; }
     bool confirm(std::string_view text) override {
         std::cerr << text << " (no)\n";

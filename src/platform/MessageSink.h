@@ -9,7 +9,7 @@
 namespace pictaria {
 
 class MessageSink {
-public:
+  public:
     virtual ~MessageSink() = default;
     // A modal message with one OK button and no icon.
     virtual void showMessage(std::string_view text) = 0;

@@ -12,13 +12,15 @@ namespace pictaria {
 
 namespace {
 
-constexpr std::array kRemoteTypes{"nfs",   "nfs4", "cifs", "smb3",      "smbfs", "ncpfs",
-                                  "afs",   "9p",   "ceph", "glusterfs", "davfs", "fuse.sshfs",
-                                  "fuse.rclone", "fuse.s3fs", "fuse.gvfsd-fuse", "lustre"};
+constexpr std::array kRemoteTypes{
+    "nfs",   "nfs4",       "cifs",        "smb3",      "smbfs",
+    "ncpfs", "afs",        "9p",          "ceph",      "glusterfs",
+    "davfs", "fuse.sshfs", "fuse.rclone", "fuse.s3fs", "fuse.gvfsd-fuse",
+    "lustre"};
 constexpr std::array kOpticalTypes{"iso9660", "udf"};
 constexpr std::array kRamTypes{"tmpfs", "ramfs"};
-constexpr std::array kSystemFolders{"/boot", "/proc", "/sys", "/dev", "/run", "/snap", "/var/snap",
-                                    "/var/lib"};
+constexpr std::array kSystemFolders{"/boot", "/proc", "/sys",      "/dev",
+                                    "/run",  "/snap", "/var/snap", "/var/lib"};
 
 template <std::size_t N>
 bool isOneOf(const std::string& value, const std::array<const char*, N>& list) {
@@ -45,8 +47,8 @@ bool isRemovableBlockDevice(const std::string& device) {
         return false;
     }
     const std::string name = device.substr(5);
-    for (const std::string& flag :
-         {"/sys/class/block/" + name + "/removable", "/sys/class/block/" + name + "/../removable"}) {
+    for (const std::string& flag : {"/sys/class/block/" + name + "/removable",
+                                    "/sys/class/block/" + name + "/../removable"}) {
         std::ifstream in(flag);
         char value = '0';
         if (in >> value) {
@@ -123,8 +125,9 @@ DriveTable buildDriveTable(const std::vector<MountedVolume>& volumes) {
         }
         candidates.emplace_back(v, type);
     }
-    std::stable_sort(candidates.begin(), candidates.end(),
-                     [](const auto& a, const auto& b) { return a.first.mountPoint < b.first.mountPoint; });
+    std::stable_sort(candidates.begin(), candidates.end(), [](const auto& a, const auto& b) {
+        return a.first.mountPoint < b.first.mountPoint;
+    });
 
     // Removable media first from D:, then fixed disks, then the rest.
     char next = 'D';

@@ -20,8 +20,9 @@ std::string showPicture(int, int, ImageControl& image, const std::string& path, 
     image.setAutoSize(!shrinkToFit);
     image.setStretch(shrinkToFit);
     image.setPicture(picture);
-    return picture.isNull() ? std::string()
-                            : std::to_string(picture.width()) + "X" + std::to_string(picture.height());
+    return picture.isNull()
+               ? std::string()
+               : std::to_string(picture.width()) + "X" + std::to_string(picture.height());
 }
 
 }  // namespace pictaria

@@ -13,7 +13,7 @@ namespace pictaria {
 class ImageControl : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit ImageControl(QWidget* parent = nullptr);
 
     int left() const { return x(); }
@@ -36,15 +36,15 @@ public:
     // canvas (the picture becomes that drawing).
     void drawBlankCanvas();
 
-signals:
+  signals:
     void clicked();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-private:
+  private:
     void fitToPicture();
     void rescale();
     void rebuildDrawn();

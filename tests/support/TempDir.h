@@ -7,7 +7,7 @@
 namespace pictaria::test {
 
 class TempDir {
-public:
+  public:
     // Made under `parent` (the system's temporary folder by default, e.g. "/dev/shm" for a
     // second file system).
     explicit TempDir(const std::string& parent = "");
@@ -25,7 +25,7 @@ public:
     std::string readFile(std::string_view relative) const;
     bool exists(std::string_view relative) const;
 
-private:
+  private:
     std::string path_;
 };
 

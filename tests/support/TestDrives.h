@@ -12,7 +12,7 @@
 namespace pictaria::test {
 
 class TestDrives {
-public:
+  public:
     TestDrives();
     TestDrives(const TestDrives&) = delete;
     TestDrives& operator=(const TestDrives&) = delete;
@@ -21,7 +21,7 @@ public:
     // Maps a letter to a host folder.
     TestDrives& map(char letter, const std::string& hostRoot, DriveType type = DriveType::Fixed);
 
-private:
+  private:
     DriveTable previous_;
     DriveTable table_;
     std::string previousCwd_;
@@ -29,7 +29,7 @@ private:
 
 // Records every message and answers every question with `answer`.
 class RecordingMessages : public MessageSink {
-public:
+  public:
     RecordingMessages();
     ~RecordingMessages() override;
     void showMessage(std::string_view text) override { shown.emplace_back(text); }
@@ -42,7 +42,7 @@ public:
     std::vector<std::string> asked;
     bool answer = true;
 
-private:
+  private:
     MessageSink* previous_;
 };
 
