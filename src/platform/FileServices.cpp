@@ -99,6 +99,14 @@ FsResult moveFile(std::string_view from, std::string_view to) {
     return onHostPaths(from, to, host::moveFileNoReplace);
 }
 
+FsResult renameFile(std::string_view from, std::string_view to) {
+    return onHostPaths(from, to, host::renameNoReplace);
+}
+
+FsResult moveFileByCopy(std::string_view from, std::string_view to) {
+    return onHostPaths(from, to, host::moveFileByCopy);
+}
+
 FsResult copyFile(std::string_view from, std::string_view to) {
     return onHostPaths(from, to, host::copyFileNoReplace);
 }

@@ -33,6 +33,12 @@ FsResult deleteFile(std::string_view path);
 // nothing; a folder is not moved across file systems here (EXDEV).
 FsResult moveFile(std::string_view from, std::string_view to);
 
+// Renames a file or folder on its own file system only, never replacing (EXDEV across them).
+FsResult renameFile(std::string_view from, std::string_view to);
+
+// Moves a file by a complete copy and the removal of the source afterwards, all or nothing.
+FsResult moveFileByCopy(std::string_view from, std::string_view to);
+
 // Copies a file's bytes to a new file that must not exist yet; no partial file is ever left
 // under the target's name.
 FsResult copyFile(std::string_view from, std::string_view to);

@@ -219,25 +219,39 @@ FsResult moveFileNoReplace(const std::string& from, const std::string& to) {
         return renamed;
     }
     const auto source = identify(from);
+    if (!source || !source->isRegular) {
+        return FsResult::failure(EXDEV);  // folders and special files are not copied here
+    }
+    return moveFileByCopy(from, to);
+}
+
+FsResult moveFileByCopy(const std::string& from, const std::string& to) {
+    const auto source = identify(from, LinkMode::Follow);
     if (!source) {
         return FsResult::fromErrno();
     }
     if (!source->isRegular) {
-        return FsResult::failure(EXDEV);  // folders and special files are not copied here
+        return FsResult::failure(source->isDirectory ? EISDIR : EINVAL);
+    }
+    if (identify(to)) {
+        return FsResult::failure(EEXIST);
     }
     if (FsResult copied = writeCopy(from, to, *source); !copied) {
         return copied;
     }
+    // The source goes only when the copy is whole, the source did not change meanwhile and
+    // the copy is not the source itself (two drive letters can reach one folder).
     const auto copy = identify(to);
-    const auto sourceNow = identify(from);
-    const bool safeToRemove = copy && sourceNow && sourceNow->unchangedSince(*source) &&
-                              !sourceNow->sameFileAs(*copy) && copy->size == source->size;
+    const auto sourceNow = identify(from, LinkMode::Follow);
+    const bool sameFile = copy && sourceNow && sourceNow->sameFileAs(*copy);
+    const bool safeToRemove = copy && sourceNow && !sameFile &&
+                              sourceNow->unchangedSince(*source) && copy->size == source->size;
     if (safeToRemove && fileIo().removeFile(from.c_str()) == 0) {
         syncFolder(hostFolderOf(from));
         return FsResult::success();
     }
     const FsResult failed = safeToRemove ? FsResult::fromErrno() : FsResult::failure(EBUSY);
-    if (copy && !(sourceNow && sourceNow->sameFileAs(*copy))) {
+    if (copy && !sameFile) {
         fileIo().removeFile(to.c_str());
     }
     return failed;

@@ -52,6 +52,10 @@ FsResult copyFileNoReplace(const std::string& from, const std::string& to);
 // source cannot be removed, the copy is removed again and the move fails: all or nothing.
 FsResult moveFileNoReplace(const std::string& from, const std::string& to);
 
+// Moves a regular file by the complete copy above followed by the removal of the source, even
+// where a rename would do. All or nothing, like moveFileNoReplace.
+FsResult moveFileByCopy(const std::string& from, const std::string& to);
+
 // The folder part of a host path ("." for a bare name).
 std::string hostFolderOf(const std::string& path);
 

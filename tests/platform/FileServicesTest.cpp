@@ -11,6 +11,7 @@
 #include "platform/FileIo.h"
 #include "platform/FileServices.h"
 #include "platform/HostFiles.h"
+#include "support/FileIoScope.h"
 #include "support/TempDir.h"
 #include "support/TestDrives.h"
 
@@ -157,20 +158,11 @@ class NoReplaceFlagRefused : public FileIo {
     }
 };
 
-class FileIoScope {
-  public:
-    explicit FileIoScope(FileIo& io) : previous_(setFileIo(&io)) {}
-    ~FileIoScope() { setFileIo(previous_); }
-
-  private:
-    FileIo* previous_;
-};
-
 TEST_F(FileServicesTest, FailedCopyLeavesNoPartialFileAndTheSourceWhole) {
     const std::string bytes(50000, 'p');
     shm.writeFile("a.jpg", bytes);
     DiskFullAfterFirstChunk full;
-    FileIoScope scope(full);
+    test::FileIoScope scope(full);
     EXPECT_EQ(copyFile("D:\\a.jpg", "C:\\a.jpg").error(), ENOSPC);
     EXPECT_EQ(moveFile("D:\\a.jpg", "C:\\b.jpg").error(), ENOSPC);
     EXPECT_FALSE(disk.exists("a.jpg"));
@@ -182,7 +174,7 @@ TEST_F(FileServicesTest, FailedCopyLeavesNoPartialFileAndTheSourceWhole) {
 TEST_F(FileServicesTest, MoveWhoseSourceCannotBeRemovedIsUndone) {
     shm.writeFile("a.jpg", "only copy");
     CannotRemoveUnder readOnlySource(shm.path());
-    FileIoScope scope(readOnlySource);
+    test::FileIoScope scope(readOnlySource);
     EXPECT_FALSE(moveFile("D:\\a.jpg", "C:\\a.jpg"));
     EXPECT_EQ(shm.readFile("a.jpg"), "only copy");
     EXPECT_FALSE(disk.exists("a.jpg"));
@@ -194,7 +186,7 @@ TEST_F(FileServicesTest, RefusedNoReplaceFlagFallsBackWithoutReplacing) {
     disk.makeFolder("F");
     disk.makeFolder("G");
     NoReplaceFlagRefused fat;
-    FileIoScope scope(fat);
+    test::FileIoScope scope(fat);
     EXPECT_EQ(moveFile("C:\\a.jpg", "C:\\b.jpg").error(), EEXIST);
     EXPECT_EQ(disk.readFile("b.jpg"), "b");
     EXPECT_TRUE(moveFile("C:\\a.jpg", "C:\\c.jpg"));

@@ -1,0 +1,19 @@
+#include "fileops/UniqueName.h"
+
+#include "platform/FileServices.h"
+#include "platform/PathText.h"
+
+namespace pictaria {
+
+std::string makeUniqueName(const std::string& candidate, int& counter) {
+    std::string name = candidate;
+    while (fileExists(name)) {
+        const std::string extension = extractFileExt(name);
+        name = name.substr(0, name.size() - extension.size()) + std::to_string(counter) + extension;
+        ++counter;
+    }
+    counter = 2;
+    return name;
+}
+
+}  // namespace pictaria

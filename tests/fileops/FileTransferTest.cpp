@@ -1,0 +1,205 @@
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "fileops/FileTransfer.h"
+#include "fileops/UniqueName.h"
+#include "platform/FileIo.h"
+#include "support/FileIoScope.h"
+#include "support/SmallTmpfs.h"
+#include "support/TempDir.h"
+#include "support/TestDrives.h"
+
+namespace pictaria {
+namespace {
+
+ino_t inodeOf(const std::string& hostPath) {
+    struct stat st {};
+    ::stat(hostPath.c_str(), &st);
+    return st.st_ino;
+}
+
+// Every file of a folder tree, relative paths; partial files would show up here.
+std::vector<std::string> filesUnder(const std::string& root) {
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+        if (!entry.is_directory()) {
+            files.push_back(std::filesystem::relative(entry.path(), root).string());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+class TransferTest : public ::testing::Test {
+  protected:
+    TransferTest() {
+        drives.map('C', c.path()).map('D', d.path());
+        c.writeFile("Pics/a.jpg", "picture a");
+    }
+
+    bool transfer(TransferMode mode, const std::string& source, const std::string& target) {
+        return transferFile(mode, source, "", target, counter);
+    }
+
+    test::TempDir c;
+    test::TempDir d{"/dev/shm"};
+    test::TestDrives drives;
+    test::RecordingMessages messages;
+    int counter = 2;
+};
+
+TEST_F(TransferTest, DestinationIsTheFolderJoinedByTheRootRule) {
+    d.makeFolder("Sorted");
+    EXPECT_TRUE(transfer(TransferMode::Copy, "C:\\Pics\\a.jpg", "D:\\"));
+    EXPECT_TRUE(transfer(TransferMode::Copy, "C:\\Pics\\a.jpg", "D:\\Sorted"));
+    EXPECT_EQ(d.readFile("a.jpg"), "picture a");
+    EXPECT_EQ(d.readFile("Sorted/a.jpg"), "picture a");
+    EXPECT_EQ(c.readFile("Pics/a.jpg"), "picture a");
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(TransferTest, TakenNamesGetAccumulatingDigitsAndTheCounterStartsAgain) {
+    d.writeFile("a.jpg", "old");
+    d.writeFile("a2.jpg", "old");
+    EXPECT_TRUE(transfer(TransferMode::Copy, "C:\\Pics\\a.jpg", "D:\\"));
+    EXPECT_EQ(d.readFile("a23.jpg"), "picture a");
+    EXPECT_EQ(counter, 2);
+    EXPECT_TRUE(transfer(TransferMode::Copy, "C:\\Pics\\a.jpg", "D:\\"));
+    EXPECT_EQ(d.readFile("a2.jpg"), "old");
+    EXPECT_EQ(d.readFile("a234.jpg"), "picture a");
+
+    d.writeFile("memo", "");
+    d.writeFile("x.tar.jpg", "");
+    EXPECT_EQ(makeUniqueName("D:\\memo", counter), "D:\\memo2");
+    EXPECT_EQ(makeUniqueName("D:\\x.tar.jpg", counter), "D:\\x.tar2.jpg");
+    EXPECT_EQ(makeUniqueName("D:\\free.jpg", counter), "D:\\free.jpg");
+}
+
+TEST_F(TransferTest, AFolderOfTheNameIsNotTakenSoTheTransferFailsWithoutHarm) {
+    c.makeFolder("Dest/a.jpg");
+    EXPECT_FALSE(transfer(TransferMode::Copy, "C:\\Pics\\a.jpg", "C:\\Dest"));
+    EXPECT_EQ(messages.shown, std::vector<std::string>{kCopyFailedMessage});
+    messages.shown.clear();
+    EXPECT_FALSE(transfer(TransferMode::Move, "C:\\Pics\\a.jpg", "C:\\Dest"));
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(c.readFile("Pics/a.jpg"), "picture a");
+    EXPECT_TRUE(std::filesystem::is_directory(c.host("Dest/a.jpg")));
+}
+
+TEST_F(TransferTest, MoveRenamesOnTheSameLetterAndCopiesWhenTheFirstByteDiffers) {
+    c.makeFolder("Sorted");
+    const ino_t original = inodeOf(c.host("Pics/a.jpg"));
+    EXPECT_TRUE(transfer(TransferMode::Move, "C:\\Pics\\a.jpg", "C:\\Sorted"));
+    EXPECT_EQ(inodeOf(c.host("Sorted/a.jpg")), original);
+
+    // "c:\" and "C:\" reach one folder but count as two drives: the bytes are copied.
+    c.writeFile("Pics/b.jpg", "picture b");
+    const ino_t before = inodeOf(c.host("Pics/b.jpg"));
+    EXPECT_TRUE(transfer(TransferMode::Move, "C:\\Pics\\b.jpg", "c:\\Sorted"));
+    EXPECT_FALSE(c.exists("Pics/b.jpg"));
+    EXPECT_EQ(c.readFile("Sorted/b.jpg"), "picture b");
+    EXPECT_NE(inodeOf(c.host("Sorted/b.jpg")), before);
+
+    // A copy on the same letter copies; it never renames.
+    EXPECT_TRUE(transfer(TransferMode::Copy, "C:\\Sorted\\b.jpg", "C:\\Pics"));
+    EXPECT_EQ(c.readFile("Sorted/b.jpg"), "picture b");
+    EXPECT_EQ(c.readFile("Pics/b.jpg"), "picture b");
+}
+
+TEST_F(TransferTest, MissingSourceOrFolderIsToldAndNothingIsCreated) {
+    EXPECT_FALSE(transfer(TransferMode::Copy, "C:\\Pics\\gone.jpg", "D:\\"));
+    EXPECT_FALSE(transfer(TransferMode::Move, "C:\\Pics\\a.jpg", "D:\\Missing"));
+    EXPECT_EQ(messages.shown,
+              (std::vector<std::string>{kMissingFileOrFolderMessage, kMissingFileOrFolderMessage}));
+    EXPECT_TRUE(filesUnder(d.path()).empty());
+    EXPECT_EQ(c.readFile("Pics/a.jpg"), "picture a");
+}
+
+TEST_F(TransferTest, MultiByteNamesStayWhole) {
+    c.writeFile("表/ソ表.jpg", "kanji");
+    d.makeFolder("ソ");
+    EXPECT_TRUE(transfer(TransferMode::Move, "C:\\表\\ソ表.jpg", "D:\\ソ"));
+    EXPECT_EQ(d.readFile("ソ/ソ表.jpg"), "kanji");
+    EXPECT_FALSE(c.exists("表/ソ表.jpg"));
+}
+
+TEST_F(TransferTest, EmptyFileIsCopiedAndMovedLikeAnyOther) {
+    c.writeFile("Pics/empty.jpg", "");
+    EXPECT_TRUE(transfer(TransferMode::Move, "C:\\Pics\\empty.jpg", "D:\\"));
+    EXPECT_TRUE(d.exists("empty.jpg"));
+    EXPECT_FALSE(c.exists("Pics/empty.jpg"));
+}
+
+TEST_F(TransferTest, SameLetterAcrossFileSystemsMovesByCopy) {
+    // C:\Card leads to another file system, as a mount point inside a drive would.
+    test::TempDir card{"/dev/shm"};
+    card.writeFile("a.jpg", "on the card");
+    std::filesystem::create_directory_symlink(card.path(), c.host("Card"));
+    c.makeFolder("Sorted");
+    EXPECT_TRUE(transfer(TransferMode::Move, "C:\\Card\\a.jpg", "C:\\Sorted"));
+    EXPECT_EQ(c.readFile("Sorted/a.jpg"), "on the card");
+    EXPECT_FALSE(card.exists("a.jpg"));
+}
+
+class FailingChunks : public FileIo {
+  public:
+    ssize_t copyChunk(int, int, std::size_t) override {
+        errno = EIO;
+        return -1;
+    }
+};
+
+class SourceCannotBeRemoved : public FileIo {
+  public:
+    explicit SourceCannotBeRemoved(std::string source) : source_(std::move(source)) {}
+    int removeFile(const char* path) override {
+        if (path == source_) {
+            errno = EROFS;
+            return -1;
+        }
+        return FileIo::removeFile(path);
+    }
+
+  private:
+    std::string source_;
+};
+
+TEST_F(TransferTest, UnreadableSourceLeavesNothingBehind) {
+    FailingChunks unreadable;
+    test::FileIoScope scope(unreadable);
+    EXPECT_FALSE(transfer(TransferMode::Copy, "C:\\Pics\\a.jpg", "D:\\"));
+    EXPECT_FALSE(transfer(TransferMode::Move, "C:\\Pics\\a.jpg", "D:\\"));
+    EXPECT_EQ(messages.shown, (std::vector<std::string>{kCopyFailedMessage, kMoveFailedMessage}));
+    EXPECT_TRUE(filesUnder(d.path()).empty());
+    EXPECT_EQ(c.readFile("Pics/a.jpg"), "picture a");
+}
+
+TEST_F(TransferTest, MoveWhoseSourceCannotBeDeletedIsUndoneAndReported) {
+    SourceCannotBeRemoved stuck(c.host("Pics/a.jpg"));
+    test::FileIoScope scope(stuck);
+    EXPECT_FALSE(transfer(TransferMode::Move, "C:\\Pics\\a.jpg", "D:\\"));
+    EXPECT_EQ(messages.shown, std::vector<std::string>{kMoveFailedMessage});
+    EXPECT_TRUE(filesUnder(d.path()).empty());
+    EXPECT_EQ(c.readFile("Pics/a.jpg"), "picture a");
+}
+
+TEST_F(TransferTest, FullDiskLeavesNoPartialFile) {
+    test::SmallTmpfs small(64 * 1024);
+    if (!small.mounted()) {
+        GTEST_SKIP() << "no privilege to mount a tmpfs here";
+    }
+    drives.map('E', small.path());
+    small.dir().writeFile("filler.bin", std::string(40 * 1024, 'f'));
+    c.writeFile("Pics/big.jpg", std::string(60 * 1024, 'b'));
+    EXPECT_FALSE(transfer(TransferMode::Move, "C:\\Pics\\big.jpg", "E:\\"));
+    EXPECT_FALSE(transfer(TransferMode::Copy, "C:\\Pics\\big.jpg", "E:\\"));
+    EXPECT_EQ(messages.shown, (std::vector<std::string>{kMoveFailedMessage, kCopyFailedMessage}));
+    EXPECT_EQ(filesUnder(small.path()), std::vector<std::string>{"filler.bin"});
+    EXPECT_EQ(c.readFile("Pics/big.jpg"), std::string(60 * 1024, 'b'));
+}
+
+}  // namespace
+}  // namespace pictaria
