@@ -1,0 +1,124 @@
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "fileops/BatchCommands.h"
+#include "fileops/FileTransfer.h"
+#include "fileops/VectorTickList.h"
+#include "support/TempDir.h"
+#include "support/TestDrives.h"
+
+namespace pictaria {
+namespace {
+
+using test::VectorTickList;
+using Names = std::vector<std::string>;
+
+class BatchTest : public ::testing::Test {
+  protected:
+    BatchTest() {
+        drives.map('C', c.path()).map('D', d.path());
+        for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"}) {
+            c.writeFile(std::string("Pics/") + name, name);
+        }
+        d.makeFolder("Sorted");
+    }
+
+    test::TempDir c;
+    test::TempDir d{"/dev/shm"};
+    test::TestDrives drives;
+    test::RecordingMessages messages;
+    int counter = 2;
+};
+
+TEST_F(BatchTest, MoveRemovesMovedEntriesAndKeepsFailuresTicked) {
+    ::unlink(c.host("Pics/c.jpg").c_str());  // c fails: its file is gone
+    VectorTickList list({"a.jpg", "b.jpg", "c.jpg", "d.jpg"}, {false, true, true, false});
+    moveTicked(list, "C:\\Pics", "D:\\Sorted", counter);
+    EXPECT_EQ(list.names(), (Names{"a.jpg", "c.jpg", "d.jpg"}));
+    EXPECT_EQ(list.ticks(), (std::vector<bool>{false, true, false}));
+    EXPECT_EQ(d.readFile("Sorted/b.jpg"), "b.jpg");
+    EXPECT_EQ(messages.shown, Names{kMissingFileOrFolderMessage});
+}
+
+TEST_F(BatchTest, MovingOrDeletingEveryEntryEmptiesTheList) {
+    VectorTickList moved({"a.jpg", "b.jpg"}, {true, true});
+    moveTicked(moved, "C:\\Pics", "D:\\", counter);
+    EXPECT_EQ(moved.count(), 0);
+    EXPECT_TRUE(d.exists("a.jpg") && d.exists("b.jpg"));
+
+    VectorTickList deleted({"c.jpg", "d.jpg"}, {true, true});
+    deleteTicked(deleted, "C:\\Pics");
+    EXPECT_EQ(deleted.count(), 0);
+    EXPECT_FALSE(c.exists("Pics/c.jpg") || c.exists("Pics/d.jpg"));
+}
+
+TEST_F(BatchTest, CopyTwiceArrivesUnderNumberedNamesAndKeepsTicks) {
+    VectorTickList list({"a.jpg", "b.jpg"}, {true, false});
+    copyTicked(list, "C:\\Pics", "D:\\Sorted", counter);
+    copyTicked(list, "C:\\Pics", "D:\\Sorted", counter);
+    EXPECT_EQ(d.readFile("Sorted/a.jpg"), "a.jpg");
+    EXPECT_EQ(d.readFile("Sorted/a2.jpg"), "a.jpg");
+    EXPECT_FALSE(d.exists("Sorted/b.jpg"));
+    EXPECT_EQ(list.ticks(), (std::vector<bool>{true, false}));
+    EXPECT_TRUE(c.exists("Pics/a.jpg"));
+}
+
+TEST_F(BatchTest, SameFolderTextIsRefusedButCaseMakesADifferentText) {
+    VectorTickList list({"a.jpg"}, {true});
+    copyTicked(list, "C:\\Pics", "C:\\Pics", counter);
+    moveTicked(list, "C:\\Pics", "C:\\Pics", counter);
+    EXPECT_EQ(messages.shown, (Names{kChooseCopyFolderMessage, kChooseMoveFolderMessage}));
+    EXPECT_EQ(list.names(), Names{"a.jpg"});
+
+    // "c:\Pics" is another text for the same folder: the copy arrives under a numbered name.
+    copyTicked(list, "C:\\Pics", "c:\\Pics", counter);
+    EXPECT_EQ(c.readFile("Pics/a2.jpg"), "a.jpg");
+}
+
+TEST_F(BatchTest, DriveRootSourceJoinsWithoutExtraBackslash) {
+    c.writeFile("root.jpg", "at the root");
+    VectorTickList list({"root.jpg"}, {true});
+    copyTicked(list, "C:\\", "D:\\", counter);
+    EXPECT_EQ(d.readFile("root.jpg"), "at the root");
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(BatchTest, DeleteKeepsEntriesWhoseFileCannotGo) {
+    c.makeFolder("Pics/folder.jpg");
+    VectorTickList list({"a.jpg", "folder.jpg", "b.jpg"}, {true, true, false});
+    deleteTicked(list, "C:\\Pics");
+    EXPECT_EQ(list.names(), (Names{"folder.jpg", "b.jpg"}));
+    EXPECT_EQ(list.ticks(), (std::vector<bool>{true, false}));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(BatchTest, ListOnlyCommandsLeaveTheFilesAlone) {
+    VectorTickList out({"a.jpg", "b.jpg", "c.jpg"}, {true, false, true});
+    removeTickedEntries(out);
+    EXPECT_EQ(out.names(), Names{"b.jpg"});
+
+    VectorTickList cleared({"a.jpg", "b.jpg"}, {true, true});
+    clearTicks(cleared);
+    EXPECT_EQ(cleared.names(), (Names{"a.jpg", "b.jpg"}));
+    EXPECT_EQ(cleared.ticks(), (std::vector<bool>{false, false}));
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"}) {
+        EXPECT_TRUE(c.exists(std::string("Pics/") + name));
+    }
+}
+
+TEST_F(BatchTest, PopupDeleteRemovesEveryListedFileTickedOrNot) {
+    VectorTickList list({"a.jpg", "b.jpg", "missing.jpg"}, {false, false, false});
+    deleteAllListed(list, "C:\\Pics");
+    EXPECT_EQ(list.count(), 0);
+    EXPECT_FALSE(c.exists("Pics/a.jpg") || c.exists("Pics/b.jpg"));
+    EXPECT_TRUE(c.exists("Pics/c.jpg"));
+}
+
+TEST(BatchHints, NameTheDestination) {
+    EXPECT_EQ(copyHint("D:\\Sorted"), "D:\\Sortedにコピーします");
+    EXPECT_EQ(moveHint("D:\\"), "D:\\に移動します");
+}
+
+}  // namespace
+}  // namespace pictaria
