@@ -1,12 +1,10 @@
 #include "dialogs/FolderBrowser.h"
 
-#include <QCollator>
-#include <QString>
-
 #include <algorithm>
 
 #include "platform/DirectorySearch.h"
 #include "platform/FileServices.h"
+#include "platform/NameSort.h"
 #include "platform/PathText.h"
 
 namespace pictaria {
@@ -29,23 +27,6 @@ std::vector<std::string> listEntries(const std::string& folder, std::uint32_t ma
 }
 
 }  // namespace
-
-void sortNamesIgnoringCase(std::vector<std::string>& names) {
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::vector<std::pair<QString, std::string>> keyed;
-    keyed.reserve(names.size());
-    for (std::string& name : names) {
-        keyed.emplace_back(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())),
-                           std::move(name));
-    }
-    std::stable_sort(keyed.begin(), keyed.end(), [&collator](const auto& a, const auto& b) {
-        return collator.compare(a.first, b.first) < 0;
-    });
-    for (std::size_t i = 0; i < keyed.size(); ++i) {
-        names[i] = std::move(keyed[i].second);
-    }
-}
 
 std::vector<std::string> listSubfolders(const std::string& folder) {
     return listEntries(folder, attr::Directory, [&](const SearchEntry& e) {

@@ -26,8 +26,4 @@ std::vector<std::string> listSubfolders(const std::string& folder);
 // match the ';'-separated wildcard mask, sorted without regard to case.
 std::vector<std::string> listMatchingFiles(const std::string& folder, const std::string& mask);
 
-// Sorts names case-insensitively in the user's locale; names that are not valid UTF-8 sort by
-// their lossy text.
-void sortNamesIgnoringCase(std::vector<std::string>& names);
-
 }  // namespace pictaria

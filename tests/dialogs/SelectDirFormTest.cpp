@@ -105,11 +105,5 @@ TEST_F(SelectDirFormTest, ButtonsAndFrameEndWithOneOrTwo) {
     EXPECT_EQ(closed.exec(), 2);
 }
 
-TEST(FolderBrowser, NamesSortWithoutRegardToCase) {
-    std::vector<std::string> names{"b", "A", "c"};
-    sortNamesIgnoringCase(names);
-    EXPECT_EQ(names, (std::vector<std::string>{"A", "b", "c"}));
-}
-
 }  // namespace
 }  // namespace pictaria
