@@ -1,0 +1,35 @@
+#pragma once
+// Whole folder trees: to the desktop's trash, deleted for good, or moved into another folder,
+// never losing a file on the way.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "platform/FsResult.h"
+
+namespace pictaria {
+
+// Told how far a long operation has come; returns false to stop it (what was done is undone).
+using FolderProgress = std::function<bool(std::int64_t bytesDone, std::int64_t bytesTotal)>;
+
+// True for folders that must never be deleted or moved: a drive root, a mount point of the
+// drive table, the home folder, the root of the host, and any folder containing one of them.
+bool isProtectedFolder(const std::string& path);
+
+// Moves the folder into the desktop's trash (freedesktop trash, restorable from the desktop).
+// Fails where no trash can take it (for example a file system without a trash folder).
+FsResult trashFolder(const std::string& path);
+
+// Deletes the folder and everything in it for good.
+FsResult deleteFolderTree(const std::string& path);
+
+// Moves the folder `path` into `destinationFolder`. A taken name becomes "Name (2)",
+// "Name (3)"... Within one file system it is a rename; across file systems the tree is copied,
+// and the source removed only after every file arrived; a failure removes the partial copy and
+// leaves the source whole. Moving a folder into itself or below itself fails with EINVAL.
+// `movedTo` receives the folder's new path text.
+FsResult moveFolderInto(const std::string& path, const std::string& destinationFolder,
+                        std::string& movedTo, const FolderProgress& progress = {});
+
+}  // namespace pictaria
