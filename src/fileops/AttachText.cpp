@@ -1,0 +1,31 @@
+#include "fileops/AttachText.h"
+
+#include "platform/FileServices.h"
+#include "platform/PathText.h"
+
+namespace pictaria {
+
+int attachTextToTicked(TickList& list, const std::string& sourceFolder, const std::string& text) {
+    if (text.empty() || text.find_first_of("\\/") != std::string::npos) {
+        return 0;
+    }
+    const std::string folder = removeTrailingBackslash(sourceFolder);
+    int renamed = 0;
+    for (int i = 0; i < list.count(); ++i) {
+        if (!list.ticked(i)) {
+            continue;
+        }
+        try {
+            const std::string name = list.name(i);
+            if (renameFile(joinPath(folder, name), joinPath(folder, text + name))) {
+                list.setName(i, text + name);
+                ++renamed;
+            }
+        } catch (...) {
+            // This entry keeps its name; the next one is handled all the same.
+        }
+    }
+    return renamed;
+}
+
+}  // namespace pictaria
