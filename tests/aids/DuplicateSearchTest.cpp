@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include "aids/DuplicateSearch.h"
+#include "fileops/VectorTickList.h"
+#include "support/TempDir.h"
+#include "support/TestDrives.h"
+
+namespace pictaria {
+namespace {
+
+using test::VectorTickList;
+
+class DuplicateSearchTest : public ::testing::Test {
+  protected:
+    DuplicateSearchTest() { drives.map('C', c.path()); }
+
+    test::TempDir c;
+    test::TestDrives drives;
+};
+
+TEST_F(DuplicateSearchTest, TicksCopiesAndTheReferenceButNotNearMisses) {
+    const std::string picture(3 << 20, 'p');  // spans several comparison blocks
+    std::string lastByteDiffers = picture;
+    lastByteDiffers.back() = 'q';
+    c.writeFile("src/ref.jpg", picture);
+    c.writeFile("src/copy1.jpg", picture);
+    c.writeFile("src/copy2.jpg", picture);
+    c.writeFile("src/near.jpg", lastByteDiffers);
+    c.writeFile("src/short.jpg", picture.substr(1));
+    VectorTickList list({"ref.jpg", "copy1.jpg", "near.jpg", "gone.jpg", "short.jpg", "copy2.jpg"},
+                        {false, false, false, false, false, false});
+    EXPECT_EQ(tickIdenticalFiles(list, "C:\\src", "C:\\src\\ref.jpg"), 3);
+    EXPECT_EQ(list.ticks(), (std::vector<bool>{true, true, false, false, false, true}));
+}
+
+TEST_F(DuplicateSearchTest, EmptyFilesAreEqualAndTicksAreNeverRemoved) {
+    c.writeFile("src/empty.jpg", "");
+    c.writeFile("src/also-empty.jpg", "");
+    c.writeFile("src/other.jpg", "x");
+    VectorTickList list({"also-empty.jpg", "other.jpg"}, {false, true});
+    tickIdenticalFiles(list, "C:\\src", "C:\\src\\empty.jpg");
+    EXPECT_EQ(list.ticks(), (std::vector<bool>{true, true}));
+}
+
+TEST_F(DuplicateSearchTest, NoReferenceDoesNothing) {
+    c.writeFile("src/a.jpg", "");
+    VectorTickList list({"a.jpg"}, {false});
+    EXPECT_EQ(tickIdenticalFiles(list, "C:\\src", ""), 0);
+    EXPECT_EQ(tickIdenticalFiles(list, "C:\\src", "C:\\src\\missing.jpg"), 0);
+    EXPECT_EQ(list.ticks(), std::vector<bool>{false});
+}
+
+}  // namespace
+}  // namespace pictaria

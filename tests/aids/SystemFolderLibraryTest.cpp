@@ -1,0 +1,71 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "aids/SystemFolderLibrary.h"
+#include "platform/FileServices.h"
+#include "support/TempDir.h"
+#include "support/TestDrives.h"
+
+namespace pictaria {
+namespace {
+
+// A home folder whose Pictures folder holds plain, hidden and read-only folders and a file.
+class SystemFolderLibraryTest : public ::testing::Test {
+  protected:
+    SystemFolderLibraryTest() : realHome_(std::getenv("HOME") ? std::getenv("HOME") : "") {
+        drives.map('C', home.path());
+        for (const char* name : {"Photos", "animals", ".cache", "Old"}) {
+            home.makeFolder(std::string("Pictures/") + name);
+        }
+        ::chmod(home.host("Pictures/Old").c_str(), 0555);
+        home.writeFile("Pictures/file.jpg", "x");
+        home.writeFile(".config/user-dirs.dirs", "XDG_PICTURES_DIR=\"$HOME/Pictures\"\n");
+        ::setenv("HOME", home.path().c_str(), 1);
+    }
+    ~SystemFolderLibraryTest() override {
+        ::setenv("HOME", realHome_.c_str(), 1);
+        ::chmod(home.host("Pictures/Old").c_str(), 0755);
+    }
+
+    test::TempDir home;
+    test::TestDrives drives;
+
+  private:
+    std::string realHome_;
+};
+
+TEST_F(SystemFolderLibraryTest, OwnLibraryNamesThePicturesFolder) {
+    EXPECT_EQ(systemFolderFromLibrary(TEVROLAN_PATH, 0), home.host("Pictures"));
+}
+
+TEST_F(SystemFolderLibraryTest, PlainSubfoldersAreAppendedAndEverythingSorted) {
+    std::vector<std::string> entries{"zeta", "Beta"};
+    appendSystemFolderEntries(entries, TEVROLAN_PATH, 0);
+    EXPECT_EQ(entries, (std::vector<std::string>{"animals", "Beta", "Photos", "zeta"}));
+    EXPECT_EQ(currentDir(), "C:\\Pictures");
+}
+
+TEST_F(SystemFolderLibraryTest, MissingOrPlantedLibraryIsNeverLoaded) {
+    std::vector<std::string> entries{"kept"};
+    appendSystemFolderEntries(entries, home.host("lib/Tevrolan.dll"), 0);
+    EXPECT_EQ(entries, std::vector<std::string>{"kept"});
+
+    // A library of that name in the current folder is not taken by a bare name.
+    std::filesystem::copy_file(TEVROLAN_PATH, home.host("Tevrolan.dll"));
+    ASSERT_EQ(::chdir(home.path().c_str()), 0);
+    EXPECT_FALSE(systemFolderFromLibrary(kSystemFolderLibraryName, 0));
+    EXPECT_FALSE(systemFolderFromLibrary("./Tevrolan.dll", 0));
+}
+
+TEST(SystemFolderLibrary, ProgramLibraryFolderIsBesideTheExecutable) {
+    EXPECT_TRUE(programLibraryFolder().ends_with("/../lib/pictaria"));
+    EXPECT_TRUE(programLibraryFolder().starts_with('/'));
+}
+
+}  // namespace
+}  // namespace pictaria
