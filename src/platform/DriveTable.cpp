@@ -30,10 +30,10 @@ std::string joinHost(const std::string& root, std::string_view rest) {
     if (rest.empty()) {
         return root;
     }
-    if (root == "/") {
-        return "/" + std::string(rest);
-    }
-    return root + "/" + std::string(rest);
+    std::string joined = root == "/" ? std::string() : root;
+    joined += '/';
+    joined.append(rest);
+    return joined;
 }
 
 DriveTable& mutableActiveTable() {

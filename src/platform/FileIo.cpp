@@ -13,8 +13,8 @@ namespace pictaria {
 namespace {
 
 ssize_t copyByReadWrite(int in, int out, std::size_t length) {
-    std::vector<char> buffer(std::min<std::size_t>(length, 1 << 20));
-    const ssize_t got = ::read(in, buffer.data(), buffer.size());
+    static std::vector<char> buffer(1 << 20);  // one thread copies; the buffer is reused
+    const ssize_t got = ::read(in, buffer.data(), std::min(length, buffer.size()));
     if (got <= 0) {
         return got;
     }

@@ -124,9 +124,14 @@ FsResult copyContents(int in, int out, std::int64_t expectedSize) {
     return copied == expectedSize ? FsResult::success() : FsResult::failure(EIO);
 }
 
+// Whether a copy must be on the disk before the call returns: a move removes the source next,
+// a plain copy leaves it in place.
+enum class Durability { Cached, Flushed };
+
 // Writes the whole copy under a temporary name and renames it into place; the temporary file
 // is gone again whatever happens.
-FsResult writeCopy(const std::string& from, const std::string& to, const FileIdentity& source) {
+FsResult writeCopy(const std::string& from, const std::string& to, const FileIdentity& source,
+                   Durability durability) {
     UniqueFd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
     if (!in.valid()) {
         return FsResult::fromErrno();
@@ -142,7 +147,7 @@ FsResult writeCopy(const std::string& from, const std::string& to, const FileIde
             {0, UTIME_OMIT},
             {static_cast<time_t>(source.modifiedSeconds), source.modifiedNanoseconds}};
         ::futimens(out.get(), times);  // a copy without its date is still a whole copy
-        if (fileIo().syncFile(out.get()) != 0) {
+        if (durability == Durability::Flushed && fileIo().syncFile(out.get()) != 0) {
             result = FsResult::fromErrno();
         }
     }
@@ -156,7 +161,7 @@ FsResult writeCopy(const std::string& from, const std::string& to, const FileIde
         fileIo().removeFile(tempPath.c_str());
         return result;
     }
-    return syncFolder(hostFolderOf(to));
+    return durability == Durability::Flushed ? syncFolder(hostFolderOf(to)) : result;
 }
 
 }  // namespace
@@ -210,7 +215,7 @@ FsResult copyFileNoReplace(const std::string& from, const std::string& to) {
     if (identify(to)) {
         return FsResult::failure(EEXIST);
     }
-    return writeCopy(from, to, *source);
+    return writeCopy(from, to, *source, Durability::Cached);
 }
 
 FsResult moveFileNoReplace(const std::string& from, const std::string& to) {
@@ -236,7 +241,7 @@ FsResult moveFileByCopy(const std::string& from, const std::string& to) {
     if (identify(to)) {
         return FsResult::failure(EEXIST);
     }
-    if (FsResult copied = writeCopy(from, to, *source); !copied) {
+    if (FsResult copied = writeCopy(from, to, *source, Durability::Flushed); !copied) {
         return copied;
     }
     // The source goes only when the copy is whole, the source did not change meanwhile and

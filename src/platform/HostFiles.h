@@ -42,14 +42,15 @@ std::optional<FileIdentity> identify(const std::string& path, LinkMode mode = Li
 FsResult renameNoReplace(const std::string& from, const std::string& to);
 
 // Copies the bytes of the file `from` to the new file `to`: written under a temporary name in
-// `to`'s folder, flushed to disk with its folder, checked against the source's size, given
-// the source's modification time and only then renamed into place without replacing. On any
+// `to`'s folder, checked against the source's size, given the source's modification time and
+// only then renamed into place without replacing. On any
 // failure the temporary file is removed and `to` does not exist (EEXIST when it already did).
 FsResult copyFileNoReplace(const std::string& from, const std::string& to);
 
-// Moves a file: a rename where the file system allows it, else a complete copy (as above),
-// then removal of the source once it is known to be unchanged and not the copy itself. If the
-// source cannot be removed, the copy is removed again and the move fails: all or nothing.
+// Moves a file: a rename where the file system allows it, else a complete copy (as above, and
+// flushed to disk with its folder), then removal of the source once it is known to be unchanged and
+// not the copy itself. If the source cannot be removed, the copy is removed again and the move
+// fails: all or nothing.
 FsResult moveFileNoReplace(const std::string& from, const std::string& to);
 
 // Moves a regular file by the complete copy above followed by the removal of the source, even

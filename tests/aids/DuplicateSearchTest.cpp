@@ -8,7 +8,7 @@
 namespace pictaria {
 namespace {
 
-using test::VectorTickList;
+
 
 class DuplicateSearchTest : public ::testing::Test {
   protected:

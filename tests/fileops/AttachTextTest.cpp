@@ -8,7 +8,7 @@
 namespace pictaria {
 namespace {
 
-using test::VectorTickList;
+
 using Names = std::vector<std::string>;
 
 class AttachTextTest : public ::testing::Test {

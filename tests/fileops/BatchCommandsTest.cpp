@@ -11,7 +11,7 @@
 namespace pictaria {
 namespace {
 
-using test::VectorTickList;
+
 using Names = std::vector<std::string>;
 
 class BatchTest : public ::testing::Test {

@@ -1,5 +1,5 @@
 #pragma once
-// A tick list held in a vector, for testing the batch commands without a window.
+// A tick list held in a vector: the batch commands without a window (tests, benchmarks).
 
 #include <string>
 #include <utility>
@@ -7,7 +7,7 @@
 
 #include "fileops/TickList.h"
 
-namespace pictaria::test {
+namespace pictaria {
 
 class VectorTickList : public TickList {
   public:
@@ -36,4 +36,4 @@ class VectorTickList : public TickList {
     std::vector<bool> ticks_;
 };
 
-}  // namespace pictaria::test
+}  // namespace pictaria
