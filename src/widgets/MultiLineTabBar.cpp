@@ -9,13 +9,6 @@
 
 namespace pictaria {
 
-namespace {
-
-constexpr int kTextPadding = 8;
-constexpr int kVerticalPadding = 6;
-
-}  // namespace
-
 MultiLineTabBar::MultiLineTabBar(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
@@ -98,11 +91,24 @@ QSize MultiLineTabBar::minimumSizeHint() const {
 }
 
 int MultiLineTabBar::rowHeight() const {
-    return fontMetrics().height() + kVerticalPadding;
+    return tabSize(QString()).height();
 }
 
 int MultiLineTabBar::tabWidth(int index) const {
-    return fontMetrics().horizontalAdvance(texts_[index]) + 2 * kTextPadding;
+    return tabSize(texts_[index]).width();
+}
+
+// The size the style gives a tab with this text, as a one-row tab bar would.
+QSize MultiLineTabBar::tabSize(const QString& text) const {
+    QStyleOptionTab option;
+    option.initFrom(this);
+    option.text = text;
+    option.shape = QTabBar::RoundedNorth;
+    const int horizontalSpace = style()->pixelMetric(QStyle::PM_TabBarTabHSpace, &option, this);
+    const int verticalSpace = style()->pixelMetric(QStyle::PM_TabBarTabVSpace, &option, this);
+    const QSize content(fontMetrics().horizontalAdvance(text) + horizontalSpace,
+                        fontMetrics().height() + verticalSpace);
+    return style()->sizeFromContents(QStyle::CT_TabBarTab, &option, content, this);
 }
 
 // Left to right; a tab that would pass the right edge starts a new row, unless it is the first

@@ -46,6 +46,7 @@ class MultiLineTabBar : public QWidget {
   private:
     int rowHeight() const;
     int tabWidth(int index) const;
+    QSize tabSize(const QString& text) const;
     std::vector<QRect> layoutTabs(int width) const;
     void paintTab(QPainter& painter, int index, const QRect& rect, bool rowStart,
                   bool rowEnd) const;
