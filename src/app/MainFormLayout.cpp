@@ -46,6 +46,10 @@ const QColor kRed(255, 0, 0);
 // The caption colour of an active window on the desktop this program was first made for.
 const QColor kActiveCaption(153, 180, 209);
 
+// The labels are about as high as the font's line; aligned to the bottom, descenders stay
+// visible and only the empty space above capitals is cut.
+constexpr Qt::Alignment kLabelAlignment = Qt::AlignLeft | Qt::AlignBottom;
+
 struct ButtonPlace {
     QPushButton* TForm1::*member;
     const char* name;
@@ -174,6 +178,7 @@ void TForm1::buildUpperHalf() {
     Image2->setGeometry(0, 0, 105, 105);
     Label1 = named(new QLabel(Panel4), "Label1");
     Label1->setFixedHeight(13);
+    Label1->setAlignment(kLabelAlignment);
     QFont labelFont = font();
     labelFont.setPixelSize(13);
     Label1->setFont(labelFont);
@@ -230,6 +235,7 @@ void TForm1::buildLowerHalf() {
     Image1->setGeometry(119, 56, 89, 81);
     Label2 = named(new QLabel(Panel2), "Label2");
     Label2->setFixedHeight(12);
+    Label2->setAlignment(kLabelAlignment);
     QBoxLayout* previewColumn = flushLayout(new QVBoxLayout(Panel2));
     previewColumn->addStretch(1);
     previewColumn->addWidget(Label2);

@@ -87,9 +87,14 @@ int CheckListBox::itemIndexAt(const QPoint& point) const {
     return found ? row(found) : -1;
 }
 
+// A press on the tick box is taken by the tick alone; the item is picked all the same.
 void CheckListBox::mousePressEvent(QMouseEvent* event) {
     QListWidget::mousePressEvent(event);
-    if (event->button() == Qt::LeftButton && itemIndexAt(event->position().toPoint()) >= 0) {
+    const int pressed = itemIndexAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && pressed >= 0) {
+        if (selectedIndex() != pressed) {
+            setItemIndex(pressed);
+        }
         emit clicked();
     }
 }

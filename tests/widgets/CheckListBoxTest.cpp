@@ -42,6 +42,20 @@ TEST_F(CheckListBoxTest, PickingAnItemWithTheMouseRaisesClickWithTheItemSelected
     EXPECT_FALSE(list.checked(1));  // the text was clicked, not the tick box
 }
 
+TEST_F(CheckListBoxTest, ClickingTheTickBoxTogglesTheTickAndPicksTheItem) {
+    QSignalSpy clicks(&list, &CheckListBox::clicked);
+    const QRect row = list.visualItemRect(list.item(2));
+    const QPoint tickBox(row.left() + 8, row.center().y());
+
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, tickBox);
+    EXPECT_TRUE(list.checked(2));
+    EXPECT_EQ(list.selectedIndex(), 2);
+
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, tickBox);
+    EXPECT_FALSE(list.checked(2));
+    EXPECT_EQ(clicks.count(), 2);
+}
+
 TEST_F(CheckListBoxTest, ClicksOutsideItemsRightClicksAndCodeRaiseNoClick) {
     QSignalSpy clicks(&list, &CheckListBox::clicked);
 
