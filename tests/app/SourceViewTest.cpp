@@ -80,17 +80,6 @@ TEST_F(SourceViewTest, AMissingFileKeepsThePreviousPicture) {
     EXPECT_EQ(window->Image2->toolTip(), QStringLiteral(""));
 }
 
-TEST_F(SourceViewTest, ADriveRootTakesNoSecondBackslash) {
-    savePicture("top.bmp", QSize(8, 8), "BMP");
-    window->SourceFolder = "C:\\";
-    window->CListBox1->addName("top.bmp");
-
-    pick(4);
-
-    EXPECT_EQ(window->CurrentPicturePath, "C:\\top.bmp");
-    EXPECT_EQ(window->Image2->picture().size(), QSize(8, 8));
-}
-
 TEST_F(SourceViewTest, ResizingBeforeAnythingIsPickedShowsNothing) {
     window->resize(1000, 700);
     QCoreApplication::processEvents();

@@ -28,16 +28,6 @@ TEST(ModalDialogTest, AcceptedIsOneAndEveryOtherEndIsTwo) {
     EXPECT_EQ(answers.shown, 1);
 }
 
-TEST(ModalDialogTest, TheHandlerIsRestoredWhenTheAnswersEnd) {
-    QDialog dialog;
-    ModalAnswers outer([](QDialog&) { return 1; });
-    {
-        ModalAnswers inner([](QDialog&) { return 2; });
-    }
-    EXPECT_EQ(showModal(dialog), kModalOk);
-    EXPECT_EQ(outer.shown, 1);
-}
-
 QMessageBox& asMessageBox(QDialog& dialog) {
     auto* box = qobject_cast<QMessageBox*>(&dialog);
     if (!box) {
@@ -98,13 +88,6 @@ TEST(ErrorReportingTest, AnEscapingErrorIsShownAndTheDeliveryEnds) {
 
     EXPECT_FALSE(handled);
     EXPECT_EQ(messages.shown, std::vector<std::string>{"読み込みエラー"});
-}
-
-TEST(ErrorReportingTest, ADeliveryWithoutErrorPassesItsResultOn) {
-    test::RecordingMessages messages;
-    EXPECT_TRUE(deliverReportingErrors([] { return true; }));
-    EXPECT_FALSE(deliverReportingErrors([] { return false; }));
-    EXPECT_TRUE(messages.shown.empty());
 }
 
 }  // namespace

@@ -29,12 +29,5 @@ TEST(TimerTest, IntervalZeroStopsAndAPositiveIntervalRestarts) {
     EXPECT_EQ(ticks.count(), seen);
 }
 
-TEST(TimerTest, NegativeIntervalCountsAsStopped) {
-    Timer timer;
-    timer.setInterval(-5);
-    EXPECT_FALSE(timer.isRunning());
-    EXPECT_EQ(timer.interval(), 0);
-}
-
 }  // namespace
 }  // namespace pictaria
