@@ -1,3 +1,44 @@
+// Start-up: the application object, the main window, the hidden slide show window and the
+// message loop. Nothing is read from the command line or the environment; the exit code is 0.
+
+#include <exception>
+
+#include "aids/Slid_Unit3.h"
+#include "app/MainFormUnit1.h"
+#include "platform/MessageSink.h"
+#include "widgets/ErrorReportingApplication.h"
+#include "widgets/QtMessageSink.h"
+
+namespace {
+
+void runWindows() {
+    using namespace pictaria;
+    QApplication::setApplicationDisplayName(QStringLiteral("ピクタリア"));
+    TForm1 mainWindow;
+    Form1 = &mainWindow;
+    TSlidShowForm slideShow;
+    SlidShowForm = &slideShow;
+    mainWindow.show();
+    QApplication::exec();
+    SlidShowForm = nullptr;
+    Form1 = nullptr;
+}
+
+}  // namespace
+
 int main() {
+    int argc = 1;
+    char programName[] = "pictaria";
+    char* argv[] = {programName, nullptr};
+
+    pictaria::ErrorReportingApplication application(argc, argv);
+    pictaria::QtMessageSink messageBoxes;
+    pictaria::setMessageSink(&messageBoxes);
+    try {
+        runWindows();
+    } catch (const std::exception& error) {
+        pictaria::showMessage(error.what());
+    }
+    pictaria::setMessageSink(nullptr);
     return 0;
 }

@@ -1,0 +1,148 @@
+#pragma once
+// The main window: the source list with its large view above, the folder pages with the
+// destination preview below, and the state every command shares.
+//
+// The controls keep their numbered names (as object names, too); handlers are named after the
+// control and the event. The handler definitions are grouped by subsystem:
+//   MainFormUnit1.cpp   construction, life cycle, the about message
+//   MainFormLayout.cpp  the control tree and the popup menus
+//   MainFormViewing.cpp the source list and the large view
+
+#include <QMainWindow>
+
+#include <string>
+
+#include "platform/DirectorySearch.h"
+#include "platform/StringList.h"
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QSpinBox;
+
+namespace pictaria {
+
+class CheckListBox;
+class ImageControl;
+class PageControl;
+class Panel;
+class ScrollBox;
+class SplitterBar;
+class StatusBar;
+class StringGrid;
+class Timer;
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Controls, in the order of the control tree.
+    StatusBar* StatusBar1 = nullptr;
+    Panel* Panel3 = nullptr;
+    Panel* Panel1 = nullptr;
+    CheckListBox* CListBox1 = nullptr;
+    CheckListBox* CListBox2 = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    QPushButton* BitBtn2 = nullptr;
+    QPushButton* BitBtn3 = nullptr;
+    QPushButton* BitBtn4 = nullptr;
+    QPushButton* BitBtn5 = nullptr;
+    QPushButton* BitBtn6 = nullptr;
+    QPushButton* BitBtn7 = nullptr;
+    QPushButton* BitBtn9 = nullptr;
+    QPushButton* BitBtn10 = nullptr;
+    QPushButton* BitBtn11 = nullptr;
+    QPushButton* BitBtn12 = nullptr;
+    QPushButton* BitBtn13 = nullptr;
+    QPushButton* BitBtn14 = nullptr;
+    QPushButton* BitBtn15 = nullptr;
+    QCheckBox* CheckBox1 = nullptr;
+    QSpinBox* CSpinEdit1 = nullptr;
+    Panel* Panel4 = nullptr;
+    QLabel* Label1 = nullptr;
+    ScrollBox* ScrollBox1 = nullptr;
+    ImageControl* Image2 = nullptr;
+    SplitterBar* Splitter1 = nullptr;
+    Panel* Panel5 = nullptr;
+    PageControl* PageControl1 = nullptr;
+    QWidget* TabSheet1 = nullptr;
+    StringGrid* StringGrid1 = nullptr;
+    Panel* Panel2 = nullptr;
+    ImageControl* Image1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QPushButton* BitBtn8 = nullptr;
+    Timer* Timer1 = nullptr;
+
+    QMenu* PopupMenu1 = nullptr;
+    QAction* N1 = nullptr;
+    QAction* N2 = nullptr;
+    QAction* N3 = nullptr;
+    QAction* N4 = nullptr;
+    QAction* N5 = nullptr;
+    QMenu* PopupMenu2 = nullptr;
+    QAction* Delete1 = nullptr;
+    QAction* CopyRight1 = nullptr;
+    QMenu* PopupMenu3 = nullptr;
+    QAction* N6 = nullptr;
+    QAction* N7 = nullptr;
+    QAction* N8 = nullptr;
+
+    // Life cycle.
+    void FormCreate();
+    void FormDestroy();
+    void FormResize();
+    void FormActivate();
+
+    // Command handlers.
+    void CListBox1Click();
+    void CopyRight1Click();
+    void BitBtn1Click();
+
+    // Shows a picture file fitted into a pane of the given size (or at actual size, after
+    // ShrinkToFit); returns its size as "640X480", empty when nothing was loaded.
+    std::string ShowPicture(int paneWidth, int paneHeight, ImageControl* image,
+                            const std::string& path);
+
+    // The window's state.
+    int PreviewIndex = 0;
+    int PreviewCount = 0;
+    StringList FolderEntries;
+    StringList PageGrids;  // folder page path paired with its grid (not owned)
+    QWidget* NewestSheet = nullptr;
+    StringGrid* NewestGrid = nullptr;
+    std::string SourceFolder;
+    std::string TargetFolder;
+    StringList PreviewPaths;
+
+    // Values shared by the whole process; the process has exactly one main window.
+    bool ShrinkToFit = true;
+    int PageCounter = 1;
+    int SelectedCol = 0;
+    int SelectedRow = 0;
+    int UniqueNameCounter = 2;
+    std::string CurrentPicturePath;
+    DirectorySearch SharedSearch;
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+  private:
+    void buildControls();
+    void buildUpperHalf();
+    void buildCommandButtons();
+    void buildLowerHalf();
+    void buildMenus();
+    void connectEvents();
+    void scanDrives();
+};
+
+// The main window of the process.
+extern TForm1* Form1;
+
+}  // namespace pictaria

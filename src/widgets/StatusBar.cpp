@@ -1,0 +1,17 @@
+#include "widgets/StatusBar.h"
+
+#include <QLabel>
+
+namespace pictaria {
+
+StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent), panel_(new QLabel(this)) {
+    panel_->setObjectName("SimplePanel");
+    addWidget(panel_, 1);
+}
+
+void StatusBar::setSimpleText(const std::string& text) {
+    text_ = text;
+    panel_->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+}  // namespace pictaria

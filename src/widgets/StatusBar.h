@@ -1,0 +1,27 @@
+#pragma once
+// A status bar with one text panel across its whole width. The text stays until it is replaced
+// (menu hints passing over the window do not clear it).
+
+#include <QStatusBar>
+
+#include <string>
+
+class QLabel;
+
+namespace pictaria {
+
+class StatusBar : public QStatusBar {
+    Q_OBJECT
+
+  public:
+    explicit StatusBar(QWidget* parent = nullptr);
+
+    const std::string& simpleText() const { return text_; }
+    void setSimpleText(const std::string& text);
+
+  private:
+    QLabel* panel_;
+    std::string text_;
+};
+
+}  // namespace pictaria

@@ -1,0 +1,100 @@
+#include "widgets/StringGrid.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace pictaria {
+
+namespace {
+
+constexpr int kTextRole = Qt::UserRole;
+constexpr int kDefaultCount = 5;
+
+QString displayText(const std::string& bytes) {
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+}  // namespace
+
+StringGrid::StringGrid(QWidget* parent) : QTableWidget(kDefaultCount, kDefaultCount, parent) {
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    horizontalHeader()->setMinimumSectionSize(0);
+    verticalHeader()->setMinimumSectionSize(0);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    setDefaultColWidth(64);
+    setDefaultRowHeight(24);
+    setShowGrid(true);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+}
+
+int StringGrid::defaultColWidth() const {
+    return horizontalHeader()->defaultSectionSize();
+}
+
+void StringGrid::setDefaultColWidth(int width) {
+    horizontalHeader()->setDefaultSectionSize(width);
+}
+
+int StringGrid::defaultRowHeight() const {
+    return verticalHeader()->defaultSectionSize();
+}
+
+void StringGrid::setDefaultRowHeight(int height) {
+    verticalHeader()->setDefaultSectionSize(height);
+}
+
+std::string StringGrid::cells(int col, int row) const {
+    const QTableWidgetItem* cell = item(row, col);
+    return cell ? cell->data(kTextRole).toByteArray().toStdString() : std::string();
+}
+
+void StringGrid::setCells(int col, int row, const std::string& text) {
+    auto* cell = new QTableWidgetItem(displayText(text));
+    cell->setData(kTextRole, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+    cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    setItem(row, col, cell);
+}
+
+void StringGrid::setHint(const std::string& hint) {
+    hint_ = hint;
+    setToolTip(displayText(hint));
+}
+
+void StringGrid::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        event->accept();  // the context menu comes from its own event
+        return;
+    }
+    const QModelIndex cell = indexAt(event->position().toPoint());
+    if (!cell.isValid()) {
+        event->accept();
+        return;
+    }
+    emit selectCell(cell.column(), cell.row());
+    QTableWidget::mousePressEvent(event);
+    emit clicked();
+}
+
+void StringGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+    event->accept();
+    if (event->button() == Qt::LeftButton) {
+        emit doubleClicked();
+    }
+}
+
+void StringGrid::keyPressEvent(QKeyEvent* event) {
+    const QModelIndex before = currentIndex();
+    QTableWidget::keyPressEvent(event);
+    const QModelIndex after = currentIndex();
+    if (after.isValid() && after != before) {
+        emit selectCell(after.column(), after.row());
+        emit clicked();
+    }
+}
+
+}  // namespace pictaria
