@@ -38,9 +38,13 @@ TForm1::~TForm1() {
 }
 
 void TForm1::connectEvents() {
-    connect(CListBox1, &CheckListBox::clicked, this, &TForm1::CListBox1Click);
     connect(CopyRight1, &QAction::triggered, this, &TForm1::CopyRight1Click);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
+    connectViewingEvents();
+    connectFolderPageEvents();
+    connectFolderCommandEvents();
+    connectFileCommandEvents();
+    connectAidEvents();
 }
 
 void TForm1::FormCreate() {

@@ -4,9 +4,13 @@
 //
 // The controls keep their numbered names (as object names, too); handlers are named after the
 // control and the event. The handler definitions are grouped by subsystem:
-//   MainFormUnit1.cpp   construction, life cycle, the about message
-//   MainFormLayout.cpp  the control tree and the popup menus
-//   MainFormViewing.cpp the source list and the large view
+//   MainFormUnit1.cpp           construction, life cycle, the about message
+//   MainFormLayout.cpp          the control tree and the popup menus
+//   MainFormViewing.cpp         the source list, the large view and the destination preview
+//   MainFormFolderPages.cpp     the folder pages and their grids
+//   MainFormFolderCommands.cpp  new, delete, rename and move of folders
+//   MainFormFileCommands.cpp    copy, move, delete and renaming of ticked files
+//   MainFormAids.cpp            auto scroll, slide show, duplicate search
 
 #include <QMainWindow>
 
@@ -98,10 +102,55 @@ class TForm1 : public QMainWindow {
     void FormResize();
     void FormActivate();
 
-    // Command handlers.
-    void CListBox1Click();
+    // Command handlers: the about message and the hidden folder button.
     void CopyRight1Click();
     void BitBtn1Click();
+
+    // Viewing: the source list, the large view and the destination preview.
+    void BitBtn5Click();
+    void CListBox1Click();
+    void Image2Click();
+    void N7Click();
+    void N8Click();
+    void ScanTargetFolder();
+    void BlankPreviewImage();
+    void BitBtn8Click();
+    void CListBox2Click();
+
+    // Folder pages.
+    void OpenFolderPage(const std::string& path);
+    void StringGrid1SelectCell(int col, int row);
+    void PageGridSelectCell(int col, int row);
+    void StringGrid1Click();
+    void PageGridClick(StringGrid* grid);
+    void StringGrid1DblClick();
+    void BitBtn9Click();
+    void BitBtn10Click();
+
+    // Folder commands of the page grids' menu.
+    void N2Click();
+    void N3Click();
+    void N4Click();
+    void N5Click();
+
+    // Commands on the ticked files.
+    void BitBtn2Click();
+    void BitBtn3Click();
+    void BitBtn4Click();
+    void BitBtn6Click();
+    void BitBtn7Click();
+    void Delete1Click();
+    void BitBtn2MouseMove();
+    void BitBtn3MouseMove();
+    void BitBtn11Click();
+
+    // Viewing aids.
+    void BitBtn12Click();
+    void BitBtn13Click();
+    void Timer1Timer();
+    void CListBox1MouseMove(Qt::MouseButtons buttons, const QPoint& point);
+    void BitBtn14Click();
+    void BitBtn15Click();
 
     // Shows a picture file fitted into a pane of the given size (or at actual size, after
     // ShrinkToFit); returns its size as "640X480", empty when nothing was loaded.
@@ -139,6 +188,11 @@ class TForm1 : public QMainWindow {
     void buildLowerHalf();
     void buildMenus();
     void connectEvents();
+    void connectViewingEvents();
+    void connectFolderPageEvents();
+    void connectFolderCommandEvents();
+    void connectFileCommandEvents();
+    void connectAidEvents();
     void scanDrives();
 };
 

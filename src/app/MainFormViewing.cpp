@@ -30,6 +30,10 @@ QString displayText(const std::string& bytes) {
 
 }  // namespace
 
+void TForm1::connectViewingEvents() {
+    connect(CListBox1, &CheckListBox::clicked, this, &TForm1::CListBox1Click);
+}
+
 // Shows the picked source item: its name under the view, its picture fitted to the view and
 // the picture's size as the view's hint.
 void TForm1::CListBox1Click() {
