@@ -104,6 +104,12 @@ TEST_F(ShowPicture, UndecodableJpegEmptiesTheControlSilently) {
     EXPECT_TRUE(messages_.shown.empty());
 }
 
+TEST_F(ShowPicture, TruncatedJpegShowsThePartThatArrived) {
+    const std::string whole = encodeJpeg(samples::grainyPicture(640, 480, 1));
+    EXPECT_EQ(show(put("cut.jpg", whole.substr(0, whole.size() / 3)), false), "640X480");
+    EXPECT_EQ(image_.picture().size(), QSize(640, 480));
+}
+
 TEST_F(ShowPicture, PipeWithAPictureNameIsNotWaitedFor) {
     ASSERT_EQ(::mkfifo(folder_.host("pipe.jpg").c_str(), 0600), 0);
     show(putJpeg("shown.jpg", 640, 480));
