@@ -125,11 +125,8 @@ static void checkFrame(JpegSession* session) {
     }
 }
 
-/* Reads the header from the source already attached to the session. */
+/* Reads the header from the source attached to the session; runs under the caller's setjmp. */
 static int readHeader(JpegSession* session, int* width, int* height) {
-    if (setjmp(session->jump)) {
-        return failed(session);
-    }
     jpeg_read_header(&session->cinfo, TRUE);
     checkFrame(session);
     *width = (int)session->cinfo.image_width;
@@ -216,6 +213,9 @@ int jpegSessionReadHeaderFromMemory(JpegSession* session, const unsigned char* d
         strcpy(session->message, "Empty JPEG data");
         session->stage = STAGE_FAILED;
         return 0;
+    }
+    if (setjmp(session->jump)) {
+        return failed(session);
     }
     jpeg_mem_src(&session->cinfo, data, (unsigned long)size);
     return readHeader(session, width, height);
