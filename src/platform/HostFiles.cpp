@@ -73,18 +73,6 @@ FsResult renameByLink(const std::string& from, const std::string& to) {
     return FsResult::success();
 }
 
-FsResult syncFolder(const std::string& folder) {
-    UniqueFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!fd.valid()) {
-        return FsResult::fromErrno();
-    }
-    // Some file systems cannot sync a folder; the file itself was synced already.
-    if (fileIo().syncFile(fd.get()) != 0 && errno != EINVAL && errno != EROFS) {
-        return FsResult::fromErrno();
-    }
-    return FsResult::success();
-}
-
 std::string temporaryNameIn(const std::string& folder) {
     static std::atomic<unsigned> counter{0};
     const std::string name = ".pictaria-" + std::to_string(::getpid()) + "-" +
@@ -157,7 +145,7 @@ FsResult writeCopy(const std::string& from, const std::string& to, const FileIde
         fileIo().removeFile(tempPath.c_str());
         return result;
     }
-    return durability == Durability::Flushed ? syncFolder(hostFolderOf(to)) : result;
+    return durability == Durability::Flushed ? flushToDisk(hostFolderOf(to)) : result;
 }
 
 }  // namespace
@@ -267,6 +255,18 @@ FsResult finishMoveByCopy(const std::string& from, const std::string& to,
         fileIo().removeFile(to.c_str());
     }
     return failed;
+}
+
+FsResult flushToDisk(const std::string& path) {
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.valid()) {
+        return FsResult::fromErrno();
+    }
+    // Some file systems cannot sync a folder; their files were synced one by one.
+    if (fileIo().syncFile(fd.get()) != 0 && errno != EINVAL && errno != EROFS) {
+        return FsResult::fromErrno();
+    }
+    return FsResult::success();
 }
 
 void flushFileSystemOf(const std::string& path) {

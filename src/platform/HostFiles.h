@@ -69,6 +69,9 @@ FsResult startMoveByCopy(const std::string& from, const std::string& to, FileIde
 FsResult finishMoveByCopy(const std::string& from, const std::string& to,
                           const FileIdentity& source);
 
+// Flushes one file or folder (its entries) to disk.
+FsResult flushToDisk(const std::string& path);
+
 // Flushes the whole file system that holds the folder `path`, folder entries included.
 void flushFileSystemOf(const std::string& path);
 
