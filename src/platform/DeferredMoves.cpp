@@ -21,7 +21,7 @@ FsResult DeferredMoves::copy(std::string_view from, std::string_view to, int tag
     }
     Pending move{*hostFrom, *hostTo, {}, tag};
     FsResult copied =
-        host::startMoveByCopy(move.from, move.to, move.source, host::Durability::Cached);
+        host::startMoveByCopy(move.from, move.to, move.source, host::Durability::WritingBack);
     if (copied) {
         pending_.push_back(std::move(move));
     }

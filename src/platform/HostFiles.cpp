@@ -131,6 +131,10 @@ FsResult writeCopy(const std::string& from, const std::string& to, const FileIde
             {0, UTIME_OMIT},
             {static_cast<time_t>(source.modifiedSeconds), source.modifiedNanoseconds}};
         ::futimens(out.get(), times);  // a copy without its date is still a whole copy
+        if (durability == Durability::WritingBack) {
+            // The disk starts writing while the next file is copied; the flush comes later.
+            ::sync_file_range(out.get(), 0, 0, SYNC_FILE_RANGE_WRITE);
+        }
         if (durability == Durability::Flushed && fileIo().syncFile(out.get()) != 0) {
             result = FsResult::fromErrno();
         }

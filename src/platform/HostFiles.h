@@ -58,8 +58,8 @@ FsResult moveFileNoReplace(const std::string& from, const std::string& to);
 FsResult moveFileByCopy(const std::string& from, const std::string& to);
 
 // Whether a copy is on the disk when the call returns: a move removes the source next, a plain
-// copy leaves it in place.
-enum class Durability { Cached, Flushed };
+// copy leaves it in place; a copy flushed later has its writing started at once.
+enum class Durability { Cached, WritingBack, Flushed };
 
 // The two halves of a move by copy, for moving many files with one flush in between: the
 // complete copy (`source` receives the identity the source had), and the removal of a source
