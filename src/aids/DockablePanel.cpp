@@ -34,6 +34,7 @@ QPoint dockedTopLeft(DockEdge edge, const QPoint& point, const QSize& size, cons
 DockablePanel::DockablePanel(QWidget* site) : Panel(site), site_(site) {
     setMouseTracking(true);  // pointer movements over the panel stay with the panel
     setWindowTitle(QStringLiteral("コントロール"));
+    site_->installEventFilter(this);
 }
 
 void DockablePanel::tearOff(const QPoint& globalTopLeft) {
@@ -91,6 +92,14 @@ void DockablePanel::mouseReleaseEvent(QMouseEvent* event) {
         }
     }
     Panel::mouseReleaseEvent(event);
+}
+
+bool DockablePanel::eventFilter(QObject* watched, QEvent* event) {
+    const bool siteShownOrHidden = event->type() == QEvent::Show || event->type() == QEvent::Hide;
+    if (watched == site_ && siteShownOrHidden && isFloating()) {
+        setVisible(event->type() == QEvent::Show);
+    }
+    return Panel::eventFilter(watched, event);
 }
 
 void DockablePanel::follow(const QPoint& globalTopLeft) {

@@ -2,7 +2,7 @@
 // A panel that can leave the window it stands in: dragging its face with the left button tears
 // it off into a small floating tool window that follows the pointer, and docking puts it back
 // into that window against one of its edges. While floating it never takes the keyboard focus,
-// so the window it came from stays the active one.
+// so the window it came from stays the active one, and it hides and shows with that window.
 
 #include <QPoint>
 #include <QRect>
@@ -34,6 +34,7 @@ class DockablePanel : public Panel {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void follow(const QPoint& globalTopLeft);

@@ -188,6 +188,12 @@ TEST_F(SlideShowTest, DraggedPanelFloatsAndDocksAtTheEdgeNearestTheLastPress) {
     EXPECT_TRUE(panel->isFloating());
     EXPECT_EQ(panel->rectInSite().topLeft(), QPoint(-30, 8 + 25));
 
+    show.BitBtn5Click();  // a floating panel goes and comes with the window
+    EXPECT_FALSE(panel->isVisible());
+    activate();
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_TRUE(panel->isFloating());
+
     const QPoint nearRightEdge(show.width() - 5, show.height() / 2);
     QTest::mousePress(&show, Qt::RightButton, {}, nearRightEdge);
     EXPECT_EQ(show.LastPress, nearRightEdge);
