@@ -90,14 +90,6 @@ TEST_F(SlideShowTest, ForwardAndBackWrapAroundThroughTheButtonsMenuAndTimer) {
     EXPECT_EQ(shown, (std::vector<std::string>{"a", "c", "a", "b", "a", "b"}));
 }
 
-TEST_F(SlideShowTest, OnePictureShowsAgainForwardButNotBack) {
-    paths = {"only"};
-    activate();
-    show.BitBtn2->click();
-    show.BitBtn4->click();
-    EXPECT_EQ(shown, (std::vector<std::string>{"only", "only"}));
-}
-
 TEST_F(SlideShowTest, StartStopAndTheSecondsFieldSetTheStep) {
     paths = {"a", "b"};
     activate();
