@@ -1,16 +1,103 @@
 #pragma once
 // The slide show window: borderless, created hidden at start-up and kept for the whole run.
-// Closing it only hides it and never ends the program.
+// Each activation covers the screen, takes a fresh copy of the destination's pictures and plays
+// them from the first on a timer, wrapping at the end. A control panel (start, forward, stop,
+// back, close and the seconds field) shows while the pointer is over the place where it stands;
+// it can be dragged off into a floating tool window and docked back from the popup menu.
+// Closing the window only hides it and stops the timer; it never ends the program.
 
+#include <QPoint>
 #include <QWidget>
 
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "aids/SlidePlaylist.h"
+
+class QAction;
+class QMenu;
+class QPushButton;
+class QSpinBox;
+
 namespace pictaria {
+
+class DockablePanel;
+class ImageControl;
+class Timer;
 
 class TSlidShowForm : public QWidget {
     Q_OBJECT
 
   public:
-    explicit TSlidShowForm(QWidget* parent = nullptr);
+    // The pictures to play: the full paths of the destination's pictures at this moment.
+    using PictureSource = std::function<std::vector<std::string>()>;
+    // Shows a picture file fitted into a pane of the given size in an image control.
+    using PictureShower = std::function<void(int paneWidth, int paneHeight, ImageControl* image,
+                                             const std::string& path)>;
+
+    TSlidShowForm(PictureSource previewPaths, PictureShower showPicture, QWidget* parent = nullptr);
+
+    // Shows the window in front of the others and activates it, which restarts the show; a
+    // window that is active already restarts all the same.
+    void present();
+
+    ImageControl* Image1 = nullptr;
+    DockablePanel* Panel1 = nullptr;
+    QPushButton* BitBtn1 = nullptr;  // start
+    QPushButton* BitBtn2 = nullptr;  // forward
+    QPushButton* BitBtn3 = nullptr;  // stop
+    QPushButton* BitBtn4 = nullptr;  // back
+    QPushButton* BitBtn5 = nullptr;  // close
+    QSpinBox* CSpinEdit1 = nullptr;  // the step in whole seconds
+    Timer* Timer1 = nullptr;         // its interval is the run state: 0 is stopped
+
+    QMenu* PopupMenu1 = nullptr;
+    QAction* N1 = nullptr;      // dock the control panel
+    QAction* N2 = nullptr;      // start
+    QAction* N3 = nullptr;      // stop
+    QAction* N4 = nullptr;      // forward
+    QAction* N5 = nullptr;      // back
+    QAction* Close1 = nullptr;  // close
+
+    void FormCreate();
+    void FormActivate();
+    void FormClose();
+    void FormMouseDown(const QPoint& point);
+    void FormMouseMove(const QPoint& point);
+    void Image1MouseMove(const QPoint& pointInPicture);
+    void Timer1Timer();
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void BitBtn3Click();
+    void BitBtn4Click();
+    void BitBtn5Click();
+    void CSpinEdit1Change(int seconds);
+    void N1Click();
+
+    int SlideIndex() const { return PlayList.index(); }
+
+    SlidePlaylist PlayList;
+    QPoint LastPress;  // the last press on the bare background, in client coordinates
+
+  protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void buildControls();
+    void buildPanel();
+    void buildMenu();
+    void connectEvents();
+    void showEntry(const std::optional<std::string>& path);
+    void setStepSeconds(int seconds);
+
+    PictureSource previewPaths_;
+    PictureShower showPicture_;
 };
 
 // The slide show window of the process.

@@ -16,7 +16,11 @@ void runWindows() {
     QApplication::setApplicationDisplayName(QStringLiteral("ピクタリア"));
     TForm1 mainWindow;
     Form1 = &mainWindow;
-    TSlidShowForm slideShow;
+    TSlidShowForm slideShow(
+        [&mainWindow] { return mainWindow.PreviewPaths.texts(); },
+        [&mainWindow](int width, int height, ImageControl* image, const std::string& path) {
+            mainWindow.ShowPicture(width, height, image, path);
+        });
     SlidShowForm = &slideShow;
     mainWindow.show();
     QApplication::exec();

@@ -221,7 +221,8 @@ TEST_F(MainWindowTest, ClosingTheMainWindowEndsTheMessageLoopWhileTheSlideShowIs
     drives.map('C', root.path());
     createWindow();
     showWindow();
-    TSlidShowForm slideShow;
+    TSlidShowForm slideShow([] { return std::vector<std::string>{}; },
+                            [](int, int, ImageControl*, const std::string&) {});
     slideShow.show();
     QTimer giveUp;
     giveUp.setSingleShot(true);
