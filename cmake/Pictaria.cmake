@@ -7,6 +7,17 @@ if(PICTARIA_SANITIZE)
     add_link_options(-fsanitize=address,undefined)
 endif()
 
+# Fuzzing instruments every library for libFuzzer's coverage; only the fuzz targets link its
+# driver (fuzz/CMakeLists.txt).
+if(PICTARIA_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang" OR NOT CMAKE_C_COMPILER_ID MATCHES "Clang")
+        message(FATAL_ERROR "PICTARIA_FUZZ needs clang: configure with CC=clang CXX=clang++")
+    endif()
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                        -fno-sanitize-recover=undefined -g)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
 # pictaria_subsystem(NAME [DEPS ...]): a static library of every source in the calling folder.
 # A folder without sources yet gives an interface library that only passes its dependencies on.
 function(pictaria_subsystem name)

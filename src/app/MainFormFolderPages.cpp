@@ -1,9 +1,139 @@
-// The folder pages and their grids.
+// The folder pages and their grids: a click chooses the destination, a double click opens the
+// page of its subfolders.
+
+#include <QAction>
+#include <QPushButton>
 
 #include "app/MainFormUnit1.h"
+#include "navigator/FolderGrid.h"
+#include "navigator/FolderPage.h"
+#include "platform/PathText.h"
+#include "widgets/CheckListBox.h"
+#include "widgets/PageControl.h"
+#include "widgets/PopupMenu.h"
+#include "widgets/StatusBar.h"
+#include "widgets/StringGrid.h"
 
 namespace pictaria {
 
-void TForm1::connectFolderPageEvents() {}
+void TForm1::connectFolderPageEvents() {
+    connect(StringGrid1, &StringGrid::selectCell, this, &TForm1::StringGrid1SelectCell);
+    connect(StringGrid1, &StringGrid::clicked, this, &TForm1::StringGrid1Click);
+    connect(StringGrid1, &StringGrid::doubleClicked, this, &TForm1::StringGrid1DblClick);
+    connect(BitBtn9, &QPushButton::clicked, this, &TForm1::BitBtn9Click);
+    connect(BitBtn10, &QPushButton::clicked, this, &TForm1::BitBtn10Click);
+}
+
+std::vector<FolderPage*> TForm1::folderPages() const {
+    std::vector<FolderPage*> pages;
+    for (int i = 0; i < PageControl1->pageCount(); ++i) {
+        if (auto* page = qobject_cast<FolderPage*>(PageControl1->page(i))) {
+            pages.push_back(page);
+        }
+    }
+    return pages;
+}
+
+FolderPage* TForm1::frontFolderPage() const {
+    return qobject_cast<FolderPage*>(PageControl1->activePage());
+}
+
+void TForm1::OpenFolderPage(const std::string& path) {
+    for (FolderPage* page : folderPages()) {
+        if (page->path() == path) {
+            delete page;
+        }
+    }
+    auto* page = new FolderPage(path, FolderEntries.texts(),
+                                QStringLiteral("Page%1").arg(PageCounter), PageControl1);
+    const std::string caption = pageCaption(path);
+    PageControl1->addPage(page, QString::fromUtf8(caption.data(), qsizetype(caption.size())));
+    PageControl1->setActivePage(page);
+    NewestSheet = page;
+    NewestGrid = page->grid();
+    PageGrids.add(path, NewestGrid);
+    attachPopupMenu(*NewestGrid, *PopupMenu1);
+    StringGrid* grid = NewestGrid;
+    connect(grid, &StringGrid::selectCell, this, &TForm1::PageGridSelectCell);
+    connect(grid, &StringGrid::clicked, this, [this, grid] { PageGridClick(grid); });
+    connect(grid, &StringGrid::doubleClicked, this, &TForm1::StringGrid1DblClick);
+    ++PageCounter;
+}
+
+void TForm1::StringGrid1SelectCell(int col, int row) {
+    SelectedCol = col;
+    SelectedRow = row;
+}
+
+void TForm1::PageGridSelectCell(int col, int row) {
+    SelectedCol = col;
+    SelectedRow = row;
+}
+
+void TForm1::StringGrid1Click() {
+    try {
+        CListBox2->clear();
+        const std::string cell = StringGrid1->cells(SelectedCol, SelectedRow);
+        if (cell.empty()) {
+            return;
+        }
+        TargetFolder = cell;
+        ScanTargetFolder();
+        BitBtn10->setEnabled(true);
+        StatusBar1->setSimpleText(destinationStatus(TargetFolder, PreviewCount));
+    } catch (...) {
+        // A failed click leaves what it did so far; nothing is reported.
+    }
+}
+
+void TForm1::PageGridClick(StringGrid* grid) {
+    try {
+        CListBox2->clear();
+        const std::string cell = grid->cells(SelectedCol, SelectedRow);
+        if (cell.empty()) {
+            return;
+        }
+        TargetFolder = folderOfCell(grid->hint(), cell);
+        ScanTargetFolder();
+        BitBtn10->setEnabled(true);
+        N3->setEnabled(true);
+        N4->setEnabled(true);
+        StatusBar1->setSimpleText(destinationStatus(TargetFolder, PreviewCount));
+    } catch (...) {
+        // As above.
+    }
+}
+
+void TForm1::StringGrid1DblClick() {
+    FolderEntries.clear();
+    if (TargetFolder.empty()) {
+        return;
+    }
+    for (std::string& name : listPlainSubfolders(TargetFolder)) {
+        FolderEntries.add(std::move(name));
+    }
+    OpenFolderPage(TargetFolder);
+}
+
+void TForm1::BitBtn9Click() {
+    QWidget* front = PageControl1->activePage();
+    if (front && front != TabSheet1) {
+        delete front;
+    }
+}
+
+void TForm1::BitBtn10Click() {
+    if (!TargetFolder.empty()) {
+        SourceFolder = TargetFolder;
+        CListBox1->clear();
+        for (const auto& entry : PreviewPaths) {
+            CListBox1->addName(extractFileName(entry.text));
+        }
+    }
+    TargetFolder = extractFileDir(TargetFolder);
+    StringGrid1DblClick();
+    PreviewPaths.clear();
+    BitBtn10->setEnabled(false);
+}
 
 }  // namespace pictaria

@@ -15,6 +15,7 @@
 #include <QMainWindow>
 
 #include <string>
+#include <vector>
 
 #include "platform/DirectorySearch.h"
 #include "platform/StringList.h"
@@ -29,6 +30,7 @@ class QSpinBox;
 namespace pictaria {
 
 class CheckListBox;
+class FolderPage;
 class ImageControl;
 class PageControl;
 class Panel;
@@ -126,6 +128,9 @@ class TForm1 : public QMainWindow {
     void StringGrid1DblClick();
     void BitBtn9Click();
     void BitBtn10Click();
+    // The folder pages in tab order (the drive page is not one), and the one in front if any.
+    std::vector<FolderPage*> folderPages() const;
+    FolderPage* frontFolderPage() const;
 
     // Folder commands of the page grids' menu.
     void N2Click();

@@ -1,37 +1,48 @@
-// The source list and the large view.
+// The source list, the large view and the destination preview.
 
+#include <QAction>
 #include <QLabel>
-
-#include <algorithm>
-#include <array>
-#include <string_view>
+#include <QPushButton>
 
 #include "app/MainFormUnit1.h"
+#include "dialogs/SelectDirFormUnit4.h"
+#include "platform/FileServices.h"
 #include "platform/PathText.h"
+#include "viewer/DestinationScan.h"
+#include "viewer/PictureKinds.h"
 #include "widgets/CheckListBox.h"
 #include "widgets/ImageControl.h"
+#include "widgets/ModalDialog.h"
 #include "widgets/Panel.h"
+#include "widgets/TextBytes.h"
 
 namespace pictaria {
 
-namespace {
-
-// The extensions a picked list item is displayed for.
-constexpr std::array<std::string_view, 6> kViewKinds{".jpg", ".JPG",  ".bmp",
-                                                     ".BMP", ".BIMP", ".JPEG"};
-
-bool isViewKind(std::string_view extension) {
-    return std::find(kViewKinds.begin(), kViewKinds.end(), extension) != kViewKinds.end();
-}
-
-QString displayText(const std::string& bytes) {
-    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
-}  // namespace
-
 void TForm1::connectViewingEvents() {
+    connect(BitBtn5, &QPushButton::clicked, this, &TForm1::BitBtn5Click);
     connect(CListBox1, &CheckListBox::clicked, this, &TForm1::CListBox1Click);
+    connect(Image2, &ImageControl::clicked, this, &TForm1::Image2Click);
+    connect(Panel4, &Panel::clicked, this, &TForm1::Image2Click);
+    connect(N7, &QAction::triggered, this, &TForm1::N7Click);
+    connect(N8, &QAction::triggered, this, &TForm1::N8Click);
+    connect(BitBtn8, &QPushButton::clicked, this, &TForm1::BitBtn8Click);
+    connect(CListBox2, &CheckListBox::clicked, this, &TForm1::CListBox2Click);
+}
+
+// "Open": the folder chosen in the folder selection dialog becomes the source folder and its
+// listed files fill the source list, unticked. The large view keeps its picture.
+void TForm1::BitBtn5Click() {
+    try {
+        SelectDirForm = new TSelectDirForm(this);  // lives as long as the main window
+        if (showModal(*SelectDirForm) != 1) {
+            return;
+        }
+        CListBox1->clear();
+        SourceFolder = SelectDirForm->chosenFolder();
+        CListBox1->addNames(SelectDirForm->fileNames());
+    } catch (...) {
+        // Nothing is reported; what was filled stays.
+    }
 }
 
 // Shows the picked source item: its name under the view, its picture fitted to the view and
@@ -44,12 +55,83 @@ void TForm1::CListBox1Click() {
     const std::string name = CListBox1->name(picked);
     Label1->setText(displayText(name));
     CurrentPicturePath = joinPath(SourceFolder, name);
-    if (!isViewKind(extractFileExt(CurrentPicturePath))) {
+    if (!IsKind(extractFileExt(CurrentPicturePath), ViewKinds)) {
         return;
     }
     const std::string size =
         ShowPicture(Panel4->width(), Panel4->height(), Image2, CurrentPicturePath);
     Image2->setToolTip(displayText(size));
+}
+
+// A click on the large picture (or around it) turns the current item's tick over.
+void TForm1::Image2Click() {
+    const int current = CListBox1->itemIndex();
+    if (current >= 0) {
+        CListBox1->setChecked(current, !CListBox1->checked(current));
+    }
+}
+
+void TForm1::N7Click() {
+    ShrinkToFit = true;
+}
+
+void TForm1::N8Click() {
+    ShrinkToFit = false;
+}
+
+// Lists the destination folder into the lower list and the preview cycle and shows its first
+// previewable picture, or a blank preview. Any failure ends the scan silently.
+void TForm1::ScanTargetFolder() {
+    try {
+        PreviewIndex = 0;
+        PreviewPaths.clear();
+        setCurrentDir(TargetFolder);
+        const DestinationListing listing = scanDestination(TargetFolder, SharedSearch);
+        CListBox2->addNames(listing.listNames);
+        for (const std::string& path : listing.previewPaths) {
+            PreviewPaths.add(path);
+        }
+        PreviewCount = PreviewPaths.count();
+        if (const auto first = firstPreviewIndex(listing.previewPaths)) {
+            ShowPicture(Panel2->width(), Panel2->height(), Image1, listing.previewPaths[*first]);
+        } else {
+            BlankPreviewImage();
+        }
+    } catch (...) {
+        // What was listed so far stays.
+    }
+}
+
+// Covers a stale preview with white.
+void TForm1::BlankPreviewImage() {
+    Image1->setStretch(false);
+    Image1->drawBlankCanvas();
+}
+
+// "Next": the following entry of the preview cycle, wrapping to the first.
+void TForm1::BitBtn8Click() {
+    if (PreviewPaths.empty()) {
+        return;
+    }
+    ++PreviewIndex;
+    if (PreviewIndex >= PreviewCount || PreviewIndex >= PreviewPaths.count()) {
+        PreviewIndex = 0;
+    }
+    ShowPicture(Panel2->width(), Panel2->height(), Image1, PreviewPaths[PreviewIndex]);
+}
+
+// Shows the picked destination item in the lower preview.
+void TForm1::CListBox2Click() {
+    const int picked = CListBox2->selectedIndex();
+    if (picked < 0) {
+        return;
+    }
+    const std::string name = CListBox2->name(picked);
+    Label2->setText(displayText(name));
+    CurrentPicturePath = joinPath(TargetFolder, name);
+    if (IsKind(extractFileExt(CurrentPicturePath), ViewKinds)) {
+        ShowPicture(Panel2->width(), Panel2->height(), Image1, CurrentPicturePath);
+    }
 }
 
 }  // namespace pictaria

@@ -12,31 +12,16 @@
 #include "platform/DriveTable.h"
 #include "platform/FileServices.h"
 #include "platform/PathText.h"
+#include "viewer/PictureKinds.h"
+#include "widgets/TextBytes.h"
 
 namespace pictaria {
-
-const char* const kSelectDirFilterText =
-    "画像ファイル (*.*)|*.jpg;*.jepg;*.bmp;*.bimp;*.crw;*raw;*.arw;*.pfg*.dng;*.rw2;*orf;*.raf;"
-    "*.x3f|すべてのファイル (*.*)|*.*";
 
 TSelectDirForm* SelectDirForm = nullptr;
 
 namespace {
 
 constexpr int kPathRole = Qt::UserRole;
-
-QString displayText(const std::string& bytes) {
-    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
-QByteArray bytesOf(const std::string& text) {
-    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string textOf(const QVariant& data) {
-    const QByteArray bytes = data.toByteArray();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
 
 template <typename Widget>
 Widget* place(Widget* widget, const char* name, int left, int top, int width, int height) {
@@ -116,7 +101,7 @@ void TSelectDirForm::buildControls() {
     Button1 = button(Panel1, "Button1", "O K", 57, 251);
     Button2 = button(Panel1, "Button2", "Cancel", 172, 251);
 
-    for (const auto& [description, mask] : filterEntries(kSelectDirFilterText)) {
+    for (const auto& [description, mask] : filterEntries(std::string(BrowseFilter))) {
         FilterComboBox1->addItem(description, bytesOf(mask));
     }
     connect(DriveComboBox1, &QComboBox::activated, this, &TSelectDirForm::DriveComboBox1Change);

@@ -65,9 +65,6 @@ class TSelectDirForm : public QDialog {
     std::string mask_;
 };
 
-// The dialog's filter text: pairs of description and mask, separated by '|'.
-extern const char* const kSelectDirFilterText;
-
 // The latest folder selection dialog (owned by the main window).
 extern TSelectDirForm* SelectDirForm;
 

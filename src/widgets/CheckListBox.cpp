@@ -4,16 +4,13 @@
 #include <QMouseEvent>
 
 #include "widgets/ItemHeightDelegate.h"
+#include "widgets/TextBytes.h"
 
 namespace pictaria {
 
 namespace {
 
 constexpr int kNameRole = Qt::UserRole;
-
-QString displayText(const std::string& bytes) {
-    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
 
 }  // namespace
 
@@ -36,10 +33,18 @@ void CheckListBox::setItemHeight(int height) {
 
 void CheckListBox::addName(const std::string& name) {
     auto* item = new QListWidgetItem(displayText(name));
-    item->setData(kNameRole, QByteArray(name.data(), static_cast<qsizetype>(name.size())));
+    item->setData(kNameRole, bytesOf(name));
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
     item->setCheckState(Qt::Unchecked);
     addItem(item);
+}
+
+void CheckListBox::addNames(const std::vector<std::string>& names) {
+    setUpdatesEnabled(false);  // one repaint for the whole batch
+    for (const std::string& name : names) {
+        addName(name);
+    }
+    setUpdatesEnabled(true);
 }
 
 void CheckListBox::removeAt(int index) {
@@ -47,13 +52,13 @@ void CheckListBox::removeAt(int index) {
 }
 
 std::string CheckListBox::name(int index) const {
-    return item(index)->data(kNameRole).toByteArray().toStdString();
+    return textOf(item(index)->data(kNameRole));
 }
 
 void CheckListBox::setName(int index, const std::string& name) {
     QListWidgetItem* entry = item(index);
     entry->setText(displayText(name));
-    entry->setData(kNameRole, QByteArray(name.data(), static_cast<qsizetype>(name.size())));
+    entry->setData(kNameRole, bytesOf(name));
 }
 
 bool CheckListBox::checked(int index) const {

@@ -9,6 +9,7 @@
 #include <QListWidget>
 
 #include <string>
+#include <vector>
 
 namespace pictaria {
 
@@ -24,6 +25,7 @@ class CheckListBox : public QListWidget {
     void setItemHeight(int height);
 
     void addName(const std::string& name);
+    void addNames(const std::vector<std::string>& names);
     void removeAt(int index);
     std::string name(int index) const;
     void setName(int index, const std::string& name);

@@ -1,0 +1,181 @@
+// How fast a 24-megapixel photograph appears fitted in the upper-right view, and how much
+// decoded pixel memory that takes. Generates a 6000 x 4000 photo-like JPEG (soft colour fields
+// under fine grain, quality 92), then prints, from one run:
+//   fitted_show_vs_full_decode          showPicture into a 498 x 343 pane / plain full libjpeg
+//   decode fitted_show_vs_qimagereader_scaled  the same / QImageReader scaled to the fitted box
+//   fitted_peak_pixels_vs_full          peak heap bytes of a fitted show / the full 24-bit picture
+#include <benchmark/benchmark.h>
+#include <jpeglib.h>
+
+#include <QApplication>
+#include <QImageReader>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <vector>
+
+#include "platform/DriveTable.h"
+#include "samples/SampleJpeg.h"
+#include "samples/SamplePixels.h"
+#include "support/HeapCounter.h"
+#include "viewer/FitGeometry.h"
+#include "viewer/PictureDisplay.h"
+#include "widgets/ImageControl.h"
+
+namespace {
+
+using namespace pictaria;
+using namespace pictaria::bench;
+
+constexpr int kPictureWidth = 6000;
+constexpr int kPictureHeight = 4000;
+constexpr int kPaneWidth = 498;
+constexpr int kPaneHeight = 343;
+constexpr const char* kPathText = "C:\\bench.jpg";
+
+std::string gHostPath;
+
+QSize fittedBox() {
+    const auto bounds = fitToPane(kPaneWidth, kPaneHeight, kPictureWidth, kPictureHeight);
+    return QSize(bounds->width, bounds->height);
+}
+
+// libjpeg with its defaults, the whole picture into one 24-bit buffer.
+std::vector<unsigned char> plainFullDecode(const std::string& hostPath) {
+    std::FILE* file = std::fopen(hostPath.c_str(), "rb");
+    jpeg_decompress_struct cinfo{};
+    jpeg_error_mgr errors{};
+    cinfo.err = jpeg_std_error(&errors);  // the benchmark's own file: an error ends the run
+    jpeg_create_decompress(&cinfo);
+    jpeg_stdio_src(&cinfo, file);
+    jpeg_read_header(&cinfo, TRUE);
+    cinfo.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&cinfo);
+    const std::size_t stride = std::size_t{cinfo.output_width} * 3;
+    std::vector<unsigned char> pixels(stride * cinfo.output_height);
+    while (cinfo.output_scanline < cinfo.output_height) {
+        JSAMPROW row = pixels.data() + stride * cinfo.output_scanline;
+        jpeg_read_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    std::fclose(file);
+    return pixels;
+}
+
+void BM_FittedShow(benchmark::State& state) {
+    ImageControl image;
+    if (showPicture(kPaneWidth, kPaneHeight, image, kPathText, true) != "6000X4000") {
+        state.SkipWithError("the picture was not shown");
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(showPicture(kPaneWidth, kPaneHeight, image, kPathText, true));
+    }
+}
+
+// The same, with the control's one-time scaling to its bounds that the next paint does.
+void BM_FittedShowAndPaint(benchmark::State& state) {
+    ImageControl image;
+    QImage screen(kPaneWidth, kPaneHeight, QImage::Format_RGB32);
+    for (auto _ : state) {
+        showPicture(kPaneWidth, kPaneHeight, image, kPathText, true);
+        image.render(&screen);
+    }
+}
+
+void BM_PlainFullDecode(benchmark::State& state) {
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(plainFullDecode(gHostPath).data());
+    }
+}
+
+void BM_QImageReaderScaled(benchmark::State& state) {
+    const QSize box = fittedBox();
+    for (auto _ : state) {
+        QImageReader reader(QString::fromStdString(gHostPath));
+        reader.setScaledSize(box);
+        benchmark::DoNotOptimize(reader.read().constBits());
+    }
+}
+
+// Prints the usual table and keeps each benchmark's median processor time per iteration. All
+// the work is on one thread, so processor time measures it without the noise of other
+// programs sharing the machine.
+class MedianKeeper : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            if (run.aggregate_name == "median") {
+                medians[run.run_name.function_name] = run.GetAdjustedCPUTime();
+            }
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> medians;
+};
+
+std::size_t fittedShowPeakBytes() {
+    ImageControl image;
+    resetHeapPeak();
+    showPicture(kPaneWidth, kPaneHeight, image, kPathText, true);
+    return heapPeakSinceReset();
+}
+
+void writePicture(const std::string& hostPath) {
+    const std::string jpeg =
+        samples::encodeJpeg(samples::grainyPicture(kPictureWidth, kPictureHeight, 2024),
+                            {samples::JpegColour::Rgb, 92});
+    std::ofstream(hostPath, std::ios::binary)
+        .write(jpeg.data(), static_cast<std::streamsize>(jpeg.size()));
+    std::printf("picture: %dx%d, %zu bytes of JPEG\n", kPictureWidth, kPictureHeight, jpeg.size());
+}
+
+void registerBenchmarks() {
+    for (auto* registered :
+         {benchmark::RegisterBenchmark("fitted_show", BM_FittedShow),
+          benchmark::RegisterBenchmark("fitted_show_and_paint", BM_FittedShowAndPaint),
+          benchmark::RegisterBenchmark("plain_full_decode", BM_PlainFullDecode),
+          benchmark::RegisterBenchmark("qimagereader_scaled", BM_QImageReaderScaled)}) {
+        registered
+            ->Unit(benchmark::kMillisecond)
+
+            ->Repetitions(5)
+            ->ReportAggregatesOnly(true);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    QTemporaryDir folder;
+    DriveTable drives;
+    drives.add('C', folder.path().toStdString(), DriveType::Fixed);
+    setActiveDriveTable(drives);
+    gHostPath = folder.filePath("bench.jpg").toStdString();
+    writePicture(gHostPath);
+
+    registerBenchmarks();
+    MedianKeeper reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    auto& median = reporter.medians;
+    std::printf("fitted_show_vs_full_decode %.3f\n",
+                median["fitted_show"] / median["plain_full_decode"]);
+    std::printf("fitted_show_vs_qimagereader_scaled %.3f\n",
+                median["fitted_show"] / median["qimagereader_scaled"]);
+    std::printf("fitted_show_and_paint_vs_qimagereader_scaled %.3f\n",
+                median["fitted_show_and_paint"] / median["qimagereader_scaled"]);
+    if (heapCountingAvailable()) {
+        const double full = 3.0 * kPictureWidth * kPictureHeight;
+        std::printf("fitted_peak_pixels_vs_full %.4f\n",
+                    static_cast<double>(fittedShowPeakBytes()) / full);
+    } else {
+        std::printf("fitted_peak_pixels_vs_full n/a (built with a sanitizer)\n");
+    }
+    return 0;
+}

@@ -1,0 +1,28 @@
+// Feeds arbitrary bytes to the bitmap reader the display uses. A refused bitmap throws
+// PictureLoadError, which is the expected outcome; anything else escaping is a finding.
+#include <QBuffer>
+#include <cstddef>
+#include <cstdint>
+
+#include "viewer/BitmapFile.h"
+#include "viewer/PictureLoadError.h"
+
+namespace {
+
+// Less room than the program allows, so that one input stays fast.
+constexpr int kFuzzAllocationLimitMb = 64;
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    try {
+        const QImage picture = pictaria::readBitmap(buffer, kFuzzAllocationLimitMb);
+        volatile QRgb sink = picture.pixel(picture.width() - 1, picture.height() - 1);
+        (void)sink;
+    } catch (const pictaria::PictureLoadError&) {
+    }
+    return 0;
+}

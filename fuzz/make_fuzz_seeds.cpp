@@ -1,0 +1,81 @@
+// Writes the small pictures the fuzz targets start from: make_fuzz_seeds JPEG_DIR BITMAP_DIR.
+#include <QColor>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "samples/SampleBitmap.h"
+#include "samples/SampleJpeg.h"
+#include "samples/SamplePixels.h"
+
+namespace {
+
+using namespace pictaria::samples;
+namespace fs = std::filesystem;
+
+using Seeds = std::vector<std::pair<std::string, std::string>>;  // file name, bytes
+
+Seeds jpegSeeds() {
+    const QImage gradient = gradientPicture(17, 9);
+    const QImage grain = grainyPicture(24, 16, 3);
+    return {
+        {"baseline.jpg", encodeJpeg(gradient)},
+        {"grain.jpg", encodeJpeg(grain, {JpegColour::Rgb, 75})},
+        {"progressive.jpg", encodeJpeg(grain, {JpegColour::Rgb, 90, true})},
+        {"gray.jpg", encodeJpeg(gradient, {JpegColour::Gray})},
+        {"gray-progressive.jpg", encodeJpeg(grain, {JpegColour::Gray, 90, true})},
+        {"cmyk.jpg", encodeJpeg(gradient, {JpegColour::AdobeCmyk})},
+        {"ycck-progressive.jpg", encodeJpeg(grain, {JpegColour::AdobeYcck, 90, true})},
+        {"restarts.jpg", encodeJpeg(grain, {JpegColour::Rgb, 90, false, 1})},
+    };
+}
+
+Seeds bitmapSeeds() {
+    const QImage gradient = gradientPicture(7, 5);
+    constexpr std::uint32_t red = 0xFF0000, green = 0x00FF00, blue = 0x0000FF;
+    return {
+        {"rgb24.bmp", saveBitmap(gradient)},
+        {"indexed8.bmp", saveBitmap(gradient.convertToFormat(QImage::Format_Indexed8))},
+        {"mono.bmp", saveBitmap(gradient.convertToFormat(QImage::Format_Mono))},
+        {"argb32.bmp", saveBitmap(gradient.convertToFormat(QImage::Format_ARGB32))},
+        {"rle8.bmp",
+         buildBitmap(BitmapLayout(3, 2, 8, std::string("\x03\x00\x00\x00\x02\x01\x00\x01", 8))
+                         .compressedAs(1)
+                         .withPalette({red, blue}))},
+        {"rle4.bmp", buildBitmap(BitmapLayout(4, 1, 4, std::string("\x04\x12\x00\x01", 4))
+                                     .compressedAs(2)
+                                     .withPalette({red, green, blue}))},
+        {"masks16.bmp", buildBitmap(BitmapLayout(2, 1, 16, std::string("\x00\xF8\x1F\x00", 4))
+                                        .compressedAs(3)
+                                        .withMasks(0xF800, 0x07E0, 0x001F))},
+        {"top-down.bmp",
+         buildBitmap(
+             BitmapLayout(1, 2, 24, std::string("\0\xFF\0\0\0\0\xFF\0", 8)).storedTopDown())},
+    };
+}
+
+bool writeSeeds(const fs::path& folder, const Seeds& seeds) {
+    fs::create_directories(folder);
+    for (const auto& [name, bytes] : seeds) {
+        std::ofstream out(folder / name, std::ios::binary);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!out) {
+            std::cerr << "cannot write " << (folder / name) << "\n";
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::cerr << "usage: make_fuzz_seeds JPEG_DIR BITMAP_DIR\n";
+        return 2;
+    }
+    return writeSeeds(argv[1], jpegSeeds()) && writeSeeds(argv[2], bitmapSeeds()) ? 0 : 1;
+}

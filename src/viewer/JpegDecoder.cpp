@@ -1,0 +1,105 @@
+#include "viewer/JpegDecoder.h"
+
+namespace pictaria {
+
+namespace {
+
+constexpr unsigned long long kMaxPixelBytes = 1ull << 30;
+constexpr int kMaxScans = 500;
+constexpr long kMaxLibraryMemory = 1L << 30;
+
+QImage::Format imageFormatOf(const JpegOutputFormat& format) {
+    switch (format.pixelKind) {
+        case JPEG_PIXELS_GRAY8:
+            return QImage::Format_Grayscale8;
+        case JPEG_PIXELS_PALETTE8:
+            return QImage::Format_Indexed8;
+        default:
+            return QImage::Format_RGB888;
+    }
+}
+
+QList<QRgb> colourTableOf(const JpegOutputFormat& format) {
+    QList<QRgb> table;
+    table.reserve(format.paletteSize);
+    for (int i = 0; i < format.paletteSize; ++i) {
+        table.append(qRgb(format.palette[i][0], format.palette[i][1], format.palette[i][2]));
+    }
+    return table;
+}
+
+// An image the decoder can write its rows into; null when memory is short.
+QImage canvasFor(const JpegOutputFormat& format) {
+    QImage canvas(format.width, format.height, imageFormatOf(format));
+    if (!canvas.isNull() && format.pixelKind == JPEG_PIXELS_PALETTE8) {
+        canvas.setColorTable(colourTableOf(format));
+    }
+    return canvas;
+}
+
+// Colour pictures that libjpeg could not quantize itself (inks) get their palette here.
+QImage withPaletteIfAsked(QImage picture, bool palette) {
+    if (palette && picture.format() == QImage::Format_RGB888) {
+        return picture.convertToFormat(QImage::Format_Indexed8, Qt::DiffuseDither);
+    }
+    return picture;
+}
+
+}  // namespace
+
+int fullScale(int, int) {
+    return 1;
+}
+
+JpegLimits defaultJpegLimits() {
+    return JpegLimits{kMaxPixelBytes, kMaxScans, kMaxLibraryMemory};
+}
+
+JpegDecoder::JpegDecoder(const JpegLimits& limits) : session_(jpegSessionCreate(&limits)) {}
+
+JpegDecoder::~JpegDecoder() {
+    jpegSessionDestroy(session_);
+}
+
+LoadedPicture JpegDecoder::decodeFile(std::FILE* file, const ScaleChooser& scaleFor, bool palette) {
+    int width = 0;
+    int height = 0;
+    if (!session_ || !file || !jpegSessionReadHeaderFromFile(session_, file, &width, &height)) {
+        return {};
+    }
+    return decodeFrame(width, height, scaleFor, palette);
+}
+
+LoadedPicture JpegDecoder::decodeBytes(const unsigned char* data, std::size_t size,
+                                       const ScaleChooser& scaleFor, bool palette) {
+    int width = 0;
+    int height = 0;
+    if (!session_ || !jpegSessionReadHeaderFromMemory(session_, data, size, &width, &height)) {
+        return {};
+    }
+    return decodeFrame(width, height, scaleFor, palette);
+}
+
+LoadedPicture JpegDecoder::decodeFrame(int frameWidth, int frameHeight,
+                                       const ScaleChooser& scaleFor, bool palette) {
+    JpegOutputFormat format{};
+    if (!jpegSessionStart(session_, scaleFor(frameWidth, frameHeight), palette ? 1 : 0, &format)) {
+        return {};
+    }
+    QImage canvas = canvasFor(format);
+    if (canvas.isNull() || !jpegSessionReadPixels(session_, canvas.bits(), canvas.bytesPerLine())) {
+        return {};
+    }
+    return LoadedPicture{withPaletteIfAsked(std::move(canvas), palette),
+                         QSize(frameWidth, frameHeight)};
+}
+
+std::string JpegDecoder::errorText() const {
+    return session_ ? jpegSessionMessage(session_) : "Out of memory";
+}
+
+int JpegDecoder::warningCount() const {
+    return session_ ? jpegSessionWarnings(session_) : 0;
+}
+
+}  // namespace pictaria

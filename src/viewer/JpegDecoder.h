@@ -1,0 +1,53 @@
+#pragma once
+// Decodes one JPEG stream into a QImage through libjpeg (see JpegSession.h for the settings
+// and for what counts as a failure). The scale is chosen once the frame size is known, so a
+// picture that will be drawn small is decoded small.
+
+#include <cstddef>
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "viewer/JpegSession.h"
+#include "viewer/LoadedPicture.h"
+
+namespace pictaria {
+
+// Given the frame header's width and height, the DCT scale denominator to decode at (1, 2, 4
+// or 8).
+using ScaleChooser = std::function<int(int frameWidth, int frameHeight)>;
+
+// Full size, always.
+int fullScale(int frameWidth, int frameHeight);
+
+// The limits every picture display decodes under: about 1 GiB of decoded pixels, 500
+// progressive scans, 1 GiB of libjpeg working memory.
+JpegLimits defaultJpegLimits();
+
+class JpegDecoder {
+  public:
+    explicit JpegDecoder(const JpegLimits& limits = defaultJpegLimits());
+    ~JpegDecoder();
+    JpegDecoder(const JpegDecoder&) = delete;
+    JpegDecoder& operator=(const JpegDecoder&) = delete;
+
+    // Each decoder decodes one stream, once. The result is empty when the stream cannot be
+    // decoded; `palette` asks for 8-bit palette pixels instead of 24-bit colour. The file
+    // stays open; the bytes must outlive the call.
+    LoadedPicture decodeFile(std::FILE* file, const ScaleChooser& scaleFor, bool palette);
+    LoadedPicture decodeBytes(const unsigned char* data, std::size_t size,
+                              const ScaleChooser& scaleFor, bool palette);
+
+    // Why the decode failed; empty when it did not.
+    std::string errorText() const;
+    // Warnings about damaged or missing data in a decode that still completed.
+    int warningCount() const;
+
+  private:
+    LoadedPicture decodeFrame(int frameWidth, int frameHeight, const ScaleChooser& scaleFor,
+                              bool palette);
+
+    JpegSession* session_;
+};
+
+}  // namespace pictaria

@@ -1,0 +1,15 @@
+#pragma once
+// Loading a JPEG file for display.
+
+#include <string_view>
+
+#include "viewer/JpegDecoder.h"
+#include "viewer/LoadedPicture.h"
+
+namespace pictaria {
+
+// Decodes the JPEG file at a path text at the scale `scaleFor` picks. Any failure (no such
+// regular file, not a JPEG, too large, hostile) gives an empty result and no message.
+LoadedPicture loadJpegFile(std::string_view pathText, const ScaleChooser& scaleFor, bool palette);
+
+}  // namespace pictaria

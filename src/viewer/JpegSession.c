@@ -1,0 +1,365 @@
+#include "viewer/JpegSession.h"
+
+#include <setjmp.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <jpeglib.h>
+
+#include <jerror.h>
+
+enum SessionStage { STAGE_CREATED, STAGE_HEADER_READ, STAGE_STARTED, STAGE_FINISHED, STAGE_FAILED };
+
+struct JpegSession {
+    struct jpeg_decompress_struct cinfo;
+    struct jpeg_error_mgr errors;
+    struct jpeg_progress_mgr progress;
+    jmp_buf jump;
+    JpegLimits limits;
+    enum SessionStage stage;
+    int invertedInks; /* CMYK output whose inks are stored inverted (Adobe) */
+    char message[JMSG_LENGTH_MAX];
+};
+
+/* Rows asked of libjpeg per call; more than any rec_outbuf_height. */
+enum { ROWS_PER_READ = 16 };
+
+/* Bytes read from a file at a time. libjpeg's fast Huffman decoder runs only while a few
+ * kilobytes of input are buffered; its stdio source reads 4 KiB at a time, which keeps the
+ * fast road closed for most of each buffer. */
+enum { FILE_BUFFER_BYTES = 64 * 1024 };
+
+typedef struct FileSource {
+    struct jpeg_source_mgr pub;
+    FILE* file;
+    JOCTET* buffer;
+    boolean atStart;
+} FileSource;
+
+static JpegSession* sessionOf(j_common_ptr cinfo) {
+    return (JpegSession*)cinfo->client_data;
+}
+
+static void failWithText(JpegSession* session, const char* text) {
+    strncpy(session->message, text, sizeof session->message - 1);
+    session->message[sizeof session->message - 1] = '\0';
+    longjmp(session->jump, 1);
+}
+
+static void onError(j_common_ptr cinfo) {
+    JpegSession* session = sessionOf(cinfo);
+    (*cinfo->err->format_message)(cinfo, session->message);
+    longjmp(session->jump, 1);
+}
+
+/* Warnings are counted (by libjpeg's emit_message) but never printed. */
+static void onOutputMessage(j_common_ptr cinfo) {
+    (void)cinfo;
+}
+
+static void onProgress(j_common_ptr cinfo) {
+    JpegSession* session = sessionOf(cinfo);
+    if (session->cinfo.input_scan_number > session->limits.maxScans) {
+        failWithText(session, "Too many scans in a progressive JPEG file");
+    }
+}
+
+/* Marks the session spent after an error jump, releasing libjpeg's working memory early. */
+static int failed(JpegSession* session) {
+    session->stage = STAGE_FAILED;
+    jpeg_abort_decompress(&session->cinfo);
+    return 0;
+}
+
+/* Sets up libjpeg's decompressor inside an allocated session; 0 when memory is short. */
+static int createDecompressor(JpegSession* session) {
+    if (setjmp(session->jump)) {
+        return 0;
+    }
+    jpeg_create_decompress(&session->cinfo);
+    session->cinfo.mem->max_memory_to_use = session->limits.maxMemory;
+    session->progress.progress_monitor = onProgress;
+    session->cinfo.progress = &session->progress;
+    return 1;
+}
+
+JpegSession* jpegSessionCreate(const JpegLimits* limits) {
+    JpegSession* session = (JpegSession*)calloc(1, sizeof(JpegSession));
+    if (session == NULL) {
+        return NULL;
+    }
+    session->limits = *limits;
+    session->cinfo.err = jpeg_std_error(&session->errors);
+    session->errors.error_exit = onError;
+    session->errors.output_message = onOutputMessage;
+    session->cinfo.client_data = session;
+    session->stage = STAGE_CREATED;
+    if (!createDecompressor(session)) {
+        free(session);
+        return NULL;
+    }
+    return session;
+}
+
+void jpegSessionDestroy(JpegSession* session) {
+    if (session == NULL) {
+        return;
+    }
+    jpeg_destroy_decompress(&session->cinfo);
+    free(session);
+}
+
+static unsigned long long fullSizePixelBytes(const struct jpeg_decompress_struct* cinfo) {
+    const unsigned long long bytesPerPixel = cinfo->num_components == 1 ? 1 : 3;
+    return (unsigned long long)cinfo->image_width * cinfo->image_height * bytesPerPixel;
+}
+
+/* Rejects what cannot be shown before any pixel memory is spent on it. */
+static void checkFrame(JpegSession* session) {
+    const struct jpeg_decompress_struct* cinfo = &session->cinfo;
+    if (cinfo->jpeg_color_space == JCS_UNKNOWN) {
+        failWithText(session, "Unsupported JPEG colour space");
+    }
+    if (fullSizePixelBytes(cinfo) > session->limits.maxPixelBytes) {
+        failWithText(session, "JPEG picture too large");
+    }
+}
+
+/* Reads the header from the source attached to the session; runs under the caller's setjmp. */
+static int readHeader(JpegSession* session, int* width, int* height) {
+    jpeg_read_header(&session->cinfo, TRUE);
+    checkFrame(session);
+    *width = (int)session->cinfo.image_width;
+    *height = (int)session->cinfo.image_height;
+    session->stage = STAGE_HEADER_READ;
+    return 1;
+}
+
+static void startFileSource(j_decompress_ptr cinfo) {
+    ((FileSource*)cinfo->src)->atStart = TRUE;
+}
+
+/* Refills the buffer; past the end of the file it warns and supplies an end marker, so that a
+ * truncated file decodes as far as it goes. */
+static boolean fillFromFile(j_decompress_ptr cinfo) {
+    FileSource* source = (FileSource*)cinfo->src;
+    size_t got = fread(source->buffer, 1, FILE_BUFFER_BYTES, source->file);
+    if (got == 0) {
+        if (source->atStart) {
+            ERREXIT(cinfo, JERR_INPUT_EMPTY);
+        }
+        WARNMS(cinfo, JWRN_JPEG_EOF);
+        source->buffer[0] = (JOCTET)0xFF;
+        source->buffer[1] = (JOCTET)JPEG_EOI;
+        got = 2;
+    }
+    source->pub.next_input_byte = source->buffer;
+    source->pub.bytes_in_buffer = got;
+    source->atStart = FALSE;
+    return TRUE;
+}
+
+static void skipInFile(j_decompress_ptr cinfo, long count) {
+    struct jpeg_source_mgr* source = cinfo->src;
+    if (count <= 0) {
+        return;
+    }
+    while (count > (long)source->bytes_in_buffer) {
+        count -= (long)source->bytes_in_buffer;
+        (void)(*source->fill_input_buffer)(cinfo);
+    }
+    source->next_input_byte += (size_t)count;
+    source->bytes_in_buffer -= (size_t)count;
+}
+
+static void endFileSource(j_decompress_ptr cinfo) {
+    (void)cinfo;
+}
+
+static void attachFileSource(j_decompress_ptr cinfo, FILE* file) {
+    FileSource* source = (FileSource*)(*cinfo->mem->alloc_small)(
+        (j_common_ptr)cinfo, JPOOL_PERMANENT, sizeof(FileSource));
+    source->buffer = (JOCTET*)(*cinfo->mem->alloc_large)((j_common_ptr)cinfo, JPOOL_PERMANENT,
+                                                         FILE_BUFFER_BYTES);
+    source->file = file;
+    source->pub.init_source = startFileSource;
+    source->pub.fill_input_buffer = fillFromFile;
+    source->pub.skip_input_data = skipInFile;
+    source->pub.resync_to_restart = jpeg_resync_to_restart;
+    source->pub.term_source = endFileSource;
+    source->pub.bytes_in_buffer = 0;
+    source->pub.next_input_byte = NULL;
+    cinfo->src = &source->pub;
+}
+
+int jpegSessionReadHeaderFromFile(JpegSession* session, FILE* file, int* width, int* height) {
+    if (session->stage != STAGE_CREATED) {
+        return 0;
+    }
+    if (setjmp(session->jump)) {
+        return failed(session);
+    }
+    attachFileSource(&session->cinfo, file);
+    return readHeader(session, width, height);
+}
+
+int jpegSessionReadHeaderFromMemory(JpegSession* session, const unsigned char* data, size_t size,
+                                    int* width, int* height) {
+    if (session->stage != STAGE_CREATED) {
+        return 0;
+    }
+    if (size == 0) {
+        /* libjpeg's memory source refuses an empty buffer with a fatal error of its own. */
+        strcpy(session->message, "Empty JPEG data");
+        session->stage = STAGE_FAILED;
+        return 0;
+    }
+    if (setjmp(session->jump)) {
+        return failed(session);
+    }
+    jpeg_mem_src(&session->cinfo, data, (unsigned long)size);
+    return readHeader(session, width, height);
+}
+
+static int isInkColourSpace(J_COLOR_SPACE space) {
+    return space == JCS_CMYK || space == JCS_YCCK;
+}
+
+static void chooseOutput(JpegSession* session, int scaleDenominator, int palette) {
+    struct jpeg_decompress_struct* cinfo = &session->cinfo;
+    cinfo->scale_num = 1;
+    cinfo->scale_denom = (unsigned int)scaleDenominator;
+    cinfo->dct_method = JDCT_ISLOW;
+    cinfo->do_block_smoothing = TRUE;
+    cinfo->do_fancy_upsampling = TRUE;
+    cinfo->buffered_image = FALSE;
+    if (cinfo->num_components == 1) {
+        cinfo->out_color_space = JCS_GRAYSCALE;
+    } else if (isInkColourSpace(cinfo->jpeg_color_space)) {
+        /* libjpeg turns YCCK into CMYK; the ink to RGB step is ours. A palette is not
+         * available on this road, so the rows come out as RGB. */
+        cinfo->out_color_space = JCS_CMYK;
+        session->invertedInks = cinfo->saw_Adobe_marker;
+    } else {
+        cinfo->out_color_space = JCS_RGB;
+        if (palette) {
+            cinfo->quantize_colors = TRUE;
+            cinfo->desired_number_of_colors = 256;
+            cinfo->two_pass_quantize = TRUE;
+            cinfo->dither_mode = JDITHER_FS;
+        }
+    }
+}
+
+static void describeOutput(const struct jpeg_decompress_struct* cinfo, JpegOutputFormat* format) {
+    format->width = (int)cinfo->output_width;
+    format->height = (int)cinfo->output_height;
+    format->paletteSize = 0;
+    if (cinfo->quantize_colors) {
+        format->pixelKind = JPEG_PIXELS_PALETTE8;
+        format->paletteSize = cinfo->actual_number_of_colors;
+        for (int i = 0; i < cinfo->actual_number_of_colors && i < 256; ++i) {
+            for (int channel = 0; channel < 3; ++channel) {
+                format->palette[i][channel] = cinfo->colormap[channel][i];
+            }
+        }
+    } else if (cinfo->out_color_space == JCS_GRAYSCALE) {
+        format->pixelKind = JPEG_PIXELS_GRAY8;
+    } else {
+        format->pixelKind = JPEG_PIXELS_RGB24;
+    }
+}
+
+int jpegSessionStart(JpegSession* session, int scaleDenominator, int palette,
+                     JpegOutputFormat* format) {
+    if (session->stage != STAGE_HEADER_READ) {
+        return 0;
+    }
+    if (scaleDenominator != 1 && scaleDenominator != 2 && scaleDenominator != 4 &&
+        scaleDenominator != 8) {
+        strcpy(session->message, "Unsupported JPEG scale");
+        return failed(session);
+    }
+    if (setjmp(session->jump)) {
+        return failed(session);
+    }
+    chooseOutput(session, scaleDenominator, palette);
+    jpeg_start_decompress(&session->cinfo);
+    describeOutput(&session->cinfo, format);
+    session->stage = STAGE_STARTED;
+    return 1;
+}
+
+/* Turns one row of CMYK samples into RGB in place order (4 bytes in, 3 bytes out). */
+static void inksToRgb(const JSAMPLE* inks, unsigned char* rgb, JDIMENSION width, int inverted) {
+    for (JDIMENSION x = 0; x < width; ++x, inks += 4, rgb += 3) {
+        const unsigned black = inverted ? inks[3] : 255u - inks[3];
+        for (int channel = 0; channel < 3; ++channel) {
+            const unsigned ink = inverted ? inks[channel] : 255u - inks[channel];
+            rgb[channel] = (unsigned char)((ink * black + 127u) / 255u);
+        }
+    }
+}
+
+static void readInkRows(JpegSession* session, unsigned char* pixels, ptrdiff_t bytesPerLine) {
+    struct jpeg_decompress_struct* cinfo = &session->cinfo;
+    JSAMPARRAY inkRows = (*cinfo->mem->alloc_sarray)((j_common_ptr)cinfo, JPOOL_IMAGE,
+                                                     cinfo->output_width * 4, ROWS_PER_READ);
+    while (cinfo->output_scanline < cinfo->output_height) {
+        const JDIMENSION first = cinfo->output_scanline;
+        const JDIMENSION got = jpeg_read_scanlines(cinfo, inkRows, ROWS_PER_READ);
+        if (got == 0) {
+            failWithText(session, "JPEG data ended without padding");
+        }
+        for (JDIMENSION row = 0; row < got; ++row) {
+            inksToRgb(inkRows[row], pixels + (ptrdiff_t)(first + row) * bytesPerLine,
+                      cinfo->output_width, session->invertedInks);
+        }
+    }
+}
+
+static void readDirectRows(JpegSession* session, unsigned char* pixels, ptrdiff_t bytesPerLine) {
+    struct jpeg_decompress_struct* cinfo = &session->cinfo;
+    JSAMPROW rows[ROWS_PER_READ];
+    while (cinfo->output_scanline < cinfo->output_height) {
+        const JDIMENSION first = cinfo->output_scanline;
+        JDIMENSION wanted = cinfo->output_height - first;
+        if (wanted > ROWS_PER_READ) {
+            wanted = ROWS_PER_READ;
+        }
+        for (JDIMENSION row = 0; row < wanted; ++row) {
+            rows[row] = pixels + (ptrdiff_t)(first + row) * bytesPerLine;
+        }
+        if (jpeg_read_scanlines(cinfo, rows, wanted) == 0) {
+            failWithText(session, "JPEG data ended without padding");
+        }
+    }
+}
+
+int jpegSessionReadPixels(JpegSession* session, unsigned char* pixels, ptrdiff_t bytesPerLine) {
+    if (session->stage != STAGE_STARTED) {
+        return 0;
+    }
+    if (setjmp(session->jump)) {
+        /* Every row already arrived when the damage lies behind the picture. */
+        const int rowsComplete = session->cinfo.output_scanline >= session->cinfo.output_height;
+        failed(session);
+        return rowsComplete;
+    }
+    if (session->cinfo.out_color_space == JCS_CMYK) {
+        readInkRows(session, pixels, bytesPerLine);
+    } else {
+        readDirectRows(session, pixels, bytesPerLine);
+    }
+    jpeg_finish_decompress(&session->cinfo);
+    session->stage = STAGE_FINISHED;
+    return 1;
+}
+
+const char* jpegSessionMessage(const JpegSession* session) {
+    return session->message;
+}
+
+int jpegSessionWarnings(const JpegSession* session) {
+    return (int)session->errors.num_warnings;
+}

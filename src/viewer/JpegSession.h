@@ -1,0 +1,71 @@
+#pragma once
+/* One JPEG decode through libjpeg, in steps: read the frame header, start at a chosen scale,
+ * read the pixels into the caller's buffer. Each step runs its libjpeg calls under its own
+ * setjmp error handler and returns 1 on success, 0 on failure (the session is then spent).
+ * The steps are plain C so that no object with a destructor can live across the error jump.
+ *
+ * Decoder settings: accurate integer inverse DCT, block smoothing, fancy upsampling, no
+ * buffered (progressive) display. Output is 24-bit RGB, 8-bit gray for one-component files,
+ * or 8-bit palette indices when a palette is asked for. CMYK and YCCK files come out as RGB;
+ * files carrying an Adobe marker store their inks inverted, as the Adobe tools write them.
+ *
+ * A truncated or damaged stream is not a failure: libjpeg warns, pads the missing data with
+ * gray and the decode completes, so the part that was readable is shown. Warnings are counted.
+ * Damage after the last pixel row (junk behind the picture) does not fail the decode either. */
+
+#include <stddef.h>
+#include <stdio.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef struct JpegSession JpegSession;
+
+typedef struct JpegLimits {
+    /* Largest full-size picture accepted, in bytes of decoded pixels (width * height * 3, or
+     * * 1 for gray); checked against the frame header before anything large is allocated. */
+    unsigned long long maxPixelBytes;
+    /* Most scans a progressive file may hold before it counts as hostile. */
+    int maxScans;
+    /* libjpeg's own memory ceiling (its max_memory_to_use), for whole-image buffers. */
+    long maxMemory;
+} JpegLimits;
+
+enum JpegPixelKind { JPEG_PIXELS_RGB24 = 1, JPEG_PIXELS_GRAY8 = 2, JPEG_PIXELS_PALETTE8 = 3 };
+
+typedef struct JpegOutputFormat {
+    int width;
+    int height;
+    int pixelKind; /* a JpegPixelKind */
+    int paletteSize;
+    unsigned char palette[256][3]; /* RGB entries, for JPEG_PIXELS_PALETTE8 */
+} JpegOutputFormat;
+
+/* A new session, NULL when memory is short. `limits` is copied. */
+JpegSession* jpegSessionCreate(const JpegLimits* limits);
+/* Releases everything the session holds; it does not close a file handed to it. */
+void jpegSessionDestroy(JpegSession* session);
+
+/* Reads the markers up to the first scan and gives the frame header's size. */
+int jpegSessionReadHeaderFromFile(JpegSession* session, FILE* file, int* width, int* height);
+int jpegSessionReadHeaderFromMemory(JpegSession* session, const unsigned char* data, size_t size,
+                                    int* width, int* height);
+
+/* Starts decompression at 1/scaleDenominator of the frame size (1, 2, 4 or 8), quantized to a
+ * palette of at most 256 colours when `palette` is nonzero and the output is in colour, and
+ * fills `format` with the size and kind of the rows jpegSessionReadPixels will write. */
+int jpegSessionStart(JpegSession* session, int scaleDenominator, int palette,
+                     JpegOutputFormat* format);
+
+/* Writes every output row into `pixels`, rows `bytesPerLine` apart, and finishes the decode. */
+int jpegSessionReadPixels(JpegSession* session, unsigned char* pixels, ptrdiff_t bytesPerLine);
+
+/* The text of the error that ended the session, empty while none did. */
+const char* jpegSessionMessage(const JpegSession* session);
+/* How many warnings (damaged or missing data) libjpeg gave so far. */
+int jpegSessionWarnings(const JpegSession* session);
+
+#ifdef __cplusplus
+}
+#endif

@@ -1,0 +1,121 @@
+#include <QDialog>
+#include <QLabel>
+
+#include <algorithm>
+
+#include "MainWindowFixture.h"
+#include "dialogs/SelectDirFormUnit4.h"
+#include "support/ModalAnswers.h"
+#include "widgets/ImageControl.h"
+
+namespace pictaria {
+namespace {
+
+using Names = std::vector<std::string>;
+
+class DestinationPreviewTest : public test::MainWindowFixture {
+  protected:
+    void scan(const std::string& folder) {
+        window->TargetFolder = folder;
+        window->CListBox2->clear();
+        window->ScanTargetFolder();
+    }
+
+    static Names sorted(Names names) {
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+TEST_F(DestinationPreviewTest, ListsFoldersAndPicturesAndCyclesThroughThePreview) {
+    c.writeFile("Dest/a.CRW", "raw bytes");
+    savePicture(c, "Dest/b.jpg", QSize(64, 48));
+    c.makeFolder("Dest/Sub");
+    c.makeFolder("Dest/.hidden");
+    c.writeFile("Dest/.hidden.jpg", "not a real picture");
+    c.writeFile("Dest/raw.crw", "lower case is no folder picture");
+    scan("C:\\Dest");
+
+    EXPECT_EQ(sorted(names(window->CListBox2)), (Names{".hidden.jpg", "Sub", "a.CRW", "b.jpg"}));
+    EXPECT_EQ(window->PreviewCount, 3);
+    EXPECT_EQ(window->PreviewIndex, 0);
+    EXPECT_EQ(window->Image1->picture().size(), QSize(64, 48));  // the first previewable picture
+    EXPECT_EQ(currentDir(), "C:\\Dest");
+
+    // "Next" walks every entry and wraps; a RAW entry empties the preview.
+    bool sawEmpty = false;
+    for (int step = 0; step < window->PreviewCount; ++step) {
+        window->BitBtn8Click();
+        sawEmpty = sawEmpty || window->Image1->picture().isNull();
+    }
+    EXPECT_EQ(window->PreviewIndex, 0);
+    EXPECT_TRUE(sawEmpty);
+}
+
+TEST_F(DestinationPreviewTest, OnlyJpegUpperCaseIsNoFirstPreviewAndTheRootJoinsWithoutBackslash) {
+    savePicture(d, "x.JPEG", QSize(30, 20));
+    scan("D:\\");
+    ASSERT_EQ(window->PreviewPaths.count(), 1);
+    EXPECT_EQ(window->PreviewPaths[0], "D:\\x.JPEG");
+    const QImage blank = window->Image1->picture();
+    EXPECT_EQ(blank.pixelColor(blank.width() / 2, blank.height() / 2), QColor(Qt::white));
+    window->BitBtn8Click();
+    EXPECT_EQ(window->Image1->picture().size(), QSize(30, 20));
+}
+
+TEST_F(DestinationPreviewTest, EmptyOrMissingFolderClearsThePreviewAndNextDoesNothing) {
+    scan("C:\\Missing");
+    EXPECT_EQ(window->CListBox2->count(), 0);
+    EXPECT_EQ(window->PreviewCount, 0);
+    window->BitBtn8Click();
+    EXPECT_EQ(window->PreviewIndex, 0);
+}
+
+TEST_F(DestinationPreviewTest, PickingADestinationFolderShowsNothing) {
+    c.makeFolder("Dest/Sub");
+    savePicture(c, "Dest/b.jpg", QSize(10, 10));
+    scan("C:\\Dest");
+    const auto list = names(window->CListBox2);
+    const int sub = static_cast<int>(std::find(list.begin(), list.end(), "Sub") - list.begin());
+    window->Image1->setPicture(QImage());
+    clickItem(window->CListBox2, sub);
+    EXPECT_EQ(window->CurrentPicturePath, "C:\\Dest\\Sub");
+    EXPECT_EQ(window->Label2->text(), "Sub");
+    EXPECT_TRUE(window->Image1->picture().isNull());
+}
+
+TEST_F(DestinationPreviewTest, ClickingTheLargePictureTurnsTheCurrentTickOver) {
+    window->Image2Click();  // no current item: nothing
+    window->CListBox1->addNames({"a.jpg", "b.jpg"});
+    window->CListBox1->setItemIndex(1);
+    window->Image2Click();
+    EXPECT_TRUE(window->CListBox1->checked(1));
+    EXPECT_FALSE(window->CListBox1->checked(0));
+    window->Image2Click();
+    EXPECT_FALSE(window->CListBox1->checked(1));
+}
+
+TEST_F(DestinationPreviewTest, OpenFillsTheSourceListFromTheDialogAndCancelKeepsIt) {
+    savePicture(c, "Card/IMG_1.JPG", QSize(8, 8));
+    c.writeFile("Card/IMG_2.CR2", "not in the mask");
+    c.writeFile("Card/a.Raw", "raw");
+    setCurrentDir("C:\\Card");
+    {
+        test::ModalAnswers ok([](QDialog&) { return 1; });
+        window->BitBtn5Click();
+    }
+    EXPECT_EQ(window->SourceFolder, "C:\\Card");
+    EXPECT_EQ(names(window->CListBox1), (Names{"a.Raw", "IMG_1.JPG"}));
+    EXPECT_FALSE(window->CListBox1->checked(0));
+
+    test::ModalAnswers cancel([](QDialog& dialog) {
+        static_cast<TSelectDirForm&>(dialog).openFolder("C:\\");
+        return 2;
+    });
+    window->BitBtn5Click();
+    EXPECT_EQ(window->SourceFolder, "C:\\Card");
+    EXPECT_EQ(window->CListBox1->count(), 2);
+}
+
+}  // namespace
+}  // namespace pictaria

@@ -1,0 +1,57 @@
+#include "samples/SampleBitmap.h"
+
+#include <QBuffer>
+
+namespace pictaria::samples {
+
+namespace {
+
+constexpr std::uint32_t kFileHeaderBytes = 14;
+constexpr std::uint32_t kInfoHeaderBytes = 40;
+
+void putLittleEndian(std::string& out, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) {
+        out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+    }
+}
+
+}  // namespace
+
+std::string saveBitmap(const QImage& picture) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "BMP");
+    return bytes.toStdString();
+}
+
+std::string buildBitmap(const BitmapLayout& layout) {
+    const auto tables =
+        static_cast<std::uint32_t>(4 * (layout.masks.size() + layout.palette.size()));
+    const std::uint32_t pixelOffset = kFileHeaderBytes + kInfoHeaderBytes + tables;
+    std::string out = "BM";
+    putLittleEndian(out, pixelOffset + static_cast<std::uint32_t>(layout.pixelData.size()), 4);
+    putLittleEndian(out, 0, 4);
+    putLittleEndian(out, pixelOffset, 4);
+    putLittleEndian(out, kInfoHeaderBytes, 4);
+    putLittleEndian(out, static_cast<std::uint32_t>(layout.width), 4);
+    putLittleEndian(out,
+                    static_cast<std::uint32_t>(layout.topDown ? -layout.height : layout.height), 4);
+    putLittleEndian(out, 1, 2);
+    putLittleEndian(out, static_cast<std::uint32_t>(layout.bitsPerPixel), 2);
+    putLittleEndian(out, static_cast<std::uint32_t>(layout.compression), 4);
+    putLittleEndian(out, static_cast<std::uint32_t>(layout.pixelData.size()), 4);
+    putLittleEndian(out, 2835, 4);  // 72 dots per inch, both ways
+    putLittleEndian(out, 2835, 4);
+    putLittleEndian(out, static_cast<std::uint32_t>(layout.palette.size()), 4);
+    putLittleEndian(out, 0, 4);
+    for (const std::uint32_t mask : layout.masks) {
+        putLittleEndian(out, mask, 4);
+    }
+    for (const std::uint32_t entry : layout.palette) {
+        putLittleEndian(out, entry, 4);
+    }
+    return out + layout.pixelData;
+}
+
+}  // namespace pictaria::samples

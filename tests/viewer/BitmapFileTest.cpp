@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+
+#include "samples/SampleBitmap.h"
+#include "samples/SamplePixels.h"
+#include "viewer/BitmapFile.h"
+#include "viewer/PictureLoadError.h"
+
+namespace pictaria {
+namespace {
+
+using samples::BitmapLayout;
+
+constexpr std::uint32_t kRed = 0xFF0000;
+constexpr std::uint32_t kGreen = 0x00FF00;
+constexpr std::uint32_t kBlue = 0x0000FF;
+
+QImage read(const std::string& bytes) {
+    QByteArray data = QByteArray::fromStdString(bytes);
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    return readBitmap(buffer);
+}
+
+struct BitmapCase {
+    const char* label;
+    BitmapLayout layout;
+    std::uint32_t topLeft, bottomRight;  // expected colours
+};
+
+void PrintTo(const BitmapCase& c, std::ostream* out) {
+    *out << c.label;
+}
+
+class BitmapVariants : public testing::TestWithParam<BitmapCase> {};
+
+TEST_P(BitmapVariants, LoadWithTheirColours) {
+    const BitmapCase& c = GetParam();
+    const QImage picture = read(samples::buildBitmap(c.layout));
+    ASSERT_EQ(picture.size(), QSize(c.layout.width, c.layout.height));
+    EXPECT_EQ(picture.pixel(0, 0) & 0xFFFFFF, c.topLeft);
+    EXPECT_EQ(picture.pixel(c.layout.width - 1, c.layout.height - 1) & 0xFFFFFF, c.bottomRight);
+}
+
+// Pixel bytes as stored, embedded zeros included.
+template <std::size_t N>
+std::string stored(const char (&bytes)[N]) {
+    return std::string(bytes, N - 1);
+}
+
+BitmapLayout twoRows24() {
+    return BitmapLayout(1, 2, 24, stored("\0\xFF\0\0\0\0\xFF\0"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, BitmapVariants,
+    testing::Values(
+        // Bottom-up rows: the last stored row (red) is the top one.
+        BitmapCase{"24 bits", twoRows24(), kRed, kGreen},
+        BitmapCase{"24 bits top-down", twoRows24().storedTopDown(), kGreen, kRed},
+        BitmapCase{"4-bit palette",
+                   BitmapLayout(3, 1, 4, stored("\x01\x20\0\0")).withPalette({kRed, kGreen, kBlue}),
+                   kRed, kBlue},
+        BitmapCase{"RLE8",
+                   BitmapLayout(2, 2, 8, stored("\x02\0\0\0\x02\x01\0\x01"))
+                       .compressedAs(1)
+                       .withPalette({kRed, kBlue}),
+                   kBlue, kRed},
+        // Qt widens 5-bit channels by shifting, so full red reads 0xF8.
+        BitmapCase{"16-bit masks",
+                   BitmapLayout(2, 1, 16, stored("\0\xF8\x1F\0"))
+                       .compressedAs(3)
+                       .withMasks(0xF800, 0x07E0, 0x001F),
+                   0xF80000, 0x0000F8}));
+
+TEST(BitmapWrittenByQt, RoundTripsEveryPixel) {
+    const QImage gradient = samples::gradientPicture(33, 17);
+    EXPECT_EQ(read(samples::saveBitmap(gradient)).convertToFormat(QImage::Format_RGB888), gradient);
+}
+
+TEST(BrokenBitmap, ThrowsTheErrorTheUserSees) {
+    const BitmapLayout enormous(100000, 100000, 24, "tiny");
+    const std::string valid = samples::saveBitmap(samples::gradientPicture(16, 16));
+    for (const std::string& bytes : {std::string(), std::string("BM"), std::string("GIF89a"),
+                                     valid.substr(0, 30), samples::buildBitmap(enormous)}) {
+        EXPECT_THROW(read(bytes), PictureLoadError) << bytes.size() << " bytes";
+    }
+}
+
+}  // namespace
+}  // namespace pictaria

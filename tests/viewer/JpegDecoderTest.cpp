@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "samples/SampleJpeg.h"
+#include "samples/SamplePixels.h"
+#include "viewer/JpegDecoder.h"
+
+namespace pictaria {
+namespace {
+
+using samples::encodeJpeg;
+using samples::JpegColour;
+using samples::JpegSettings;
+
+LoadedPicture decode(const std::string& jpeg, const ScaleChooser& scaleFor = fullScale,
+                     bool palette = false, const JpegLimits& limits = defaultJpegLimits()) {
+    JpegDecoder decoder(limits);
+    return decoder.decodeBytes(reinterpret_cast<const unsigned char*>(jpeg.data()), jpeg.size(),
+                               scaleFor, palette);
+}
+
+std::string failureText(const std::string& jpeg, const JpegLimits& limits = defaultJpegLimits()) {
+    JpegDecoder decoder(limits);
+    const LoadedPicture picture = decoder.decodeBytes(
+        reinterpret_cast<const unsigned char*>(jpeg.data()), jpeg.size(), fullScale, false);
+    return picture.loaded() ? std::string() : decoder.errorText();
+}
+
+// Colours match within what JPEG compression may shift them.
+testing::AssertionResult closeColour(QRgb actual, QColor expected, int tolerance = 12) {
+    const bool close = std::abs(qRed(actual) - expected.red()) <= tolerance &&
+                       std::abs(qGreen(actual) - expected.green()) <= tolerance &&
+                       std::abs(qBlue(actual) - expected.blue()) <= tolerance;
+    if (close) {
+        return testing::AssertionSuccess();
+    }
+    return testing::AssertionFailure() << QColor(actual).name().toStdString() << " is not near "
+                                       << expected.name().toStdString();
+}
+
+// A progressive file whose last scan is repeated until it holds `scans` scans in all.
+std::string withScanCount(const std::string& progressive, int scans) {
+    const std::size_t lastScan = progressive.rfind("\xFF\xDA");
+    const std::size_t end = progressive.size() - 2;  // before EOI
+    const std::string scan = progressive.substr(lastScan, end - lastScan);
+    std::string hostile = progressive.substr(0, end);
+    int present = 0;
+    for (std::size_t at = progressive.find("\xFF\xDA"); at != std::string::npos;
+         at = progressive.find("\xFF\xDA", at + 2)) {
+        ++present;
+    }
+    for (int i = present; i < scans; ++i) {
+        hostile += scan;
+    }
+    return hostile + "\xFF\xD9";
+}
+
+struct ColourCase {
+    const char* label;
+    JpegSettings settings;
+    QImage::Format format;
+};
+
+void PrintTo(const ColourCase& c, std::ostream* out) {
+    *out << c.label;
+}
+
+class JpegVariants : public testing::TestWithParam<ColourCase> {};
+
+TEST_P(JpegVariants, DecodeToTheirColoursAtFullSize) {
+    const QColor orange(240, 140, 30);
+    const QColor gray(qGray(orange.rgb()), qGray(orange.rgb()), qGray(orange.rgb()));
+    const ColourCase& c = GetParam();
+    const LoadedPicture picture =
+        decode(encodeJpeg(samples::solidPicture(37, 21, orange), c.settings));
+    ASSERT_TRUE(picture.loaded());
+    EXPECT_EQ(picture.naturalSize, QSize(37, 21));
+    EXPECT_EQ(picture.image.size(), QSize(37, 21));
+    EXPECT_EQ(picture.image.format(), c.format);
+    const QColor expected = c.settings.colour == JpegColour::Gray ? gray : orange;
+    EXPECT_TRUE(closeColour(picture.image.pixel(18, 10), expected));
+    EXPECT_TRUE(closeColour(picture.image.pixel(36, 20), expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, JpegVariants,
+    testing::Values(
+        ColourCase{"baseline", {}, QImage::Format_RGB888},
+        ColourCase{"progressive", {JpegColour::Rgb, 90, true}, QImage::Format_RGB888},
+        ColourCase{"restart markers", {JpegColour::Rgb, 90, false, 1}, QImage::Format_RGB888},
+        ColourCase{"gray", {JpegColour::Gray}, QImage::Format_Grayscale8},
+        ColourCase{"Adobe CMYK", {JpegColour::AdobeCmyk}, QImage::Format_RGB888},
+        ColourCase{"Adobe YCCK", {JpegColour::AdobeYcck, 90, true}, QImage::Format_RGB888}));
+
+TEST(JpegScaling, DecodesAtTheChosenScaleAndKeepsTheFrameSize) {
+    const std::string jpeg = encodeJpeg(samples::gradientPicture(801, 403));
+    int askedWidth = 0;
+    const LoadedPicture picture = decode(jpeg, [&](int width, int) {
+        askedWidth = width;
+        return 4;
+    });
+    EXPECT_EQ(askedWidth, 801);
+    EXPECT_EQ(picture.naturalSize, QSize(801, 403));
+    EXPECT_EQ(picture.image.size(), QSize(201, 101));
+}
+
+TEST(JpegPalette, GivesEightBitIndicesForColourAndGrayForGray) {
+    const QImage gradient = samples::gradientPicture(64, 48);
+    const LoadedPicture colour = decode(encodeJpeg(gradient), fullScale, true);
+    EXPECT_EQ(colour.image.format(), QImage::Format_Indexed8);
+    EXPECT_LE(colour.image.colorCount(), 256);
+    EXPECT_TRUE(closeColour(colour.image.pixel(63, 47), QColor(255, 255, 255), 24));
+    const LoadedPicture inks =
+        decode(encodeJpeg(gradient, {JpegColour::AdobeCmyk}), fullScale, true);
+    EXPECT_EQ(inks.image.format(), QImage::Format_Indexed8);
+    const LoadedPicture gray = decode(encodeJpeg(gradient, {JpegColour::Gray}), fullScale, true);
+    EXPECT_EQ(gray.image.format(), QImage::Format_Grayscale8);
+}
+
+TEST(JpegDamage, TruncatedFileShowsTheRowsThatArrivedOverGray) {
+    const QColor blue(20, 40, 220);
+    // Blue on top; grain below makes the bulk of the file, so half of it keeps the top.
+    QImage content = samples::grainyPicture(64, 256, 7);
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            content.setPixelColor(x, y, blue);
+        }
+    }
+    const std::string whole = encodeJpeg(content);
+    const std::string truncated = whole.substr(0, whole.size() / 2);
+    JpegDecoder decoder;
+    const LoadedPicture picture =
+        decoder.decodeBytes(reinterpret_cast<const unsigned char*>(truncated.data()),
+                            truncated.size(), fullScale, false);
+    ASSERT_TRUE(picture.loaded()) << decoder.errorText();
+    EXPECT_GT(decoder.warningCount(), 0);
+    EXPECT_TRUE(closeColour(picture.image.pixel(10, 2), blue));
+    EXPECT_TRUE(closeColour(picture.image.pixel(10, 250), QColor(128, 128, 128)));
+}
+
+TEST(JpegDamage, JunkBehindTheLastRowDoesNotMatter) {
+    const std::string jpeg = encodeJpeg(samples::gradientPicture(40, 30));
+    const std::string withJunk = jpeg.substr(0, jpeg.size() - 2) + "\xFF\xDA\x00\x02\x01junk";
+    EXPECT_TRUE(decode(withJunk).loaded());
+}
+
+TEST(JpegDamage, NotAJpegFails) {
+    EXPECT_NE(failureText("GIF89a this is no JPEG at all"), "");
+    EXPECT_NE(failureText(std::string(1, '\xFF')), "");
+    EXPECT_NE(failureText(""), "");
+    EXPECT_NE(failureText("\xFF\xD8\xFF\xD9"), "");
+}
+
+TEST(JpegLimits, HugeFrameFailsBeforeAnyLargeAllocation) {
+    const std::string small = encodeJpeg(samples::gradientPicture(16, 16));
+    const auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(failureText(samples::withFrameSize(small, 60000, 60000)), "JPEG picture too large");
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
+    JpegLimits tight = defaultJpegLimits();
+    tight.maxPixelBytes = 16 * 16 * 3;
+    EXPECT_EQ(failureText(small, tight), "");
+    tight.maxPixelBytes -= 1;
+    EXPECT_EQ(failureText(small, tight), "JPEG picture too large");
+}
+
+TEST(JpegLimits, ProgressiveFileWithTooManyScansFails) {
+    const std::string progressive =
+        encodeJpeg(samples::gradientPicture(32, 32), {JpegColour::Rgb, 90, true});
+    JpegLimits limits = defaultJpegLimits();
+    limits.maxScans = 40;
+    EXPECT_EQ(failureText(withScanCount(progressive, 40), limits), "");
+    EXPECT_EQ(failureText(withScanCount(progressive, 41), limits),
+              "Too many scans in a progressive JPEG file");
+    EXPECT_NE(failureText(withScanCount(progressive, 2000)), "");
+}
+
+}  // namespace
+}  // namespace pictaria
