@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 
 #include "MainWindowFixture.h"
@@ -201,6 +202,48 @@ TEST_F(FolderTreeTest, DeleteSendsTheChosenFolderToTheTrashAndRelistsThePage) {
     EXPECT_FALSE(window->N3->isEnabled());
     EXPECT_FALSE(window->BitBtn10->isEnabled());
     EXPECT_EQ(window->CListBox1->count(), 0);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+// Leaves no usable trash for the length of a test: a plain file takes the trash folder's place.
+class NoTrash {
+  public:
+    NoTrash() {
+        std::filesystem::rename(trash_, saved_, error_);
+        std::ofstream(trash_) << "not a folder";
+    }
+    NoTrash(const NoTrash&) = delete;
+    NoTrash& operator=(const NoTrash&) = delete;
+    ~NoTrash() {
+        std::filesystem::remove(trash_);
+        if (!error_) {
+            std::filesystem::rename(saved_, trash_);
+        }
+    }
+
+  private:
+    std::filesystem::path trash_ = std::filesystem::path(std::getenv("XDG_DATA_HOME")) / "Trash";
+    std::filesystem::path saved_ = trash_.string() + ".saved";
+    std::error_code error_;
+};
+
+TEST_F(FolderTreeTest, WithoutATrashTheFolderIsDeletedForGoodOnlyWhenTheUserAgrees) {
+    NoTrash noTrash;
+    const auto pages = openTree();
+    choose(pages[1], "2004");
+    messages.answer = false;
+    run(window->N3, "");
+    ASSERT_EQ(messages.asked.size(), 1u);
+    EXPECT_EQ(messages.asked[0], kDeleteForGoodQuestion + std::string("C:\\Photos\\2004"));
+    EXPECT_TRUE(c.exists("Photos/2004/a.jpg"));
+    EXPECT_EQ(window->TargetFolder, "C:\\Photos\\2004");
+    EXPECT_EQ(window->folderPages().size(), pages.size());
+
+    messages.answer = true;
+    run(window->N3, "");
+    EXPECT_FALSE(c.exists("Photos/2004"));
+    EXPECT_FALSE(inTrash("2004", "a.jpg"));
+    EXPECT_EQ(window->frontFolderPage()->path(), "C:\\Photos");
     EXPECT_TRUE(messages.shown.empty());
 }
 
