@@ -1,7 +1,6 @@
 #include <sys/stat.h>
 
 #include <QAction>
-#include <QLabel>
 #include <QPushButton>
 
 #include <cstdlib>
@@ -10,7 +9,7 @@
 #include <optional>
 
 #include "MainWindowFixture.h"
-#include "dialogs/Dialog_Unit2.h"
+#include "NameDialogAnswer.h"
 #include "dialogs/SelectDirFormUnit4.h"
 #include "navigator/FolderCommands.h"
 #include "navigator/FolderPage.h"
@@ -22,7 +21,6 @@ namespace pictaria {
 namespace {
 
 using Names = std::vector<std::string>;
-using test::ModalAnswers;
 
 class FolderCommandsTest : public test::MainWindowFixture {
   protected:
@@ -48,27 +46,14 @@ class FolderCommandsTest : public test::MainWindowFixture {
         ADD_FAILURE() << "no cell " << name;
     }
 
-    // Runs a menu command whose name dialog is answered with `typed` and OK, or cancelled.
-    void run(QAction* command, std::optional<std::string> typed) {
-        ModalAnswers answers([&](QDialog& dialog) {
-            auto& nameDialog = dynamic_cast<TOKBDlg&>(dialog);
-            prompt = nameDialog.Label1->text().toStdString();
-            offered = nameDialog.text();
-            if (!typed) {
-                return kModalCancel;
-            }
-            nameDialog.setText(*typed);
-            return kModalOk;
-        });
-        command->trigger();
-        EXPECT_EQ(answers.shown, 1);
-        EXPECT_EQ(OKBDlg, nullptr);
+    void run(QAction* command, const std::optional<std::string>& typed) {
+        dialog.run([command] { command->trigger(); }, typed);
     }
 
     // Runs the move command, choosing `destination` in the folder selection dialog, or
     // cancelling it.
     void moveInto(std::optional<std::string> destination) {
-        ModalAnswers answers([&](QDialog& dialog) {
+        test::ModalAnswers answers([&](QDialog& dialog) {
             if (!destination) {
                 return kModalCancel;
             }
@@ -89,8 +74,7 @@ class FolderCommandsTest : public test::MainWindowFixture {
     }
 
     test::RecordingMessages messages;
-    std::string prompt;
-    std::string offered;
+    test::NameDialogAnswer dialog;
 };
 
 TEST_F(FolderCommandsTest, NewFolderTakesTheFirstEmptyCellOfThePageInFront) {
@@ -106,8 +90,8 @@ TEST_F(FolderCommandsTest, NewFolderTakesTheFirstEmptyCellOfThePageInFront) {
         FolderPage* page = open("C:\\" + folder);
         run(window->N2, "new");
         SCOPED_TRACE(folder);
-        EXPECT_EQ(prompt, "フォルダ名を、入力してください");
-        EXPECT_EQ(offered, "new");
+        EXPECT_EQ(dialog.prompt, "フォルダ名を、入力してください");
+        EXPECT_EQ(dialog.offered, "new");
         EXPECT_TRUE(c.exists(folder + "/new"));
         EXPECT_EQ(page->grid()->cells(shape.col, shape.row), "new");
         EXPECT_EQ(page->grid()->rowCount(), shape.rows);
@@ -190,8 +174,8 @@ TEST_F(FolderTreeTest, DeleteSendsTheChosenFolderToTheTrashAndRelistsThePage) {
 
     run(window->N3, "typed text is not used");
 
-    EXPECT_EQ(prompt, "以下の、フォルダを、全て削除します。");
-    EXPECT_EQ(offered, "C:\\Photos\\2004");
+    EXPECT_EQ(dialog.prompt, "以下の、フォルダを、全て削除します。");
+    EXPECT_EQ(dialog.offered, "C:\\Photos\\2004");
     EXPECT_FALSE(c.exists("Photos/2004"));
     EXPECT_TRUE(inTrash("2004", "a.jpg"));
     EXPECT_EQ(paths(window->folderPages()), (Names{"C:\\", "C:\\Photos\\2004b", "C:\\Photos"}));
@@ -283,8 +267,8 @@ TEST_F(FolderTreeTest, RenameCarriesOpenPagesInsideAlongAndRelistsTheParent) {
 
     run(window->N4, "2005x");
 
-    EXPECT_EQ(prompt, "新しいフォルダ名を、入力してください。");
-    EXPECT_EQ(offered, "2004");
+    EXPECT_EQ(dialog.prompt, "新しいフォルダ名を、入力してください。");
+    EXPECT_EQ(dialog.offered, "2004");
     EXPECT_TRUE(c.exists("Photos/2005x/May/01"));
     EXPECT_EQ(paths(window->folderPages()),
               (Names{"C:\\", "C:\\Photos\\2005x", "C:\\Photos\\2005x\\May", "C:\\Photos\\2004b",
