@@ -90,13 +90,13 @@ void TForm1::N3Click() {
     PreviewPaths.clear();
     N3->setEnabled(false);
     BitBtn10->setEnabled(false);
-    if (deleted == SourceFolder) {
-        CListBox1->clear();
+    if (isInsideFolder(SourceFolder, deleted)) {
+        CListBox1->clear();  // its files went with the folder
     }
 }
 
-// The destination takes a new name in the folder of the page in front; open pages inside it
-// follow the new name.
+// The destination takes a new name in the folder of the page in front; open pages inside it and
+// the source folder follow the new name.
 void TForm1::N4Click() {
     FolderPage* page = frontFolderPage();
     const auto name = askName(this, kRenameFolderPrompt, extractFileName(TargetFolder));
@@ -113,8 +113,9 @@ void TForm1::N4Click() {
         return;
     }
     for (FolderPage* open : folderPages()) {
-        open->setPath(renamedPagePath(open->path(), oldPath, newPath));
+        open->setPath(renamedPath(open->path(), oldPath, newPath));
     }
+    SourceFolder = renamedPath(SourceFolder, oldPath, newPath);  // the listed files went along
     TargetFolder = currentDir();
     StringGrid1DblClick();
     PreviewPaths.clear();

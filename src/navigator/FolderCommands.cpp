@@ -11,10 +11,6 @@ namespace pictaria {
 
 namespace {
 
-bool liesInside(const std::string& path, const std::string& folder) {
-    return path == folder || path.starts_with(folder + "\\");
-}
-
 bool fitsPathLimit(const std::string& path) {
     return path.size() <= kMaxPathBytes;
 }
@@ -73,7 +69,7 @@ bool deleteChosenFolder(const std::string& folder, const std::string& pagePath) 
         return false;
     }
     // The folder to delete must not hold the current folder.
-    setCurrentDir(liesInside(pagePath, folder) ? extractFileDir(folder) : pagePath);
+    setCurrentDir(isInsideFolder(pagePath, folder) ? extractFileDir(folder) : pagePath);
     const FsResult removed = removeTree(folder);
     if (!removed) {
         tellFailure(kDeleteFailedMessage, removed);
@@ -96,12 +92,16 @@ bool renameFolder(const std::string& folder, const std::string& pagePath, const 
     return true;
 }
 
-std::string renamedPagePath(const std::string& pagePath, const std::string& oldFolder,
-                            const std::string& newFolder) {
-    if (!liesInside(pagePath, oldFolder)) {
-        return pagePath;
+bool isInsideFolder(const std::string& path, const std::string& folder) {
+    return path == folder || path.starts_with(folder + "\\");
+}
+
+std::string renamedPath(const std::string& path, const std::string& oldFolder,
+                        const std::string& newFolder) {
+    if (!isInsideFolder(path, oldFolder)) {
+        return path;
     }
-    return newFolder + pagePath.substr(oldFolder.size());
+    return newFolder + path.substr(oldFolder.size());
 }
 
 bool moveChosenFolder(const std::string& folder, const std::string& destination,

@@ -53,10 +53,13 @@ bool deleteChosenFolder(const std::string& folder, const std::string& pagePath);
 bool renameFolder(const std::string& folder, const std::string& pagePath, const std::string& name,
                   std::string& renamedTo);
 
-// The path of a page after `oldFolder` became `newFolder`: the leading old folder replaced when
-// the page lies inside it, else unchanged.
-std::string renamedPagePath(const std::string& pagePath, const std::string& oldFolder,
-                            const std::string& newFolder);
+// True when `path` is `folder` or lies below it.
+bool isInsideFolder(const std::string& path, const std::string& folder);
+
+// A path after `oldFolder` became `newFolder`: the leading old folder replaced when the path
+// lies inside it, else unchanged.
+std::string renamedPath(const std::string& path, const std::string& oldFolder,
+                        const std::string& newFolder);
 
 // Moves `folder` into `destination` ("Name (2)" when its name is taken there). Protected folders
 // and a destination inside the folder are refused with a message; other failures are told with

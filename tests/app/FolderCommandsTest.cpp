@@ -168,7 +168,7 @@ class FolderTreeTest : public FolderCommandsTest {
 
 TEST_F(FolderTreeTest, DeleteSendsTheChosenFolderToTheTrashAndRelistsThePage) {
     const auto pages = openTree();
-    window->SourceFolder = "C:\\Photos\\2004";
+    window->SourceFolder = "C:\\Photos\\2004\\May";
     window->CListBox1->addName("a.jpg");
     choose(pages[1], "2004");
 
@@ -263,6 +263,7 @@ TEST_F(FolderTreeTest, DeleteOfAFolderHoldingThePageInFrontLeavesItForTheParent)
 
 TEST_F(FolderTreeTest, RenameCarriesOpenPagesInsideAlongAndRelistsTheParent) {
     const auto pages = openTree();
+    window->SourceFolder = "C:\\Photos\\2004\\May";
     choose(pages[1], "2004");
 
     run(window->N4, "2005x");
@@ -274,6 +275,7 @@ TEST_F(FolderTreeTest, RenameCarriesOpenPagesInsideAlongAndRelistsTheParent) {
               (Names{"C:\\", "C:\\Photos\\2005x", "C:\\Photos\\2005x\\May", "C:\\Photos\\2004b",
                      "C:\\Photos"}));
     EXPECT_EQ(window->PageControl1->tabText(window->PageControl1->indexOf(pages[3])), "May");
+    EXPECT_EQ(window->SourceFolder, "C:\\Photos\\2005x\\May");
     EXPECT_EQ(window->TargetFolder, "C:\\Photos");
     EXPECT_EQ(currentDir(), "C:\\Photos");
     EXPECT_FALSE(window->N3->isEnabled() || window->N4->isEnabled() ||
