@@ -140,7 +140,9 @@ void TSelectDirForm::openFolder(const std::string& folder) {
 void TSelectDirForm::chooseFilter(int index) {
     FilterComboBox1->setCurrentIndex(index);
     mask_ = textOf(FilterComboBox1->itemData(index));
-    fillFileList();
+    if (!shownFolder_.empty()) {
+        fillFileList();
+    }
 }
 
 void TSelectDirForm::fillFolderTree() {

@@ -19,7 +19,7 @@ void forEachTicked(TickList& list, Handle handle) {
             continue;
         }
         try {
-            if (handle(list.name(i))) {
+            if (handle(i, list.name(i))) {
                 list.setName(i, std::string());
             }
         } catch (...) {
@@ -54,7 +54,7 @@ void copyTicked(TickList& list, const std::string& sourceFolder, const std::stri
     if (refusedForSameFolder(sourceFolder, targetFolder, kChooseCopyFolderMessage)) {
         return;
     }
-    forEachTicked(list, [&](const std::string& name) {
+    forEachTicked(list, [&](int, const std::string& name) {
         transferFile(TransferMode::Copy, joinPath(sourceFolder, name), "", targetFolder,
                      uniqueNameCounter);
         return false;
@@ -66,15 +66,26 @@ void moveTicked(TickList& list, const std::string& sourceFolder, const std::stri
     if (refusedForSameFolder(sourceFolder, targetFolder, kChooseMoveFolderMessage)) {
         return;
     }
-    forEachTicked(list, [&](const std::string& name) {
-        return transferFile(TransferMode::Move, joinPath(sourceFolder, name), "", targetFolder,
-                            uniqueNameCounter);
+    // Files copied across file systems are flushed to disk together, and their sources removed
+    // only after that.
+    DeferredMoves deferred;
+    forEachTicked(list, [&](int index, const std::string& name) {
+        return transferFileInBatch(TransferMode::Move, joinPath(sourceFolder, name), "",
+                                   targetFolder, uniqueNameCounter, deferred,
+                                   index) == TransferOutcome::Done;
     });
+    for (const auto& [index, removed] : deferred.finish()) {
+        if (removed) {
+            list.setName(index, std::string());
+        } else {
+            showMessage(kMoveFailedMessage);
+        }
+    }
     removeMarkedEntries(list);
 }
 
 void deleteTicked(TickList& list, const std::string& sourceFolder) {
-    forEachTicked(list, [&](const std::string& name) {
+    forEachTicked(list, [&](int, const std::string& name) {
         return deleteFile(joinPath(sourceFolder, name)).ok();
     });
     removeMarkedEntries(list);

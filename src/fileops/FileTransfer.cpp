@@ -16,22 +16,31 @@ std::string destinationPath(const std::string& targetFolder, const std::string& 
     return joinPath(targetFolder, subPath + extractFileName(sourcePath));
 }
 
-bool copyBytes(TransferMode mode, const std::string& source, const std::string& destination) {
-    const FsResult result = mode == TransferMode::Move ? moveFileByCopy(source, destination)
-                                                       : copyFile(source, destination);
+// The byte-copy route; with `deferred`, a move leaves its source for the batch to remove.
+TransferOutcome copyBytes(TransferMode mode, const std::string& source,
+                          const std::string& destination, DeferredMoves* deferred, int tag) {
+    FsResult result = FsResult::success();
+    if (mode == TransferMode::Copy) {
+        result = copyFile(source, destination);
+    } else if (deferred) {
+        result = deferred->copy(source, destination, tag);
+    } else {
+        result = moveFileByCopy(source, destination);
+    }
     if (!result) {
         showMessage(mode == TransferMode::Move ? kMoveFailedMessage : kCopyFailedMessage);
+        return TransferOutcome::Failed;
     }
-    return result.ok();
+    const bool awaitingRemoval = mode == TransferMode::Move && deferred;
+    return awaitingRemoval ? TransferOutcome::AwaitingRemoval : TransferOutcome::Done;
 }
 
-}  // namespace
-
-bool transferFile(TransferMode mode, const std::string& sourcePath, const std::string& subPath,
-                  const std::string& targetFolder, int& uniqueNameCounter) {
+TransferOutcome transfer(TransferMode mode, const std::string& sourcePath,
+                         const std::string& subPath, const std::string& targetFolder,
+                         int& uniqueNameCounter, DeferredMoves* deferred, int tag) {
     if (!fileExists(sourcePath) || !directoryExists(targetFolder)) {
         showMessage(kMissingFileOrFolderMessage);
-        return false;
+        return TransferOutcome::Failed;
     }
     const std::string destination =
         makeUniqueName(destinationPath(targetFolder, subPath, sourcePath), uniqueNameCounter);
@@ -42,11 +51,25 @@ bool transferFile(TransferMode mode, const std::string& sourcePath, const std::s
         // One drive letter can span several file systems here; there the rename becomes the
         // same all-or-nothing copy as between two drives.
         if (renamed.error() == EXDEV) {
-            return copyBytes(mode, sourcePath, destination);
+            return copyBytes(mode, sourcePath, destination, deferred, tag);
         }
-        return renamed.ok();
+        return renamed ? TransferOutcome::Done : TransferOutcome::Failed;
     }
-    return copyBytes(mode, sourcePath, destination);
+    return copyBytes(mode, sourcePath, destination, deferred, tag);
+}
+
+}  // namespace
+
+bool transferFile(TransferMode mode, const std::string& sourcePath, const std::string& subPath,
+                  const std::string& targetFolder, int& uniqueNameCounter) {
+    return transfer(mode, sourcePath, subPath, targetFolder, uniqueNameCounter, nullptr, 0) ==
+           TransferOutcome::Done;
+}
+
+TransferOutcome transferFileInBatch(TransferMode mode, const std::string& sourcePath,
+                                    const std::string& subPath, const std::string& targetFolder,
+                                    int& uniqueNameCounter, DeferredMoves& deferred, int tag) {
+    return transfer(mode, sourcePath, subPath, targetFolder, uniqueNameCounter, &deferred, tag);
 }
 
 }  // namespace pictaria

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/DeferredMoves.h"
+
 namespace pictaria {
 
 enum class TransferMode { Copy = 0, Move = 1 };
@@ -23,5 +25,14 @@ inline constexpr const char* kMoveFailedMessage = "ファイルは、移動出�
 //    shows the copy or move message and leaves no file behind.
 bool transferFile(TransferMode mode, const std::string& sourcePath, const std::string& subPath,
                   const std::string& targetFolder, int& uniqueNameCounter);
+
+enum class TransferOutcome { Failed, Done, AwaitingRemoval };
+
+// As transferFile, for a batch: a move by copy only copies into `deferred` (tagged `tag`) and
+// leaves the flush and the removal of the source to deferred.finish(), so that a batch flushes
+// its copies to disk once instead of once per file.
+TransferOutcome transferFileInBatch(TransferMode mode, const std::string& sourcePath,
+                                    const std::string& subPath, const std::string& targetFolder,
+                                    int& uniqueNameCounter, DeferredMoves& deferred, int tag);
 
 }  // namespace pictaria

@@ -70,15 +70,6 @@ FsResult copyTreeContents(const fs::path& from, const fs::path& to, std::int64_t
     return error ? FsResult::failure(error.value()) : FsResult::success();
 }
 
-// Flushes the whole file system that holds `path`, folder entries included.
-void syncFileSystemOf(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::syncfs(fd);
-        ::close(fd);
-    }
-}
-
 std::int64_t treeSize(const fs::path& root) {
     std::int64_t total = 0;
     std::error_code error;
@@ -103,7 +94,7 @@ FsResult moveTreeAcrossFileSystems(const std::string& from, const std::string& t
         fs::remove_all(to, error);  // only the partial copy this move made
         return copied;
     }
-    syncFileSystemOf(to);
+    host::flushFileSystemOf(to);
     fs::remove_all(from, error);
     return error ? FsResult::failure(error.value()) : FsResult::success();
 }

@@ -73,18 +73,6 @@ FsResult renameByLink(const std::string& from, const std::string& to) {
     return FsResult::success();
 }
 
-FsResult syncFolder(const std::string& folder) {
-    UniqueFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!fd.valid()) {
-        return FsResult::fromErrno();
-    }
-    // Some file systems cannot sync a folder; the file itself was synced already.
-    if (fileIo().syncFile(fd.get()) != 0 && errno != EINVAL && errno != EROFS) {
-        return FsResult::fromErrno();
-    }
-    return FsResult::success();
-}
-
 std::string temporaryNameIn(const std::string& folder) {
     static std::atomic<unsigned> counter{0};
     const std::string name = ".pictaria-" + std::to_string(::getpid()) + "-" +
@@ -124,10 +112,6 @@ FsResult copyContents(int in, int out, std::int64_t expectedSize) {
     return copied == expectedSize ? FsResult::success() : FsResult::failure(EIO);
 }
 
-// Whether a copy must be on the disk before the call returns: a move removes the source next,
-// a plain copy leaves it in place.
-enum class Durability { Cached, Flushed };
-
 // Writes the whole copy under a temporary name and renames it into place; the temporary file
 // is gone again whatever happens.
 FsResult writeCopy(const std::string& from, const std::string& to, const FileIdentity& source,
@@ -161,7 +145,7 @@ FsResult writeCopy(const std::string& from, const std::string& to, const FileIde
         fileIo().removeFile(tempPath.c_str());
         return result;
     }
-    return durability == Durability::Flushed ? syncFolder(hostFolderOf(to)) : result;
+    return durability == Durability::Flushed ? flushToDisk(hostFolderOf(to)) : result;
 }
 
 }  // namespace
@@ -231,28 +215,39 @@ FsResult moveFileNoReplace(const std::string& from, const std::string& to) {
 }
 
 FsResult moveFileByCopy(const std::string& from, const std::string& to) {
-    const auto source = identify(from, LinkMode::Follow);
-    if (!source) {
+    FileIdentity source;
+    if (FsResult copied = startMoveByCopy(from, to, source, Durability::Flushed); !copied) {
+        return copied;
+    }
+    return finishMoveByCopy(from, to, source);
+}
+
+FsResult startMoveByCopy(const std::string& from, const std::string& to, FileIdentity& source,
+                         Durability durability) {
+    const auto found = identify(from, LinkMode::Follow);
+    if (!found) {
         return FsResult::fromErrno();
     }
-    if (!source->isRegular) {
-        return FsResult::failure(source->isDirectory ? EISDIR : EINVAL);
+    if (!found->isRegular) {
+        return FsResult::failure(found->isDirectory ? EISDIR : EINVAL);
     }
     if (identify(to)) {
         return FsResult::failure(EEXIST);
     }
-    if (FsResult copied = writeCopy(from, to, *source, Durability::Flushed); !copied) {
-        return copied;
-    }
+    source = *found;
+    return writeCopy(from, to, source, durability);
+}
+
+FsResult finishMoveByCopy(const std::string& from, const std::string& to,
+                          const FileIdentity& source) {
     // The source goes only when the copy is whole, the source did not change meanwhile and
     // the copy is not the source itself (two drive letters can reach one folder).
     const auto copy = identify(to);
     const auto sourceNow = identify(from, LinkMode::Follow);
     const bool sameFile = copy && sourceNow && sourceNow->sameFileAs(*copy);
-    const bool safeToRemove = copy && sourceNow && !sameFile &&
-                              sourceNow->unchangedSince(*source) && copy->size == source->size;
+    const bool safeToRemove = copy && sourceNow && !sameFile && sourceNow->unchangedSince(source) &&
+                              copy->size == source.size;
     if (safeToRemove && fileIo().removeFile(from.c_str()) == 0) {
-        syncFolder(hostFolderOf(from));
         return FsResult::success();
     }
     const FsResult failed = safeToRemove ? FsResult::fromErrno() : FsResult::failure(EBUSY);
@@ -260,6 +255,25 @@ FsResult moveFileByCopy(const std::string& from, const std::string& to) {
         fileIo().removeFile(to.c_str());
     }
     return failed;
+}
+
+FsResult flushToDisk(const std::string& path) {
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.valid()) {
+        return FsResult::fromErrno();
+    }
+    // Some file systems cannot sync a folder; their files were synced one by one.
+    if (fileIo().syncFile(fd.get()) != 0 && errno != EINVAL && errno != EROFS) {
+        return FsResult::fromErrno();
+    }
+    return FsResult::success();
+}
+
+void flushFileSystemOf(const std::string& path) {
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.valid()) {
+        ::syncfs(fd.get());
+    }
 }
 
 }  // namespace pictaria::host

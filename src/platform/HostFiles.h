@@ -53,9 +53,27 @@ FsResult copyFileNoReplace(const std::string& from, const std::string& to);
 // fails: all or nothing.
 FsResult moveFileNoReplace(const std::string& from, const std::string& to);
 
-// Moves a regular file by the complete copy above followed by the removal of the source, even
-// where a rename would do. All or nothing, like moveFileNoReplace.
+// Moves a regular file by the complete copy above, flushed to disk, followed by the removal of
+// the source, even where a rename would do. All or nothing, like moveFileNoReplace.
 FsResult moveFileByCopy(const std::string& from, const std::string& to);
+
+// Whether a copy is on the disk when the call returns: a move removes the source next, a plain
+// copy leaves it in place.
+enum class Durability { Cached, Flushed };
+
+// The two halves of a move by copy, for moving many files with one flush in between: the
+// complete copy (`source` receives the identity the source had), and the removal of a source
+// still unchanged and not the copy itself; where the source cannot go, its copy is removed.
+FsResult startMoveByCopy(const std::string& from, const std::string& to, FileIdentity& source,
+                         Durability durability);
+FsResult finishMoveByCopy(const std::string& from, const std::string& to,
+                          const FileIdentity& source);
+
+// Flushes one file or folder (its entries) to disk.
+FsResult flushToDisk(const std::string& path);
+
+// Flushes the whole file system that holds the folder `path`, folder entries included.
+void flushFileSystemOf(const std::string& path);
 
 // The folder part of a host path ("." for a bare name).
 std::string hostFolderOf(const std::string& path);

@@ -1,9 +1,6 @@
 #include "platform/StringList.h"
 
-#include <QCollator>
-#include <QString>
-
-#include <algorithm>
+#include "platform/NameSort.h"
 
 namespace pictaria {
 
@@ -20,24 +17,8 @@ void StringList::clear() {
 }
 
 void StringList::sort() {
-    QCollator collator;  // the user's locale
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-
-    struct Keyed {
-        QString key;
-        Entry entry;
-    };
-    std::vector<Keyed> keyed;
-    keyed.reserve(entries_.size());
-    for (auto& entry : entries_) {
-        keyed.push_back({QString::fromUtf8(entry.text), std::move(entry)});
-    }
-    std::stable_sort(keyed.begin(), keyed.end(), [&collator](const Keyed& a, const Keyed& b) {
-        return collator.compare(a.key, b.key) < 0;
-    });
-    for (std::size_t i = 0; i < keyed.size(); ++i) {
-        entries_[i] = std::move(keyed[i].entry);
-    }
+    sortByNameIgnoringCase(entries_,
+                           [](const Entry& entry) -> const std::string& { return entry.text; });
 }
 
 std::vector<std::string> StringList::texts() const {

@@ -8,7 +8,6 @@
 namespace pictaria {
 namespace {
 
-
 using Names = std::vector<std::string>;
 
 class AttachTextTest : public ::testing::Test {

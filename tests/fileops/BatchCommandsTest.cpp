@@ -5,12 +5,13 @@
 #include "fileops/BatchCommands.h"
 #include "fileops/FileTransfer.h"
 #include "fileops/VectorTickList.h"
+#include "platform/FileIo.h"
+#include "support/FileIoScope.h"
 #include "support/TempDir.h"
 #include "support/TestDrives.h"
 
 namespace pictaria {
 namespace {
-
 
 using Names = std::vector<std::string>;
 
@@ -113,6 +114,37 @@ TEST_F(BatchTest, PopupDeleteRemovesEveryListedFileTickedOrNot) {
     EXPECT_EQ(list.count(), 0);
     EXPECT_FALSE(c.exists("Pics/a.jpg") || c.exists("Pics/b.jpg"));
     EXPECT_TRUE(c.exists("Pics/c.jpg"));
+}
+
+// Refuses to remove one file, as a locked file on a card would be.
+class OneFileStays : public FileIo {
+  public:
+    explicit OneFileStays(std::string path) : path_(std::move(path)) {}
+    int removeFile(const char* path) override {
+        if (path == path_) {
+            errno = EBUSY;
+            return -1;
+        }
+        return FileIo::removeFile(path);
+    }
+
+  private:
+    std::string path_;
+};
+
+TEST_F(BatchTest, MoveAcrossFileSystemsIsWholeForEveryFile) {
+    OneFileStays locked(c.host("Pics/b.jpg"));
+    test::FileIoScope scope(locked);
+    VectorTickList list({"a.jpg", "b.jpg", "c.jpg"}, {true, true, true});
+    moveTicked(list, "C:\\Pics", "D:\\Sorted", counter);
+    EXPECT_EQ(list.names(), Names{"b.jpg"});
+    EXPECT_EQ(list.ticks(), std::vector<bool>{true});
+    EXPECT_EQ(messages.shown, Names{kMoveFailedMessage});
+    EXPECT_EQ(d.readFile("Sorted/a.jpg"), "a.jpg");
+    EXPECT_EQ(d.readFile("Sorted/c.jpg"), "c.jpg");
+    EXPECT_FALSE(d.exists("Sorted/b.jpg"));  // its copy went back
+    EXPECT_EQ(c.readFile("Pics/b.jpg"), "b.jpg");
+    EXPECT_FALSE(c.exists("Pics/a.jpg") || c.exists("Pics/c.jpg"));
 }
 
 TEST(BatchHints, NameTheDestination) {
