@@ -1,5 +1,7 @@
 #pragma once
-// The source check list seen as a tick list, for the commands that walk the ticked files.
+// The main window's check list as the batch commands see it: entry names with their ticks.
+
+#include <string>
 
 #include "fileops/TickList.h"
 
@@ -13,6 +15,7 @@ class CheckListTickList : public TickList {
 
     int count() const override;
     std::string name(int index) const override;
+    // Changes the entry's text in place: its position, tick and the selection stay.
     void setName(int index, const std::string& name) override;
     bool ticked(int index) const override;
     void setTicked(int index, bool ticked) override;

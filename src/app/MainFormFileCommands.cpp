@@ -1,9 +1,88 @@
 // Copy, move, delete and renaming of the ticked files of the source list.
 
+#include <QAction>
+#include <QPushButton>
+
+#include "app/CheckListTickList.h"
 #include "app/MainFormUnit1.h"
+#include "app/NameQuestion.h"
+#include "fileops/AttachText.h"
+#include "fileops/BatchCommands.h"
+#include "platform/FileServices.h"
+#include "platform/PathText.h"
+#include "widgets/CheckListBox.h"
+#include "widgets/PointerMoves.h"
 
 namespace pictaria {
 
-void TForm1::connectFileCommandEvents() {}
+namespace {
+
+constexpr char kAttachTextPrompt[] = "追加する文字を、入力してください。";
+
+QString displayText(const std::string& bytes) {
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+}  // namespace
+
+void TForm1::connectFileCommandEvents() {
+    connect(BitBtn2, &QPushButton::clicked, this, &TForm1::BitBtn2Click);
+    connect(BitBtn3, &QPushButton::clicked, this, &TForm1::BitBtn3Click);
+    connect(BitBtn4, &QPushButton::clicked, this, &TForm1::BitBtn4Click);
+    connect(BitBtn6, &QPushButton::clicked, this, &TForm1::BitBtn6Click);
+    connect(BitBtn7, &QPushButton::clicked, this, &TForm1::BitBtn7Click);
+    connect(BitBtn11, &QPushButton::clicked, this, &TForm1::BitBtn11Click);
+    connect(Delete1, &QAction::triggered, this, &TForm1::Delete1Click);
+    onPointerMove(*BitBtn2, [this] { BitBtn2MouseMove(); });
+    onPointerMove(*BitBtn3, [this] { BitBtn3MouseMove(); });
+}
+
+void TForm1::BitBtn2Click() {
+    CheckListTickList list(*CListBox1);
+    copyTicked(list, SourceFolder, TargetFolder, UniqueNameCounter);
+}
+
+void TForm1::BitBtn3Click() {
+    CheckListTickList list(*CListBox1);
+    moveTicked(list, SourceFolder, TargetFolder, UniqueNameCounter);
+}
+
+void TForm1::BitBtn4Click() {
+    CheckListTickList list(*CListBox1);
+    deleteTicked(list, SourceFolder);
+}
+
+void TForm1::BitBtn6Click() {
+    CheckListTickList list(*CListBox1);
+    clearTicks(list);
+}
+
+void TForm1::BitBtn7Click() {
+    CheckListTickList list(*CListBox1);
+    removeTickedEntries(list);
+}
+
+void TForm1::Delete1Click() {
+    CheckListTickList list(*CListBox1);
+    deleteAllListed(list, SourceFolder);
+}
+
+void TForm1::BitBtn2MouseMove() {
+    BitBtn2->setToolTip(displayText(copyHint(TargetFolder)));
+}
+
+void TForm1::BitBtn3MouseMove() {
+    BitBtn3->setToolTip(displayText(moveHint(TargetFolder)));
+}
+
+// Puts a text in front of the names of the ticked files; the destination's name is offered.
+void TForm1::BitBtn11Click() {
+    const auto text = askName(this, kAttachTextPrompt, extractFileName(TargetFolder));
+    if (!text || !directoryExists(TargetFolder) || text->empty()) {
+        return;
+    }
+    CheckListTickList list(*CListBox1);
+    attachTextToTicked(list, SourceFolder, *text);
+}
 
 }  // namespace pictaria

@@ -1,9 +1,156 @@
-// New, delete, rename and move of folders from the page grids' menu.
+// New, delete, rename and move of folders from the page grids' menu. Each command works on the
+// page in front and on the destination chosen last on a grid (TargetFolder).
+
+#include <QAction>
+#include <QPushButton>
 
 #include "app/MainFormUnit1.h"
+#include "app/NameQuestion.h"
+#include "dialogs/SelectDirFormUnit4.h"
+#include "navigator/FolderCommands.h"
+#include "navigator/FolderGrid.h"
+#include "navigator/FolderPage.h"
+#include "platform/FileServices.h"
+#include "platform/MessageSink.h"
+#include "platform/PathText.h"
+#include "widgets/CheckListBox.h"
+#include "widgets/ModalDialog.h"
+#include "widgets/ProgressWindow.h"
+#include "widgets/StatusBar.h"
 
 namespace pictaria {
 
-void TForm1::connectFolderCommandEvents() {}
+namespace {
+
+constexpr char kNewFolderPrompt[] = "フォルダ名を、入力してください";
+constexpr char kNewFolderStartText[] = "new";
+constexpr char kDeleteFolderPrompt[] = "以下の、フォルダを、全て削除します。";
+constexpr char kRenameFolderPrompt[] = "新しいフォルダ名を、入力してください。";
+constexpr char kDeletedStatus[] = "は、削除されました。";
+constexpr char kMovingLabel[] = "フォルダを移動しています…";
+
+// Closes the pages of a folder and of everything below it, from the last page to the first.
+void closePagesInside(const std::vector<FolderPage*>& pages, const std::string& folder) {
+    for (auto page = pages.rbegin(); page != pages.rend(); ++page) {
+        if ((*page)->liesInside(folder)) {
+            delete *page;
+        }
+    }
+}
+
+}  // namespace
+
+void TForm1::connectFolderCommandEvents() {
+    connect(N2, &QAction::triggered, this, &TForm1::N2Click);
+    connect(N3, &QAction::triggered, this, &TForm1::N3Click);
+    connect(N4, &QAction::triggered, this, &TForm1::N4Click);
+    connect(N5, &QAction::triggered, this, &TForm1::N5Click);
+}
+
+// A new subfolder of the page in front becomes the (empty) destination and joins the grid.
+void TForm1::N2Click() {
+    FolderPage* page = frontFolderPage();
+    const auto name = askName(this, kNewFolderPrompt, kNewFolderStartText);
+    if (!name || !page || page->path().empty()) {
+        return;
+    }
+    if (name->empty()) {
+        showMessage(kEnterNewFolderNameMessage);
+        return;
+    }
+    std::string created;
+    if (!createFolderIn(page->path(), *name, created)) {
+        return;
+    }
+    TargetFolder = created;
+    PreviewCount = 0;
+    CListBox2->clear();
+    StatusBar1->setSimpleText(destinationStatus(TargetFolder, PreviewCount));
+    BlankPreviewImage();
+    PreviewPaths.clear();
+    putIntoFirstEmptyCell(*page->grid(), *name);
+}
+
+// The destination goes to the trash; the page in front is listed afresh.
+void TForm1::N3Click() {
+    FolderPage* page = frontFolderPage();
+    const auto confirmed = askName(this, kDeleteFolderPrompt, TargetFolder);
+    if (!confirmed || !page || !directoryExists(TargetFolder)) {
+        return;
+    }
+    const std::string deleted = TargetFolder;
+    if (!deleteChosenFolder(deleted, page->path())) {
+        return;
+    }
+    closePagesInside(folderPages(), deleted);
+    BlankPreviewImage();
+    StatusBar1->setSimpleText(deleted + kDeletedStatus);
+    TargetFolder = currentDir();
+    StringGrid1DblClick();
+    PreviewPaths.clear();
+    N3->setEnabled(false);
+    BitBtn10->setEnabled(false);
+    if (isInsideFolder(SourceFolder, deleted)) {
+        CListBox1->clear();  // its files went with the folder
+    }
+}
+
+// The destination takes a new name in the folder of the page in front; open pages inside it and
+// the source folder follow the new name.
+void TForm1::N4Click() {
+    FolderPage* page = frontFolderPage();
+    const auto name = askName(this, kRenameFolderPrompt, extractFileName(TargetFolder));
+    if (!name || !page || !directoryExists(TargetFolder)) {
+        return;
+    }
+    if (name->empty()) {
+        showMessage(kEnterRenamedFolderNameMessage);
+        return;
+    }
+    const std::string oldPath = TargetFolder;
+    std::string newPath;
+    if (!renameFolder(oldPath, page->path(), *name, newPath)) {
+        return;
+    }
+    for (FolderPage* open : folderPages()) {
+        open->setPath(renamedPath(open->path(), oldPath, newPath));
+    }
+    SourceFolder = renamedPath(SourceFolder, oldPath, newPath);  // the listed files went along
+    TargetFolder = currentDir();
+    StringGrid1DblClick();
+    PreviewPaths.clear();
+    N3->setEnabled(false);
+    N4->setEnabled(false);
+    BitBtn10->setEnabled(false);
+}
+
+// The destination moves into a folder chosen in the folder selection dialog, whose page then
+// opens.
+void TForm1::N5Click() {
+    SelectDirForm = new TSelectDirForm(this);  // lives as long as the main window
+    if (showModal(*SelectDirForm) != kModalOk) {
+        showMessage(kChooseMoveDestinationMessage);
+        return;
+    }
+    const FolderPage* page = frontFolderPage();
+    if (page && page->path() == TargetFolder) {
+        return;
+    }
+    const std::string destination = SelectDirForm->chosenFolder();
+    ProgressWindow progress(this, QString::fromUtf8(kMovingLabel));
+    const auto report = [&progress](std::int64_t done, std::int64_t total) {
+        return progress.report(done, total);
+    };
+    if (!moveChosenFolder(TargetFolder, destination, report)) {
+        return;
+    }
+    setCurrentDir(destination);
+    TargetFolder = destination;
+    StringGrid1DblClick();
+    PreviewPaths.clear();
+    N3->setEnabled(false);
+    N4->setEnabled(false);
+    BitBtn10->setEnabled(false);
+}
 
 }  // namespace pictaria

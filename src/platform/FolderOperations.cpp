@@ -58,7 +58,7 @@ FsResult copyTreeContents(const fs::path& from, const fs::path& to, std::int64_t
             copied = host::copyFileNoReplace(entry.path().string(), target.string());
             done += static_cast<std::int64_t>(entry.file_size(error));
         } else {
-            copied = FsResult::failure(EINVAL);  // fifos and devices do not travel
+            copied = FsResult::failure(ENOTSUP);  // fifos and devices do not travel
         }
         if (!copied) {
             return copied;

@@ -1,0 +1,123 @@
+#include "navigator/FolderCommands.h"
+
+#include <cerrno>
+
+#include "platform/FileServices.h"
+#include "platform/MessageSink.h"
+#include "platform/PathText.h"
+#include "widgets/StringGrid.h"
+
+namespace pictaria {
+
+namespace {
+
+bool fitsPathLimit(const std::string& path) {
+    return path.size() <= kMaxPathBytes;
+}
+
+// The trash first; deleting for good only where no trash can take the folder and the user
+// agrees to it.
+FsResult removeTree(const std::string& folder) {
+    const FsResult trashed = trashFolder(folder);
+    if (trashed || trashed.error() == ENOENT) {
+        return trashed;
+    }
+    if (!messageSink().confirm(kDeleteForGoodQuestion + folder)) {
+        return FsResult::failure(ECANCELED);
+    }
+    return deleteFolderTree(folder);
+}
+
+void tellFailure(const char* message, const FsResult& result) {
+    if (result.error() != ECANCELED) {
+        showMessage(message + result.message());
+    }
+}
+
+}  // namespace
+
+bool isFolderName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of("\\/") == std::string::npos && name.size() <= kMaxNameBytes;
+}
+
+bool createFolderIn(const std::string& parent, const std::string& name, std::string& created) {
+    const std::string path = joinPath(parent, name);
+    if (!isFolderName(name) || !fitsPathLimit(path) || !createDir(path)) {
+        return false;
+    }
+    created = path;
+    return true;
+}
+
+void putIntoFirstEmptyCell(StringGrid& grid, const std::string& name) {
+    for (int row = 0; row < grid.rowCount(); ++row) {
+        for (int col = 0; col < grid.colCount(); ++col) {
+            if (grid.cells(col, row).empty()) {
+                grid.setCells(col, row, name);
+                return;
+            }
+        }
+    }
+    grid.setRowCount(grid.rowCount() + 1);
+    grid.setCells(0, grid.rowCount() - 1, name);
+}
+
+bool deleteChosenFolder(const std::string& folder, const std::string& pagePath) {
+    if (folder == pagePath || isProtectedFolder(folder)) {
+        showMessage(kChooseFolderToDeleteMessage);
+        return false;
+    }
+    // The folder to delete must not hold the current folder.
+    setCurrentDir(isInsideFolder(pagePath, folder) ? extractFileDir(folder) : pagePath);
+    const FsResult removed = removeTree(folder);
+    if (!removed) {
+        tellFailure(kDeleteFailedMessage, removed);
+    }
+    return removed.ok();
+}
+
+bool renameFolder(const std::string& folder, const std::string& pagePath, const std::string& name,
+                  std::string& renamedTo) {
+    const std::string newPath = joinPath(pagePath, name);
+    if (newPath == folder || !isFolderName(name) || !fitsPathLimit(newPath) ||
+        isProtectedFolder(folder)) {
+        return false;
+    }
+    setCurrentDir(extractFileDir(folder));
+    if (!renameFile(folder, newPath)) {
+        return false;
+    }
+    renamedTo = newPath;
+    return true;
+}
+
+bool isInsideFolder(const std::string& path, const std::string& folder) {
+    return path == folder || path.starts_with(folder + "\\");
+}
+
+std::string renamedPath(const std::string& path, const std::string& oldFolder,
+                        const std::string& newFolder) {
+    if (!isInsideFolder(path, oldFolder)) {
+        return path;
+    }
+    return newFolder + path.substr(oldFolder.size());
+}
+
+bool moveChosenFolder(const std::string& folder, const std::string& destination,
+                      const FolderProgress& progress) {
+    if (isProtectedFolder(folder)) {
+        showMessage(kProtectedFromMoveMessage);
+        return false;
+    }
+    std::string movedTo;
+    const FsResult moved = moveFolderInto(folder, destination, movedTo, progress);
+    if (moved.error() == EINVAL) {
+        showMessage(kMoveIntoItselfMessage);
+    } else if (!moved) {
+        tellFailure(kMoveFailedMessage, moved);
+    }
+    return moved.ok();
+}
+
+}  // namespace pictaria

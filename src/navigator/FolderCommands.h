@@ -1,0 +1,70 @@
+#pragma once
+// The file-system steps of the folder commands of the page menu (new, delete, rename, move) and
+// what they change on the pages. The questions and messages go through the message seam; the
+// name input and folder selection dialogs belong to the caller.
+
+#include <string>
+
+#include "platform/FolderOperations.h"
+
+namespace pictaria {
+
+class StringGrid;
+
+inline constexpr const char* kEnterNewFolderNameMessage = "新しいフォルダの名前を入力して下さい。";
+inline constexpr const char* kEnterRenamedFolderNameMessage =
+    "新しいフォルダ名を、入力してください。";
+inline constexpr const char* kChooseFolderToDeleteMessage =
+    "削除するフォルダをグリッドをクリックして選んで下さい。";
+inline constexpr const char* kChooseMoveDestinationMessage =
+    "移動するフォルダをディレクトリボックスをダブルクリックして選んで下さい。";
+inline constexpr const char* kDeleteForGoodQuestion =
+    "このフォルダはゴミ箱に移せません。元に戻せませんが、完全に削除しますか？\n";
+inline constexpr const char* kDeleteFailedMessage = "フォルダを、削除出来ませんでした。\n";
+inline constexpr const char* kMoveIntoItselfMessage =
+    "フォルダを、そのフォルダ自身やその中のフォルダへは移動出来ません。";
+inline constexpr const char* kProtectedFromMoveMessage =
+    "ドライブ、ホームフォルダ、またはそれらを含むフォルダは移動出来ません。";
+inline constexpr const char* kMoveFailedMessage = "フォルダを、移動出来ませんでした。\n";
+
+// True for a name that stays one folder level: not empty, no separator, not "." or "..", and
+// within the host's limit for a name.
+bool isFolderName(const std::string& name);
+
+// Creates the folder `name` in `parent`; `created` receives its path.
+bool createFolderIn(const std::string& parent, const std::string& name, std::string& created);
+
+// Puts a name into the first empty cell of the grid, row by row; a full grid gets a new last
+// row for it.
+void putIntoFirstEmptyCell(StringGrid& grid, const std::string& name);
+
+// Deletes `folder`, chosen on the grids, while the page of `pagePath` is in front. The page's
+// folder itself, drive roots, mount points and the home folder are refused with a message. The
+// page's folder becomes the current folder (the parent of `folder` when the page lies inside
+// it), then the folder goes to the trash; where no trash takes it, the user is asked whether to
+// delete it for good. True when the folder is gone.
+bool deleteChosenFolder(const std::string& folder, const std::string& pagePath);
+
+// Renames `folder` to `name` in the folder `pagePath` (a rename on one file system, never
+// replacing) after making the folder's parent the current folder; `renamedTo` receives the new
+// path. Does nothing when the new path is the folder's own, and refuses silently what cannot or
+// must not be renamed: protected folders, names that are not one level, names and paths beyond
+// the host's limits.
+bool renameFolder(const std::string& folder, const std::string& pagePath, const std::string& name,
+                  std::string& renamedTo);
+
+// True when `path` is `folder` or lies below it.
+bool isInsideFolder(const std::string& path, const std::string& folder);
+
+// A path after `oldFolder` became `newFolder`: the leading old folder replaced when the path
+// lies inside it, else unchanged.
+std::string renamedPath(const std::string& path, const std::string& oldFolder,
+                        const std::string& newFolder);
+
+// Moves `folder` into `destination` ("Name (2)" when its name is taken there). Protected folders
+// and a destination inside the folder are refused with a message; other failures are told with
+// the reason, except a move the user stopped. True when the folder arrived.
+bool moveChosenFolder(const std::string& folder, const std::string& destination,
+                      const FolderProgress& progress = {});
+
+}  // namespace pictaria

@@ -1,0 +1,124 @@
+#include <QAction>
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPushButton>
+
+#include <unistd.h>
+
+#include <optional>
+
+#include "MainWindowFixture.h"
+#include "NameDialogAnswer.h"
+
+namespace pictaria {
+namespace {
+
+using Names = std::vector<std::string>;
+using Ticks = std::vector<bool>;
+
+// The source list shows C:\Pics (a, b, c, d); D:\Sorted is the destination.
+class FileCommandsTest : public test::MainWindowFixture {
+  protected:
+    FileCommandsTest() {
+        d.makeFolder("Sorted");
+        window->SourceFolder = "C:\\Pics";
+        window->TargetFolder = "D:\\Sorted";
+        for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"}) {
+            c.writeFile(std::string("Pics/") + name, name);
+            window->CListBox1->addName(name);
+        }
+    }
+
+    void tick(std::initializer_list<int> indexes) {
+        for (int index : indexes) {
+            window->CListBox1->setChecked(index, true);
+        }
+    }
+
+    Ticks ticks() const {
+        Ticks result;
+        for (int i = 0; i < window->CListBox1->count(); ++i) {
+            result.push_back(window->CListBox1->checked(i));
+        }
+        return result;
+    }
+
+    void attach(const std::optional<std::string>& typed) {
+        dialog.run([this] { window->BitBtn11->click(); }, typed);
+    }
+
+    test::RecordingMessages messages;
+    test::NameDialogAnswer dialog;
+};
+
+TEST_F(FileCommandsTest, CopyAndMoveTransferTheTickedFiles) {
+    tick({0, 2});
+    window->BitBtn2->click();
+    EXPECT_EQ(d.readFile("Sorted/c.jpg"), "c.jpg");
+    EXPECT_EQ(names(window->CListBox1).size(), 4u);
+
+    ::unlink(c.host("Pics/c.jpg").c_str());  // c cannot move: its file is gone
+    tick({1});
+    window->BitBtn3->click();
+    EXPECT_EQ(names(window->CListBox1), (Names{"c.jpg", "d.jpg"}));
+    EXPECT_EQ(ticks(), (Ticks{true, false}));
+    EXPECT_EQ(d.readFile("Sorted/a2.jpg"), "a.jpg");
+    EXPECT_FALSE(c.exists("Pics/a.jpg") || c.exists("Pics/b.jpg"));
+}
+
+TEST_F(FileCommandsTest, ClearOutAndBothDeletesActOnTheList) {
+    tick({0, 1, 3});
+    window->BitBtn6->click();  // Clear
+    EXPECT_EQ(ticks(), (Ticks{false, false, false, false}));
+    tick({1});
+    window->BitBtn4->click();  // Delete
+    EXPECT_FALSE(c.exists("Pics/b.jpg"));
+    tick({0});
+    window->BitBtn7->click();  // Out
+    EXPECT_EQ(names(window->CListBox1), (Names{"c.jpg", "d.jpg"}));
+    EXPECT_TRUE(c.exists("Pics/a.jpg"));
+
+    window->Delete1->trigger();  // every listed file, ticked or not
+    EXPECT_EQ(window->CListBox1->count(), 0);
+    EXPECT_FALSE(c.exists("Pics/c.jpg") || c.exists("Pics/d.jpg"));
+}
+
+TEST_F(FileCommandsTest, PointerOverCopyAndMoveNamesTheCurrentDestination) {
+    window->TargetFolder = "D:\\表ソ";
+    for (QPushButton* button : {window->BitBtn2, window->BitBtn3}) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), button->mapToGlobal(QPointF(5, 5)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(button, &move);
+    }
+    EXPECT_EQ(window->BitBtn2->toolTip(), QStringLiteral("D:\\表ソにコピーします"));
+    EXPECT_EQ(window->BitBtn3->toolTip(), QStringLiteral("D:\\表ソに移動します"));
+}
+
+TEST_F(FileCommandsTest, AttachTextRenamesTickedEntriesInPlace) {
+    tick({0, 2});
+    window->CListBox1->setItemIndex(2);
+    attach("Sorted_");
+    EXPECT_EQ(dialog.prompt, "追加する文字を、入力してください。");
+    EXPECT_EQ(dialog.offered, "Sorted");
+    EXPECT_EQ(names(window->CListBox1), (Names{"Sorted_a.jpg", "b.jpg", "Sorted_c.jpg", "d.jpg"}));
+    EXPECT_EQ(ticks(), (Ticks{true, false, true, false}));
+    EXPECT_EQ(window->CListBox1->selectedIndex(), 2);
+    EXPECT_EQ(c.readFile("Pics/Sorted_a.jpg"), "a.jpg");
+}
+
+TEST_F(FileCommandsTest, AttachTextCancelledEmptyOrWithoutDestinationRenamesNothing) {
+    tick({0});
+    attach(std::nullopt);
+    attach("");
+    window->TargetFolder = "D:\\Gone";
+    attach("Gone");
+    window->TargetFolder = "D:\\";
+    attach(std::nullopt);
+    EXPECT_EQ(dialog.offered, "");  // a drive root has no name to offer
+    EXPECT_EQ(names(window->CListBox1).front(), "a.jpg");
+    EXPECT_TRUE(c.exists("Pics/a.jpg"));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+}  // namespace
+}  // namespace pictaria

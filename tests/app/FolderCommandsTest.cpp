@@ -1,0 +1,350 @@
+#include <sys/stat.h>
+
+#include <QAction>
+#include <QPushButton>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+#include "MainWindowFixture.h"
+#include "NameDialogAnswer.h"
+#include "dialogs/SelectDirFormUnit4.h"
+#include "navigator/FolderCommands.h"
+#include "navigator/FolderPage.h"
+#include "support/ModalAnswers.h"
+#include "widgets/PageControl.h"
+#include "widgets/StatusBar.h"
+
+namespace pictaria {
+namespace {
+
+using Names = std::vector<std::string>;
+
+class FolderCommandsTest : public test::MainWindowFixture {
+  protected:
+    // Lists a folder and opens its page in front, as a double click on its cell does.
+    FolderPage* open(const std::string& folder) {
+        window->TargetFolder = folder;
+        window->StringGrid1DblClick();
+        return window->frontFolderPage();
+    }
+
+    // Chooses a subfolder by a click on its cell in a page's grid.
+    void choose(FolderPage* page, const std::string& name) {
+        window->PageControl1->setActivePage(page);
+        StringGrid* grid = page->grid();
+        for (int row = 0; row < grid->rowCount(); ++row) {
+            for (int col = 0; col < grid->colCount(); ++col) {
+                if (grid->cells(col, row) == name) {
+                    clickCell(grid, col, row);
+                    return;
+                }
+            }
+        }
+        ADD_FAILURE() << "no cell " << name;
+    }
+
+    void run(QAction* command, const std::optional<std::string>& typed) {
+        dialog.run([command] { command->trigger(); }, typed);
+    }
+
+    // Runs the move command, choosing `destination` in the folder selection dialog, or
+    // cancelling it.
+    void moveInto(std::optional<std::string> destination) {
+        test::ModalAnswers answers([&](QDialog& dialog) {
+            if (!destination) {
+                return kModalCancel;
+            }
+            dynamic_cast<TSelectDirForm&>(dialog).openFolder(*destination);
+            return kModalOk;
+        });
+        window->N5->trigger();
+    }
+
+    static Names gridNames(const FolderPage* page) {
+        Names result;
+        for (int row = 0; row < page->grid()->rowCount(); ++row) {
+            for (int col = 0; col < page->grid()->colCount(); ++col) {
+                result.push_back(page->grid()->cells(col, row));
+            }
+        }
+        return result;
+    }
+
+    test::RecordingMessages messages;
+    test::NameDialogAnswer dialog;
+};
+
+TEST_F(FolderCommandsTest, NewFolderTakesTheFirstEmptyCellOfThePageInFront) {
+    struct Case {
+        int subfolders;
+        int col, row, rows;
+    };
+    for (const Case& shape : {Case{7, 2, 1, 2}, Case{5, 0, 1, 2}, Case{10, 0, 2, 3}}) {
+        const std::string folder = "Photos" + std::to_string(shape.subfolders);
+        for (int i = 0; i < shape.subfolders; ++i) {
+            c.makeFolder(folder + "/" + std::to_string(10 + i));
+        }
+        FolderPage* page = open("C:\\" + folder);
+        run(window->N2, "new");
+        SCOPED_TRACE(folder);
+        EXPECT_EQ(dialog.prompt, "フォルダ名を、入力してください");
+        EXPECT_EQ(dialog.offered, "new");
+        EXPECT_TRUE(c.exists(folder + "/new"));
+        EXPECT_EQ(page->grid()->cells(shape.col, shape.row), "new");
+        EXPECT_EQ(page->grid()->rowCount(), shape.rows);
+        EXPECT_EQ(window->TargetFolder, "C:\\" + folder + "\\new");
+        EXPECT_EQ(window->StatusBar1->simpleText(), window->TargetFolder + " 0個");
+    }
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(FolderCommandsTest, NewFolderFillsAFullGridIntoANewRow) {
+    c.makeFolder("Photos/2004");
+    FolderPage* page = open("C:\\Photos");
+    for (const char* name : {"b", "c", "d", "e", "f"}) {
+        run(window->N2, name);
+    }
+    EXPECT_EQ(gridNames(page), (Names{"2004", "b", "c", "d", "e", "f", "", "", "", ""}));
+}
+
+TEST_F(FolderCommandsTest, NewFolderWithATakenEmptyOrCancelledNameChangesNothing) {
+    c.makeFolder("Photos/new");
+    FolderPage* page = open("C:\\Photos");
+    const Names before = gridNames(page);
+    run(window->N2, "new");
+    run(window->N2, "a\\b");
+    run(window->N2, std::nullopt);
+    EXPECT_TRUE(messages.shown.empty());
+    run(window->N2, "");
+    EXPECT_EQ(messages.shown, Names{kEnterNewFolderNameMessage});
+    EXPECT_EQ(gridNames(page), before);
+    EXPECT_EQ(window->TargetFolder, "C:\\Photos");
+}
+
+class FolderTreeTest : public FolderCommandsTest {
+  protected:
+    FolderTreeTest() {
+        for (const char* folder : {"Photos/2004/May/01", "Photos/2004b", "Photos/2005"}) {
+            c.makeFolder(folder);
+        }
+        c.writeFile("Photos/2004/a.jpg", "picture");
+    }
+
+    // The pages of C:\, C:\Photos, C:\Photos\2004, ...\2004\May and C:\Photos\2004b.
+    std::vector<FolderPage*> openTree() {
+        for (const char* folder : {"C:\\", "C:\\Photos", "C:\\Photos\\2004",
+                                   "C:\\Photos\\2004\\May", "C:\\Photos\\2004b"}) {
+            open(folder);
+        }
+        return window->folderPages();
+    }
+
+    // True when the trash holds a folder trashed under `name` (or a numbered variant) with its
+    // record and the file `inner` inside.
+    static bool inTrash(const std::string& name, const std::string& inner) {
+        namespace fs = std::filesystem;
+        const fs::path trash = fs::path(std::getenv("XDG_DATA_HOME")) / "Trash";
+        std::error_code error;
+        for (const auto& info : fs::directory_iterator(trash / "info", error)) {
+            const std::string trashed = info.path().stem().string();
+            if (trashed.starts_with(name) && fs::exists(trash / "files" / trashed / inner)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    static Names paths(const std::vector<FolderPage*>& pages) {
+        Names result;
+        for (const FolderPage* page : pages) {
+            result.push_back(page->path());
+        }
+        return result;
+    }
+};
+
+TEST_F(FolderTreeTest, DeleteSendsTheChosenFolderToTheTrashAndRelistsThePage) {
+    const auto pages = openTree();
+    window->SourceFolder = "C:\\Photos\\2004\\May";
+    window->CListBox1->addName("a.jpg");
+    choose(pages[1], "2004");
+
+    run(window->N3, "typed text is not used");
+
+    EXPECT_EQ(dialog.prompt, "以下の、フォルダを、全て削除します。");
+    EXPECT_EQ(dialog.offered, "C:\\Photos\\2004");
+    EXPECT_FALSE(c.exists("Photos/2004"));
+    EXPECT_TRUE(inTrash("2004", "a.jpg"));
+    EXPECT_EQ(paths(window->folderPages()), (Names{"C:\\", "C:\\Photos\\2004b", "C:\\Photos"}));
+    EXPECT_EQ(window->frontFolderPage()->path(), "C:\\Photos");
+    EXPECT_EQ(gridNames(window->frontFolderPage()), (Names{"2004b", "2005", "", "", ""}));
+    EXPECT_EQ(window->StatusBar1->simpleText(), "C:\\Photos\\2004は、削除されました。");
+    EXPECT_EQ(window->TargetFolder, "C:\\Photos");
+    EXPECT_FALSE(window->N3->isEnabled());
+    EXPECT_FALSE(window->BitBtn10->isEnabled());
+    EXPECT_EQ(window->CListBox1->count(), 0);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+// Leaves no usable trash for the length of a test: a plain file takes the trash folder's place.
+class NoTrash {
+  public:
+    NoTrash() {
+        std::filesystem::rename(trash_, saved_, error_);
+        std::ofstream(trash_) << "not a folder";
+    }
+    NoTrash(const NoTrash&) = delete;
+    NoTrash& operator=(const NoTrash&) = delete;
+    ~NoTrash() {
+        std::filesystem::remove(trash_);
+        if (!error_) {
+            std::filesystem::rename(saved_, trash_);
+        }
+    }
+
+  private:
+    std::filesystem::path trash_ = std::filesystem::path(std::getenv("XDG_DATA_HOME")) / "Trash";
+    std::filesystem::path saved_ = trash_.string() + ".saved";
+    std::error_code error_;
+};
+
+TEST_F(FolderTreeTest, WithoutATrashTheFolderIsDeletedForGoodOnlyWhenTheUserAgrees) {
+    NoTrash noTrash;
+    const auto pages = openTree();
+    choose(pages[1], "2004");
+    messages.answer = false;
+    run(window->N3, "");
+    ASSERT_EQ(messages.asked.size(), 1u);
+    EXPECT_EQ(messages.asked[0], kDeleteForGoodQuestion + std::string("C:\\Photos\\2004"));
+    EXPECT_TRUE(c.exists("Photos/2004/a.jpg"));
+    EXPECT_EQ(window->TargetFolder, "C:\\Photos\\2004");
+    EXPECT_EQ(window->folderPages().size(), pages.size());
+
+    messages.answer = true;
+    run(window->N3, "");
+    EXPECT_FALSE(c.exists("Photos/2004"));
+    EXPECT_FALSE(inTrash("2004", "a.jpg"));
+    EXPECT_EQ(window->frontFolderPage()->path(), "C:\\Photos");
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(FolderTreeTest, DeleteRefusesThePageFolderAndDriveRoots) {
+    open("C:\\Photos");  // nothing chosen on it yet
+    window->SourceFolder = "C:\\Photos\\2005";
+    window->CListBox1->addName("a.jpg");
+    run(window->N3, "");
+    EXPECT_EQ(messages.shown, Names{kChooseFolderToDeleteMessage});
+
+    clickCell(window->StringGrid1, 0, 0);  // a drive, while the page stays in front
+    window->PageControl1->setActivePage(window->folderPages().back());
+    run(window->N3, "");
+    EXPECT_EQ(window->TargetFolder, "C:\\");
+    EXPECT_EQ(messages.shown.size(), 2u);
+    EXPECT_TRUE(c.exists("Photos/2004/a.jpg"));
+    EXPECT_EQ(window->CListBox1->count(), 1);
+
+    choose(window->folderPages().back(), "2004");
+    run(window->N3, std::nullopt);  // cancelled
+    EXPECT_TRUE(c.exists("Photos/2004/a.jpg"));
+}
+
+TEST_F(FolderTreeTest, DeleteOfAFolderHoldingThePageInFrontLeavesItForTheParent) {
+    const auto pages = openTree();
+    choose(pages[1], "2004");
+    window->PageControl1->setActivePage(pages[3]);  // the page of ...\2004\May
+    run(window->N3, "");
+    EXPECT_FALSE(c.exists("Photos/2004"));
+    EXPECT_EQ(window->TargetFolder, "C:\\Photos");
+    EXPECT_EQ(window->frontFolderPage()->path(), "C:\\Photos");
+}
+
+TEST_F(FolderTreeTest, RenameCarriesOpenPagesInsideAlongAndRelistsTheParent) {
+    const auto pages = openTree();
+    window->SourceFolder = "C:\\Photos\\2004\\May";
+    choose(pages[1], "2004");
+
+    run(window->N4, "2005x");
+
+    EXPECT_EQ(dialog.prompt, "新しいフォルダ名を、入力してください。");
+    EXPECT_EQ(dialog.offered, "2004");
+    EXPECT_TRUE(c.exists("Photos/2005x/May/01"));
+    EXPECT_EQ(paths(window->folderPages()),
+              (Names{"C:\\", "C:\\Photos\\2005x", "C:\\Photos\\2005x\\May", "C:\\Photos\\2004b",
+                     "C:\\Photos"}));
+    EXPECT_EQ(window->PageControl1->tabText(window->PageControl1->indexOf(pages[3])), "May");
+    EXPECT_EQ(window->SourceFolder, "C:\\Photos\\2005x\\May");
+    EXPECT_EQ(window->TargetFolder, "C:\\Photos");
+    EXPECT_EQ(currentDir(), "C:\\Photos");
+    EXPECT_FALSE(window->N3->isEnabled() || window->N4->isEnabled() ||
+                 window->BitBtn10->isEnabled());
+
+    choose(pages[3], "01");
+    EXPECT_EQ(window->TargetFolder, "C:\\Photos\\2005x\\May\\01");
+}
+
+TEST_F(FolderTreeTest, RenameToThePresentTakenOrEmptyNameChangesNothing) {
+    const auto pages = openTree();
+    choose(pages[1], "2004");
+    run(window->N4, "2004");
+    run(window->N4, "2005");
+    run(window->N4, std::string(256, 'n'));
+    EXPECT_TRUE(messages.shown.empty());
+    run(window->N4, "");
+    EXPECT_EQ(messages.shown, Names{kEnterRenamedFolderNameMessage});
+    EXPECT_TRUE(c.exists("Photos/2004/a.jpg") && c.exists("Photos/2005"));
+    EXPECT_TRUE(window->N3->isEnabled());
+    EXPECT_EQ(window->folderPages().size(), pages.size());
+}
+
+TEST_F(FolderCommandsTest, MoveAcrossFileSystemsTakesAFreeNameAndOpensTheDestination) {
+    c.writeFile("A/sub/a.jpg", "picture");
+    d.makeFolder("B/A");
+    choose(open("C:\\"), "A");
+
+    moveInto("D:\\B");
+
+    EXPECT_FALSE(c.exists("A"));
+    EXPECT_EQ(d.readFile("B/A (2)/sub/a.jpg"), "picture");
+    EXPECT_EQ(window->TargetFolder, "D:\\B");
+    EXPECT_EQ(window->frontFolderPage()->path(), "D:\\B");
+    EXPECT_EQ(gridNames(window->frontFolderPage()), (Names{"A", "A (2)", "", "", ""}));
+    EXPECT_FALSE(window->N4->isEnabled());
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(FolderCommandsTest, MoveThatCannotFinishLeavesTheSourceWholeAndNoPartialCopy) {
+    c.writeFile("A/a.jpg", "picture");
+    c.writeFile("A/sub/b.jpg", "picture");
+    ASSERT_EQ(::mkfifo(c.host("A/sub/pipe").c_str(), 0600), 0);  // cannot travel
+    d.makeFolder("B");
+    choose(open("C:\\"), "A");
+
+    moveInto("D:\\B");
+
+    EXPECT_EQ(c.readFile("A/a.jpg"), "picture");
+    EXPECT_EQ(c.readFile("A/sub/b.jpg"), "picture");
+    EXPECT_FALSE(d.exists("B/A"));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].starts_with(kMoveFailedMessage));
+    EXPECT_EQ(window->TargetFolder, "C:\\A");
+}
+
+TEST_F(FolderCommandsTest, MoveRefusesCancelItselfAndThePageFolder) {
+    c.makeFolder("A/inner");
+    FolderPage* root = open("C:\\");
+    moveInto(std::nullopt);
+    choose(root, "A");
+    moveInto("C:\\A\\inner");
+    EXPECT_EQ(messages.shown, (Names{kChooseMoveDestinationMessage, kMoveIntoItselfMessage}));
+
+    open("C:\\A");  // its own page in front: nothing happens
+    moveInto("D:\\");
+    EXPECT_TRUE(c.exists("A/inner"));
+    EXPECT_EQ(messages.shown.size(), 2u);
+}
+
+}  // namespace
+}  // namespace pictaria
