@@ -19,7 +19,8 @@ run() {
     mkdir -p "$build/corpus/$kind"
     echo "== $target for ${seconds}s"
     "$build/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-        -artifact_prefix="$build/artifacts/$target-" -print_final_stats=1 \
+        -artifact_prefix="$build/artifacts/$target-" -print_final_stats=1 -keep_seed=1 \
+        -dict="fuzz/$kind.dict" \
         "$build/corpus/$kind" "$build/seeds/$kind"
 }
 

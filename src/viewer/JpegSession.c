@@ -6,6 +6,7 @@
 
 #include <jpeglib.h>
 
+/* Needs jpeglib.h before it. */
 #include <jerror.h>
 
 enum SessionStage { STAGE_CREATED, STAGE_HEADER_READ, STAGE_STARTED, STAGE_FINISHED, STAGE_FAILED };
@@ -236,8 +237,8 @@ static void chooseOutput(JpegSession* session, int scaleDenominator, int palette
     if (cinfo->num_components == 1) {
         cinfo->out_color_space = JCS_GRAYSCALE;
     } else if (isInkColourSpace(cinfo->jpeg_color_space)) {
-        /* libjpeg turns YCCK into CMYK; the ink to RGB step is ours. A palette is not
-         * available on this road, so the rows come out as RGB. */
+        /* libjpeg turns YCCK into CMYK; the ink to RGB step is ours. libjpeg cannot
+         * quantize inks, so these rows come out as RGB even when a palette is asked for. */
         cinfo->out_color_space = JCS_CMYK;
         session->invertedInks = cinfo->saw_Adobe_marker;
     } else {

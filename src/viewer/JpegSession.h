@@ -53,8 +53,9 @@ int jpegSessionReadHeaderFromMemory(JpegSession* session, const unsigned char* d
                                     int* width, int* height);
 
 /* Starts decompression at 1/scaleDenominator of the frame size (1, 2, 4 or 8), quantized to a
- * palette of at most 256 colours when `palette` is nonzero and the output is in colour, and
- * fills `format` with the size and kind of the rows jpegSessionReadPixels will write. */
+ * palette of at most 256 colours when `palette` is nonzero and the file is in RGB or YCbCr
+ * colour (gray stays gray, inks come out as RGB), and fills `format` with the size and kind of
+ * the rows jpegSessionReadPixels will write. */
 int jpegSessionStart(JpegSession* session, int scaleDenominator, int palette,
                      JpegOutputFormat* format);
 
