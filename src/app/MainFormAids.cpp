@@ -12,6 +12,7 @@
 #include "app/MainFormUnit1.h"
 #include "platform/PathText.h"
 #include "widgets/CheckListBox.h"
+#include "widgets/ErrorReportingApplication.h"
 #include "widgets/Panel.h"
 #include "widgets/Timer.h"
 
@@ -56,10 +57,10 @@ void scrollTo(TForm1& form, int index) {
 
 void TForm1::connectAidEvents() {
     connect(BitBtn12, &QPushButton::clicked, this, &TForm1::BitBtn12Click);
-    connect(BitBtn13, &QPushButton::clicked, this, &TForm1::BitBtn13Click);
+    connect(BitBtn13, &QPushButton::clicked, this, reportingErrors([this] { BitBtn13Click(); }));
     connect(BitBtn14, &QPushButton::clicked, this, &TForm1::BitBtn14Click);
     connect(BitBtn15, &QPushButton::clicked, this, &TForm1::BitBtn15Click);
-    connect(Timer1, &Timer::timeout, this, &TForm1::Timer1Timer);
+    connect(Timer1, &Timer::timeout, this, reportingErrors([this] { Timer1Timer(); }));
     connect(CListBox1, &CheckListBox::pointerMoved, this, &TForm1::CListBox1MouseMove);
 }
 

@@ -8,6 +8,7 @@
 #include "platform/MessageSink.h"
 #include "viewer/PictureDisplay.h"
 #include "widgets/CheckListBox.h"
+#include "widgets/ErrorReportingApplication.h"
 #include "widgets/ImageControl.h"
 #include "widgets/Panel.h"
 #include "widgets/StringGrid.h"
@@ -98,7 +99,7 @@ std::string TForm1::ShowPicture(int paneWidth, int paneHeight, ImageControl* ima
 
 void TForm1::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    FormResize();
+    reportingErrors([this] { FormResize(); })();
 }
 
 void TForm1::changeEvent(QEvent* event) {

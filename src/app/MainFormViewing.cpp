@@ -11,6 +11,7 @@
 #include "viewer/DestinationScan.h"
 #include "viewer/PictureKinds.h"
 #include "widgets/CheckListBox.h"
+#include "widgets/ErrorReportingApplication.h"
 #include "widgets/ImageControl.h"
 #include "widgets/ModalDialog.h"
 #include "widgets/Panel.h"
@@ -20,13 +21,14 @@ namespace pictaria {
 
 void TForm1::connectViewingEvents() {
     connect(BitBtn5, &QPushButton::clicked, this, &TForm1::BitBtn5Click);
-    connect(CListBox1, &CheckListBox::clicked, this, &TForm1::CListBox1Click);
+    connect(CListBox1, &CheckListBox::clicked, this, reportingErrors([this] { CListBox1Click(); }));
     connect(Image2, &ImageControl::clicked, this, &TForm1::Image2Click);
     connect(Panel4, &Panel::clicked, this, &TForm1::Image2Click);
     connect(N7, &QAction::triggered, this, &TForm1::N7Click);
     connect(N8, &QAction::triggered, this, &TForm1::N8Click);
-    connect(BitBtn8, &QPushButton::clicked, this, &TForm1::BitBtn8Click);
-    connect(CListBox2, &CheckListBox::clicked, this, &TForm1::CListBox2Click);
+    // Showing a picture can fail with an error the user is told about.
+    connect(BitBtn8, &QPushButton::clicked, this, reportingErrors([this] { BitBtn8Click(); }));
+    connect(CListBox2, &CheckListBox::clicked, this, reportingErrors([this] { CListBox2Click(); }));
 }
 
 // "Open": the folder chosen in the folder selection dialog becomes the source folder and its

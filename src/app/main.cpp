@@ -6,6 +6,7 @@
 #include "aids/Slid_Unit3.h"
 #include "app/MainFormUnit1.h"
 #include "platform/MessageSink.h"
+#include "viewer/ScreenDepth.h"
 #include "widgets/ErrorReportingApplication.h"
 #include "widgets/QtMessageSink.h"
 
@@ -14,13 +15,15 @@ namespace {
 void runWindows() {
     using namespace pictaria;
     QApplication::setApplicationDisplayName(QStringLiteral("ピクタリア"));
+    screenDepth();  // measured once, before any picture is decoded
     TForm1 mainWindow;
     Form1 = &mainWindow;
     TSlidShowForm slideShow(
         [&mainWindow] { return mainWindow.PreviewPaths.texts(); },
-        [&mainWindow](int width, int height, ImageControl* image, const std::string& path) {
-            mainWindow.ShowPicture(width, height, image, path);
-        });
+        reportingErrors(
+            [&mainWindow](int width, int height, ImageControl* image, const std::string& path) {
+                mainWindow.ShowPicture(width, height, image, path);
+            }));
     SlidShowForm = &slideShow;
     mainWindow.show();
     QApplication::exec();

@@ -5,6 +5,7 @@
 #include <QApplication>
 
 #include <exception>
+#include <type_traits>
 
 #include "platform/MessageSink.h"
 
@@ -20,6 +21,23 @@ bool deliverReportingErrors(Deliver&& deliver) {
         showMessage(error.what());
         return false;
     }
+}
+
+// A slot that runs `handler` and shows a std::exception escaping it as the error display does.
+// Handlers that can fail this way are connected through it, so that no exception has to cross
+// the toolkit's event delivery, which does not clean up behind one.
+template <typename Handler>
+auto reportingErrors(Handler handler) {
+    return [handler](auto&&... args) {
+        deliverReportingErrors([&] {
+            if constexpr (std::is_invocable_v<Handler, decltype(args)...>) {
+                handler(args...);
+            } else {
+                handler();  // a signal's arguments that the handler does not take
+            }
+            return true;
+        });
+    };
 }
 
 class ErrorReportingApplication : public QApplication {

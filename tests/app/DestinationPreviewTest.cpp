@@ -117,5 +117,21 @@ TEST_F(DestinationPreviewTest, OpenFillsTheSourceListFromTheDialogAndCancelKeeps
     EXPECT_EQ(window->CListBox1->count(), 2);
 }
 
+TEST_F(DestinationPreviewTest, BrokenBitmapIsReportedAndTheViewKeepsItsPicture) {
+    savePicture(c, "Src/good.bmp", QSize(40, 30), "BMP");
+    c.writeFile("Src/broken.bmp", "BM this is no bitmap");
+    window->SourceFolder = "C:\\Src";
+    window->CListBox1->addNames({"good.bmp", "broken.bmp"});
+    test::RecordingMessages messages;
+    clickItem(window->CListBox1, 0);
+    const QRect shown = window->Image2->geometry();
+    clickItem(window->CListBox1, 1);  // the error leaves the handler through the event loop
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_FALSE(messages.shown[0].empty());
+    EXPECT_EQ(window->Image2->geometry(), shown);
+    EXPECT_FALSE(window->Image2->picture().isNull());
+    EXPECT_EQ(window->Label1->text(), "broken.bmp");
+}
+
 }  // namespace
 }  // namespace pictaria
