@@ -2,7 +2,7 @@
 # Installs the Debian packages that building, running and testing need, when any is missing.
 set -euo pipefail
 packages=(
-    cmake ninja-build g++ pkg-config
+    cmake ninja-build g++ pkg-config clang libclang-rt-14-dev
     qt6-base-dev qt6-base-dev-tools libqt6test6
     libjpeg62-turbo-dev libglib2.0-dev
     libgtest-dev libgmock-dev libbenchmark-dev

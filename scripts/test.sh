@@ -1,10 +1,18 @@
 #!/usr/bin/env bash
-# Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test.
+# Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test,
+# after a 30-second run of each fuzzer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/ensure-deps.sh
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPICTARIA_SANITIZE=ON >/dev/null
 cmake --build build/test
+# A short run of each fuzzer over the picture decoders (their own clang build).
+if ! bash scripts/fuzz-smoke.sh > build/fuzz-smoke.log 2>&1; then
+    tail -n 40 build/fuzz-smoke.log
+    echo "fuzz smoke failed (build/fuzz-smoke.log)"
+    exit 1
+fi
+echo "fuzz smoke passed"
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
