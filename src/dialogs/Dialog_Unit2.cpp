@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "widgets/WindowFont.h"
+
 namespace pictaria {
 
 TOKBDlg* OKBDlg = nullptr;
@@ -17,6 +19,7 @@ TOKBDlg::TOKBDlg(QWidget* owner) : QDialog(owner) {
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
     setFixedSize(313, 189);
+    setFont(windowFont());
 
     Bevel1 = new QFrame(this);
     Bevel1->setObjectName("Bevel1");

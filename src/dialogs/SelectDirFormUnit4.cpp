@@ -14,6 +14,7 @@
 #include "platform/PathText.h"
 #include "viewer/PictureKinds.h"
 #include "widgets/TextBytes.h"
+#include "widgets/WindowFont.h"
 
 namespace pictaria {
 
@@ -73,6 +74,7 @@ TSelectDirForm::TSelectDirForm(QWidget* owner) : QDialog(owner) {
     setObjectName("SelectDirForm");
     setWindowTitle("フォルダ選択ダイアログ");
     setGeometry(230, 116, 379, 318);
+    setFont(windowFont());
     buildControls();
     fillDriveSelector();
     chooseFilter(0);
