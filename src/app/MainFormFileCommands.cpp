@@ -12,16 +12,13 @@
 #include "platform/PathText.h"
 #include "widgets/CheckListBox.h"
 #include "widgets/PointerMoves.h"
+#include "widgets/TextBytes.h"
 
 namespace pictaria {
 
 namespace {
 
 constexpr char kAttachTextPrompt[] = "追加する文字を、入力してください。";
-
-QString displayText(const std::string& bytes) {
-    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
 
 }  // namespace
 

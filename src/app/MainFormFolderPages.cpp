@@ -13,6 +13,7 @@
 #include "widgets/PopupMenu.h"
 #include "widgets/StatusBar.h"
 #include "widgets/StringGrid.h"
+#include "widgets/TextBytes.h"
 
 namespace pictaria {
 
@@ -46,8 +47,7 @@ void TForm1::OpenFolderPage(const std::string& path) {
     }
     auto* page = new FolderPage(path, FolderEntries.texts(),
                                 QStringLiteral("Page%1").arg(PageCounter), PageControl1);
-    const std::string caption = pageCaption(path);
-    PageControl1->addPage(page, QString::fromUtf8(caption.data(), qsizetype(caption.size())));
+    PageControl1->addPage(page, displayText(pageCaption(path)));
     PageControl1->setActivePage(page);
     NewestSheet = page;
     NewestGrid = page->grid();

@@ -4,6 +4,7 @@
 
 #include "navigator/FolderGrid.h"
 #include "widgets/StringGrid.h"
+#include "widgets/TextBytes.h"
 
 namespace pictaria {
 
@@ -30,7 +31,7 @@ FolderPage::FolderPage(const std::string& path, const std::vector<std::string>& 
 
 void FolderPage::setPath(const std::string& path) {
     path_ = path;
-    setToolTip(QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size())));
+    setToolTip(displayText(path));
     grid_->setHint(path);
 }
 

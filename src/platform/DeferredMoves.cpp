@@ -11,21 +11,15 @@
 namespace pictaria {
 
 FsResult DeferredMoves::copy(std::string_view from, std::string_view to, int tag) {
-    const auto hostFrom = hostPathOf(from);
-    const auto hostTo = hostPathOf(to);
-    if (!hostFrom || !hostTo || from.empty() || to.empty()) {
-        return FsResult::failure(ENOENT);
-    }
-    if (hostTo->size() >= kMaxPathBytes) {
-        return FsResult::failure(ENAMETOOLONG);
-    }
-    Pending move{*hostFrom, *hostTo, {}, tag};
-    FsResult copied =
-        host::startMoveByCopy(move.from, move.to, move.source, host::Durability::WritingBack);
-    if (copied) {
-        pending_.push_back(std::move(move));
-    }
-    return copied;
+    return onHostPaths(from, to, [&](const std::string& hostFrom, const std::string& hostTo) {
+        Pending move{hostFrom, hostTo, {}, tag};
+        FsResult copied =
+            host::startMoveByCopy(move.from, move.to, move.source, host::Durability::WritingBack);
+        if (copied) {
+            pending_.push_back(std::move(move));
+        }
+        return copied;
+    });
 }
 
 std::vector<std::pair<int, FsResult>> DeferredMoves::finish() {

@@ -27,20 +27,6 @@ std::optional<struct stat> statPath(std::string_view path) {
     return st;
 }
 
-// Runs `operation` on the host paths of two path texts.
-template <typename Operation>
-FsResult onHostPaths(std::string_view from, std::string_view to, Operation operation) {
-    const auto hostFrom = hostPathOf(from);
-    const auto hostTo = hostPathOf(to);
-    if (!hostFrom || !hostTo || from.empty() || to.empty()) {
-        return FsResult::failure(ENOENT);
-    }
-    if (hostTo->size() >= kMaxPathBytes) {
-        return FsResult::failure(ENAMETOOLONG);
-    }
-    return operation(*hostFrom, *hostTo);
-}
-
 }  // namespace
 
 bool fileExists(std::string_view path) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/DriveTable.h"
 #include "platform/FsResult.h"
 
 namespace pictaria {
@@ -38,6 +39,21 @@ FsResult renameFile(std::string_view from, std::string_view to);
 
 // Moves a file by a complete copy and the removal of the source afterwards, all or nothing.
 FsResult moveFileByCopy(std::string_view from, std::string_view to);
+
+// Runs `operation` on the host paths of two path texts; a path without a drive fails like a
+// missing file, a target path beyond the host's limit as too long.
+template <typename Operation>
+FsResult onHostPaths(std::string_view from, std::string_view to, Operation operation) {
+    const auto hostFrom = hostPathOf(from);
+    const auto hostTo = hostPathOf(to);
+    if (!hostFrom || !hostTo || from.empty() || to.empty()) {
+        return FsResult::failure(ENOENT);
+    }
+    if (hostTo->size() >= kMaxPathBytes) {
+        return FsResult::failure(ENAMETOOLONG);
+    }
+    return operation(*hostFrom, *hostTo);
+}
 
 // Copies a file's bytes to a new file that must not exist yet; no partial file is ever left
 // under the target's name.

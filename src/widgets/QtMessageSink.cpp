@@ -5,14 +5,11 @@
 #include <QPushButton>
 
 #include "widgets/ModalDialog.h"
+#include "widgets/TextBytes.h"
 
 namespace pictaria {
 
 namespace {
-
-QString displayText(std::string_view bytes) {
-    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
 
 void prepare(QMessageBox& box, std::string_view text, QMessageBox::StandardButtons buttons) {
     box.setIcon(QMessageBox::NoIcon);

@@ -1,4 +1,5 @@
 #include "widgets/StatusBar.h"
+#include "widgets/TextBytes.h"
 
 #include <QLabel>
 
@@ -11,7 +12,7 @@ StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent), panel_(new QLabel(th
 
 void StatusBar::setSimpleText(const std::string& text) {
     text_ = text;
-    panel_->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    panel_->setText(displayText(text));
 }
 
 }  // namespace pictaria

@@ -1,4 +1,5 @@
 #include "widgets/StringGrid.h"
+#include "widgets/TextBytes.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -10,10 +11,6 @@ namespace {
 
 constexpr int kTextRole = Qt::UserRole;
 constexpr int kDefaultCount = 5;
-
-QString displayText(const std::string& bytes) {
-    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
 
 }  // namespace
 

@@ -7,10 +7,11 @@
 #include <QVariant>
 
 #include <string>
+#include <string_view>
 
 namespace pictaria {
 
-inline QString displayText(const std::string& bytes) {
+inline QString displayText(std::string_view bytes) {
     return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
