@@ -15,9 +15,12 @@ bool fitsPathLimit(const std::string& path) {
     return path.size() <= kMaxPathBytes;
 }
 
-// The trash first; deleting for good only where no trash can take the folder and the user
-// agrees to it.
+// The trash first, once the user agreed; deleting for good only where no trash can take the
+// folder and the user agrees to that too.
 FsResult removeTree(const std::string& folder) {
+    if (!messageSink().confirm(kMoveToTrashQuestion + folder)) {
+        return FsResult::failure(ECANCELED);
+    }
     const FsResult trashed = trashFolder(folder);
     if (trashed || trashed.error() == ENOENT) {
         return trashed;

@@ -18,6 +18,8 @@ inline constexpr const char* kChooseFolderToDeleteMessage =
     "削除するフォルダをグリッドをクリックして選んで下さい。";
 inline constexpr const char* kChooseMoveDestinationMessage =
     "移動するフォルダをディレクトリボックスをダブルクリックして選んで下さい。";
+inline constexpr const char* kMoveToTrashQuestion =
+    "このフォルダを、中身ごとゴミ箱に移動しますか？\n";
 inline constexpr const char* kDeleteForGoodQuestion =
     "このフォルダはゴミ箱に移せません。元に戻せませんが、完全に削除しますか？\n";
 inline constexpr const char* kDeleteFailedMessage = "フォルダを、削除出来ませんでした。\n";

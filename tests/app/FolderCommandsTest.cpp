@@ -215,10 +215,11 @@ TEST_F(FolderTreeTest, WithoutATrashTheFolderIsDeletedForGoodOnlyWhenTheUserAgre
     NoTrash noTrash;
     const auto pages = openTree();
     choose(pages[1], "2004");
-    messages.answer = false;
+    messages.answers = {true, false};  // to the trash, yes; for good, no
     run(window->N3, "");
-    ASSERT_EQ(messages.asked.size(), 1u);
-    EXPECT_EQ(messages.asked[0], kDeleteForGoodQuestion + std::string("C:\\Photos\\2004"));
+    ASSERT_EQ(messages.asked.size(), 2u);
+    EXPECT_EQ(messages.asked[0], kMoveToTrashQuestion + std::string("C:\\Photos\\2004"));
+    EXPECT_EQ(messages.asked[1], kDeleteForGoodQuestion + std::string("C:\\Photos\\2004"));
     EXPECT_TRUE(c.exists("Photos/2004/a.jpg"));
     EXPECT_EQ(window->TargetFolder, "C:\\Photos\\2004");
     EXPECT_EQ(window->folderPages().size(), pages.size());
@@ -228,6 +229,18 @@ TEST_F(FolderTreeTest, WithoutATrashTheFolderIsDeletedForGoodOnlyWhenTheUserAgre
     EXPECT_FALSE(c.exists("Photos/2004"));
     EXPECT_FALSE(inTrash("2004", "a.jpg"));
     EXPECT_EQ(window->frontFolderPage()->path(), "C:\\Photos");
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(FolderTreeTest, DecliningTheTrashLeavesTheFolderAlone) {
+    const auto pages = openTree();
+    choose(pages[1], "2004");
+    messages.answer = false;
+    run(window->N3, "");
+    EXPECT_EQ(messages.asked, Names{kMoveToTrashQuestion + std::string("C:\\Photos\\2004")});
+    EXPECT_TRUE(c.exists("Photos/2004/a.jpg"));
+    EXPECT_FALSE(inTrash("2004", "a.jpg"));
+    EXPECT_EQ(window->folderPages().size(), pages.size());
     EXPECT_TRUE(messages.shown.empty());
 }
 

@@ -27,7 +27,7 @@ class TestDrives {
     std::string previousCwd_;
 };
 
-// Records every message and answers every question with `answer`.
+// Records every message and answers the questions.
 class RecordingMessages : public MessageSink {
   public:
     RecordingMessages();
@@ -35,12 +35,18 @@ class RecordingMessages : public MessageSink {
     void showMessage(std::string_view text) override { shown.emplace_back(text); }
     bool confirm(std::string_view text) override {
         asked.emplace_back(text);
-        return answer;
+        if (answers.empty()) {
+            return answer;
+        }
+        const bool next = answers.front();
+        answers.erase(answers.begin());
+        return next;
     }
 
     std::vector<std::string> shown;
     std::vector<std::string> asked;
-    bool answer = true;
+    bool answer = true;         // for every question...
+    std::vector<bool> answers;  // ...unless these answer the next ones in turn
 
   private:
     MessageSink* previous_;
