@@ -92,7 +92,7 @@ int main() {
             auto list = allTicked(big);
             moveTicked(list, "D:\\src", "C:\\dst", counter);
         },
-        "mv " + quoted(shm / "src") + "/* " + quoted(disk / "dst") + " && sync " +
+        "mv " + quoted(shm / "src") + "/* " + quoted(disk / "dst") + " && sync -f " +
             quoted(disk / "dst"));
 
     fs::remove_all(disk);
