@@ -126,6 +126,20 @@ TEST_F(TransferTest, MultiByteNamesStayWhole) {
     EXPECT_FALSE(c.exists("表/ソ表.jpg"));
 }
 
+TEST_F(TransferTest, NamesThatAreNotUtf8KeepTheirBytes) {
+    const std::string name = "\xff\xfe\x5c.jpg";  // not UTF-8, and a backslash byte inside
+    const std::string plain = "caf\xe9.JPG";      // Latin-1, as an old camera card may hold
+    c.writeFile("Pics/" + plain, "latin");
+    d.makeFolder("Sorted");
+    EXPECT_TRUE(transfer(TransferMode::Move, "C:\\Pics\\" + plain, "D:\\Sorted"));
+    EXPECT_EQ(d.readFile("Sorted/" + plain), "latin");
+    // A host name holding a backslash byte cannot be written as path text: it is never listed,
+    // and a path text naming it reaches another name, which does not exist.
+    c.writeFile("Pics/" + name, "x");
+    EXPECT_FALSE(transfer(TransferMode::Move, "C:\\Pics\\" + name, "D:\\Sorted"));
+    EXPECT_TRUE(c.exists("Pics/" + name));
+}
+
 TEST_F(TransferTest, EmptyFileIsCopiedAndMovedLikeAnyOther) {
     c.writeFile("Pics/empty.jpg", "");
     EXPECT_TRUE(transfer(TransferMode::Move, "C:\\Pics\\empty.jpg", "D:\\"));
