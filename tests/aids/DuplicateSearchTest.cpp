@@ -8,8 +8,6 @@
 namespace pictaria {
 namespace {
 
-
-
 class DuplicateSearchTest : public ::testing::Test {
   protected:
     DuplicateSearchTest() { drives.map('C', c.path()); }

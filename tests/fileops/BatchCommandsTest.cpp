@@ -6,6 +6,7 @@
 #include "fileops/FileTransfer.h"
 #include "fileops/VectorTickList.h"
 #include "platform/FileIo.h"
+#include "support/FaultyFileIo.h"
 #include "support/FileIoScope.h"
 #include "support/TempDir.h"
 #include "support/TestDrives.h"
@@ -116,24 +117,8 @@ TEST_F(BatchTest, PopupDeleteRemovesEveryListedFileTickedOrNot) {
     EXPECT_TRUE(c.exists("Pics/c.jpg"));
 }
 
-// Refuses to remove one file, as a locked file on a card would be.
-class OneFileStays : public FileIo {
-  public:
-    explicit OneFileStays(std::string path) : path_(std::move(path)) {}
-    int removeFile(const char* path) override {
-        if (path == path_) {
-            errno = EBUSY;
-            return -1;
-        }
-        return FileIo::removeFile(path);
-    }
-
-  private:
-    std::string path_;
-};
-
 TEST_F(BatchTest, MoveAcrossFileSystemsIsWholeForEveryFile) {
-    OneFileStays locked(c.host("Pics/b.jpg"));
+    test::RefusedRemoval locked(c.host("Pics/b.jpg"));
     test::FileIoScope scope(locked);
     VectorTickList list({"a.jpg", "b.jpg", "c.jpg"}, {true, true, true});
     moveTicked(list, "C:\\Pics", "D:\\Sorted", counter);

@@ -7,6 +7,7 @@
 #include "fileops/FileTransfer.h"
 #include "fileops/UniqueName.h"
 #include "platform/FileIo.h"
+#include "support/FaultyFileIo.h"
 #include "support/FileIoScope.h"
 #include "support/SmallTmpfs.h"
 #include "support/TempDir.h"
@@ -158,31 +159,8 @@ TEST_F(TransferTest, SameLetterAcrossFileSystemsMovesByCopy) {
     EXPECT_FALSE(card.exists("a.jpg"));
 }
 
-class FailingChunks : public FileIo {
-  public:
-    ssize_t copyChunk(int, int, std::size_t) override {
-        errno = EIO;
-        return -1;
-    }
-};
-
-class SourceCannotBeRemoved : public FileIo {
-  public:
-    explicit SourceCannotBeRemoved(std::string source) : source_(std::move(source)) {}
-    int removeFile(const char* path) override {
-        if (path == source_) {
-            errno = EROFS;
-            return -1;
-        }
-        return FileIo::removeFile(path);
-    }
-
-  private:
-    std::string source_;
-};
-
 TEST_F(TransferTest, UnreadableSourceLeavesNothingBehind) {
-    FailingChunks unreadable;
+    test::FailingCopy unreadable(0, EIO);
     test::FileIoScope scope(unreadable);
     EXPECT_FALSE(transfer(TransferMode::Copy, "C:\\Pics\\a.jpg", "D:\\"));
     EXPECT_FALSE(transfer(TransferMode::Move, "C:\\Pics\\a.jpg", "D:\\"));
@@ -192,7 +170,7 @@ TEST_F(TransferTest, UnreadableSourceLeavesNothingBehind) {
 }
 
 TEST_F(TransferTest, MoveWhoseSourceCannotBeDeletedIsUndoneAndReported) {
-    SourceCannotBeRemoved stuck(c.host("Pics/a.jpg"));
+    test::RefusedRemoval stuck(c.host("Pics/a.jpg"));
     test::FileIoScope scope(stuck);
     EXPECT_FALSE(transfer(TransferMode::Move, "C:\\Pics\\a.jpg", "D:\\"));
     EXPECT_EQ(messages.shown, std::vector<std::string>{kMoveFailedMessage});

@@ -11,6 +11,7 @@
 #include "platform/FileIo.h"
 #include "platform/FileServices.h"
 #include "platform/HostFiles.h"
+#include "support/FaultyFileIo.h"
 #include "support/FileIoScope.h"
 #include "support/TempDir.h"
 #include "support/TestDrives.h"
@@ -120,35 +121,6 @@ TEST_F(FileServicesTest, CopyKeepsBytesAndDateAndNeverOverwrites) {
     EXPECT_EQ(copyFile("C:\\missing.jpg", "D:\\m.jpg").error(), ENOENT);
 }
 
-// Fails the copy after the first chunk, as a full disk would.
-class DiskFullAfterFirstChunk : public FileIo {
-  public:
-    ssize_t copyChunk(int in, int out, std::size_t length) override {
-        if (chunks++ > 0) {
-            errno = ENOSPC;
-            return -1;
-        }
-        return FileIo::copyChunk(in, out, std::min<std::size_t>(length, 1000));
-    }
-    int chunks = 0;
-};
-
-// Refuses to remove anything under one folder, as a read-only card would.
-class CannotRemoveUnder : public FileIo {
-  public:
-    explicit CannotRemoveUnder(std::string folder) : folder_(std::move(folder)) {}
-    int removeFile(const char* path) override {
-        if (std::string(path).starts_with(folder_)) {
-            errno = EROFS;
-            return -1;
-        }
-        return FileIo::removeFile(path);
-    }
-
-  private:
-    std::string folder_;
-};
-
 // Makes the file system refuse the no-replace flag, as some FAT and FUSE mounts do.
 class NoReplaceFlagRefused : public FileIo {
   public:
@@ -161,7 +133,7 @@ class NoReplaceFlagRefused : public FileIo {
 TEST_F(FileServicesTest, FailedCopyLeavesNoPartialFileAndTheSourceWhole) {
     const std::string bytes(50000, 'p');
     shm.writeFile("a.jpg", bytes);
-    DiskFullAfterFirstChunk full;
+    test::FailingCopy full(1);
     test::FileIoScope scope(full);
     EXPECT_EQ(copyFile("D:\\a.jpg", "C:\\a.jpg").error(), ENOSPC);
     EXPECT_EQ(moveFile("D:\\a.jpg", "C:\\b.jpg").error(), ENOSPC);
@@ -173,7 +145,7 @@ TEST_F(FileServicesTest, FailedCopyLeavesNoPartialFileAndTheSourceWhole) {
 
 TEST_F(FileServicesTest, MoveWhoseSourceCannotBeRemovedIsUndone) {
     shm.writeFile("a.jpg", "only copy");
-    CannotRemoveUnder readOnlySource(shm.path());
+    test::RefusedRemoval readOnlySource(shm.path());
     test::FileIoScope scope(readOnlySource);
     EXPECT_FALSE(moveFile("D:\\a.jpg", "C:\\a.jpg"));
     EXPECT_EQ(shm.readFile("a.jpg"), "only copy");
