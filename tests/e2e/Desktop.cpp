@@ -55,7 +55,10 @@ std::vector<ScreenWindow> Desktop::windowsOf(pid_t pid) const {
 }
 
 void Desktop::pointerAction(QPoint screen, std::vector<std::string> action) const {
-    std::vector<std::string> arguments{"mousemove", "--sync", std::to_string(screen.x()),
+    // The server handles the motion before the buttons that follow it, so there is nothing to
+    // wait for; xdotool's "--sync" would wait for a motion that never comes when the pointer is
+    // already there.
+    std::vector<std::string> arguments{"mousemove", std::to_string(screen.x()),
                                        std::to_string(screen.y())};
     arguments.insert(arguments.end(), action.begin(), action.end());
     xdotool(arguments);

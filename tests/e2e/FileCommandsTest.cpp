@@ -32,5 +32,40 @@ TEST_F(FileCommands, MoveTakesTheTickedPhotographsToTheDestinationAndOffTheList)
     EXPECT_EQ(visibleSourceEntries(), 3);
 }
 
+TEST_F(FileCommands, CopyKeepsTheSourceAndGivesACollidingPhotographANewName) {
+    const FolderContents photos = writePhotos("card", {"a.jpg", "b.jpg", "c.jpg"});
+    const FolderContents earlier = writePhotos("sorted", {"b.jpg"}, {Qt::black});
+    startProgram(host("card"));
+
+    openSourceFolder();
+    for (const int entry : {0, 1, 2}) {
+        pickAndTick(entry);
+    }
+    walkToDestination(host("sorted"));
+    press(kCopyButton);
+
+    EXPECT_EQ(waitForFiles("sorted", 4), (FolderContents{{"a.jpg", photos.at("a.jpg")},
+                                                         {"b.jpg", earlier.at("b.jpg")},
+                                                         {"b2.jpg", photos.at("b.jpg")},
+                                                         {"c.jpg", photos.at("c.jpg")}}));
+    EXPECT_EQ(contentsOf("card"), photos);
+    EXPECT_EQ(visibleSourceEntries(), 3);
+}
+
+TEST_F(FileCommands, DeleteRemovesOnlyTheTickedPhotographs) {
+    const FolderContents photos = writePhotos("card", {"d1.jpg", "d2.jpg", "d3.jpg", "d4.jpg"});
+    startProgram(host("card"));
+
+    openSourceFolder();
+    pickAndTick(1);
+    pickAndTick(3);
+    press(kDeleteButton);
+
+    EXPECT_EQ(waitForFiles("card", 2),
+              (FolderContents{{"d1.jpg", photos.at("d1.jpg")}, {"d3.jpg", photos.at("d3.jpg")}}));
+    settle();
+    EXPECT_EQ(visibleSourceEntries(), 2);
+}
+
 }  // namespace
 }  // namespace pictaria::e2e

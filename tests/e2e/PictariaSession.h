@@ -66,6 +66,8 @@ class PictariaSession : public ::testing::Test {
     // From C:\ on the drive grid through the folder pages by double clicks to the page that
     // lists `hostFolder`, whose cell then gets a single click: it becomes the destination.
     void walkToDestination(const std::string& hostFolder) const;
+    // The index of `name` among the folders a page of `hostParent` lists.
+    int pageIndexOf(const std::string& hostParent, const std::string& name) const;
     // The centre of entry `index` of a folder page grid (not the drive grid).
     static QPoint folderCell(int index);
     // Chooses an entry of the folder page menu opened by a right click at `inWindow`.
@@ -78,8 +80,6 @@ class PictariaSession : public ::testing::Test {
 
   private:
     QPoint onScreen(QPoint inWindow) const { return mainWindow_.frame.topLeft() + inWindow; }
-    // The index of `name` among the folders a page of `hostParent` lists.
-    int pageIndexOf(const std::string& hostParent, const std::string& name) const;
     void keepEvidence() const;
 
     std::string root_;
