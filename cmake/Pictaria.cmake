@@ -42,9 +42,10 @@ function(pictaria_subsystem name)
     target_link_libraries(pictaria_${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
-# pictaria_test_suite(NAME [DEPS ...]): one GoogleTest program of every source in the calling folder.
+# pictaria_test_suite(NAME [DEPS ...] [PROPERTIES ...]): one GoogleTest program of every source in
+# the calling folder; PROPERTIES are added to each of its tests.
 function(pictaria_test_suite name)
-    cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "DEPS;PROPERTIES" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
     if(NOT sources)
         return()
@@ -54,5 +55,5 @@ function(pictaria_test_suite name)
     target_link_libraries(test_${name} PRIVATE pictaria_test_support ${ARG_DEPS})
     gtest_discover_tests(test_${name} DISCOVERY_MODE PRE_TEST
                          PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 120
-                                    SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]")
+                                    SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]" ${ARG_PROPERTIES})
 endfunction()

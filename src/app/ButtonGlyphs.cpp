@@ -1,7 +1,6 @@
 #include "app/ButtonGlyphs.h"
 
 #include <QPainter>
-#include <QPainterPath>
 #include <QPixmap>
 
 #include <cmath>
@@ -140,28 +139,6 @@ QIcon glyphIcon(Glyph glyph) {
     painter.setRenderHint(QPainter::Antialiasing);
     paintGlyph(painter, glyph);
     painter.end();
-    return QIcon(pixmap);
-}
-
-// A framed photograph: sky, a hill and the sun.
-QIcon applicationIcon() {
-    constexpr int kSize = 32;
-    QPixmap pixmap(kSize, kSize);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(120, 80, 40), 3));
-    p.setBrush(QColor(135, 200, 240));
-    p.drawRect(QRectF(2.5, 4.5, 27, 23));
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(250, 210, 60));
-    p.drawEllipse(QRectF(19, 8, 6, 6));
-    QPainterPath hill;
-    hill.moveTo(4, 26);
-    hill.cubicTo(10, 12, 16, 14, 28, 26);
-    p.setBrush(QColor(60, 150, 70));
-    p.drawPath(hill);
-    p.end();
     return QIcon(pixmap);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// The small pictures on the main window's buttons and the window icon, drawn in code. Each
-// glyph is 16 by 16 pixels; the disabled look is derived by the icon itself.
+// The small pictures on the main window's buttons, drawn in code. Each glyph is 16 by 16
+// pixels; the disabled look is derived by the icon itself.
 
 #include <QIcon>
 
@@ -24,6 +24,5 @@ enum class Glyph {
 };
 
 QIcon glyphIcon(Glyph glyph);
-QIcon applicationIcon();
 
 }  // namespace pictaria

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 
+#include "app/ApplicationIcon.h"
 #include "app/ButtonGlyphs.h"
 #include "app/MainFormUnit1.h"
 #include "widgets/CheckListBox.h"

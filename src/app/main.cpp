@@ -15,6 +15,7 @@ namespace {
 void runWindows() {
     using namespace pictaria;
     QApplication::setApplicationDisplayName(QStringLiteral("ピクタリア"));
+    QApplication::setDesktopFileName(QStringLiteral("org.pictaria.Pictaria"));
     screenDepth();  // measured once, before any picture is decoded
     TForm1 mainWindow;
     Form1 = &mainWindow;

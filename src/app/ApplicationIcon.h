@@ -1,0 +1,11 @@
+#pragma once
+// The program's icon, drawn from the same SVG file that is installed for the desktop's menus.
+
+#include <QIcon>
+
+namespace pictaria {
+
+// The icon at the sizes window frames and task bars ask for; empty if the SVG is missing.
+QIcon applicationIcon();
+
+}  // namespace pictaria

@@ -1,0 +1,104 @@
+#include "e2e/Desktop.h"
+
+#include <sstream>
+#include <stdexcept>
+
+namespace pictaria::e2e {
+
+namespace {
+
+// Qt takes two presses within its double-click interval (400 ms) as a double click.
+constexpr char kDoubleClickDelayMs[] = "80";
+constexpr char kKeyDelayMs[] = "40";
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty()) {
+            result.push_back(line);
+        }
+    }
+    return result;
+}
+
+// The value of NAME in xdotool's "NAME=value" lines.
+int shellValue(const std::string& text, const std::string& name) {
+    for (const std::string& line : lines(text)) {
+        if (line.starts_with(name + "=")) {
+            return std::stoi(line.substr(name.size() + 1));
+        }
+    }
+    throw std::runtime_error("xdotool gave no " + name);
+}
+
+}  // namespace
+
+std::string Desktop::xdotool(std::vector<std::string> arguments) const {
+    arguments.insert(arguments.begin(), "xdotool");
+    return display::runForOutput(arguments, environment());
+}
+
+std::vector<ScreenWindow> Desktop::windowsOf(pid_t pid) const {
+    std::vector<ScreenWindow> windows;
+    for (const std::string& id :
+         lines(xdotool({"search", "--onlyvisible", "--pid", std::to_string(pid)}))) {
+        const std::string shell = xdotool({"getwindowgeometry", "--shell", id});
+        try {
+            windows.push_back({id, QRect(shellValue(shell, "X"), shellValue(shell, "Y"),
+                                         shellValue(shell, "WIDTH"), shellValue(shell, "HEIGHT"))});
+        } catch (const std::exception&) {
+            // the window went away between the two questions
+        }
+    }
+    return windows;
+}
+
+void Desktop::pointerAction(QPoint screen, std::vector<std::string> action) const {
+    // The server handles the motion before the buttons that follow it, so there is nothing to
+    // wait for; xdotool's "--sync" would wait for a motion that never comes when the pointer is
+    // already there.
+    std::vector<std::string> arguments{"mousemove", std::to_string(screen.x()),
+                                       std::to_string(screen.y())};
+    arguments.insert(arguments.end(), action.begin(), action.end());
+    xdotool(arguments);
+}
+
+void Desktop::click(QPoint screen) const {
+    pointerAction(screen, {"click", "1"});
+}
+
+void Desktop::doubleClick(QPoint screen) const {
+    pointerAction(screen, {"click", "--repeat", "2", "--delay", kDoubleClickDelayMs, "1"});
+}
+
+void Desktop::rightClick(QPoint screen) const {
+    pointerAction(screen, {"click", "3"});
+}
+
+void Desktop::moveTo(QPoint screen) const {
+    pointerAction(screen, {});
+}
+
+void Desktop::pressKeys(const std::vector<std::string>& keys) const {
+    std::vector<std::string> arguments{"key", "--delay", kKeyDelayMs};
+    arguments.insert(arguments.end(), keys.begin(), keys.end());
+    xdotool(arguments);
+}
+
+void Desktop::typeText(const std::string& text) const {
+    xdotool({"type", "--delay", kKeyDelayMs, text});
+}
+
+QImage Desktop::screenshot() const {
+    const std::string ppm =
+        display::runForOutput({"import", "-silent", "-window", "root", "ppm:-"}, environment());
+    return QImage::fromData(reinterpret_cast<const uchar*>(ppm.data()),
+                            static_cast<int>(ppm.size()), "PPM");
+}
+
+bool Desktop::toolsAvailable() {
+    return display::onPath("xdotool") && display::onPath("import");
+}
+
+}  // namespace pictaria::e2e

@@ -1,0 +1,90 @@
+// The folder pages' menu and the slide show, as a user works them.
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "e2e/PictariaSession.h"
+#include "e2e/ProcessActivity.h"
+
+namespace pictaria::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+using SlideShow = PictariaSession;
+
+class FolderCommands : public PictariaSession {
+  protected:
+    // Answers the name dialog that the menu entry opens: `text` replaces the offered name.
+    void answerNameDialog(const std::string& text) const {
+        const ScreenWindow dialog = waitForWindowOfSize(kNameDialogSize);
+        settle();
+        if (!text.empty()) {
+            desktop_->typeText(text);
+        }
+        desktop_->pressKeys({"Return"});
+        waitUntil([&] { return !windowShown(dialog.id); });
+        settle();
+    }
+
+    bool folderExists(const std::string& relative) const {
+        return fs::is_directory(host(relative));
+    }
+};
+
+TEST_F(FolderCommands, NewRenameAndDeleteFromTheFolderPageMenu) {
+    makeFolder("albums");
+    startProgram(host());
+    walkToDestination(host("albums"));
+    const QPoint albums = folderCell(pageIndexOf(host(), "albums"));
+
+    chooseFolderMenuEntry(albums, FolderMenuEntry::NewFolder);
+    answerNameDialog("trip");
+    EXPECT_TRUE(waitUntil([&] { return folderExists("trip"); }));
+
+    chooseFolderMenuEntry(albums, FolderMenuEntry::RenameFolder);
+    answerNameDialog("trip-2026");
+    EXPECT_TRUE(waitUntil([&] { return folderExists("trip-2026") && !folderExists("trip"); }));
+
+    const QPoint renamed = folderCell(pageIndexOf(host(), "trip-2026"));
+    click(renamed);
+    chooseFolderMenuEntry(renamed, FolderMenuEntry::DeleteFolder);
+    answerNameDialog("");
+    EXPECT_TRUE(waitUntil([&] { return !folderExists("trip-2026"); }));
+    EXPECT_TRUE(folderExists("home/.local/share/Trash/files/trip-2026"));
+    EXPECT_TRUE(folderExists("albums"));
+}
+
+// The colour in the middle of the screen is near `expected` (the photograph went through JPEG).
+::testing::AssertionResult showsColour(const QImage& screen, const QColor& expected) {
+    const QColor seen = screen.pixelColor(screen.rect().center());
+    const int difference = std::abs(seen.red() - expected.red()) +
+                           std::abs(seen.green() - expected.green()) +
+                           std::abs(seen.blue() - expected.blue());
+    if (difference <= 24) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "the screen shows " << seen.name().toStdString()
+                                         << " instead of " << expected.name().toStdString();
+}
+
+TEST_F(SlideShow, StartsFullScreenWithTheDestinationsPhotographAndClosesFromItsPanel) {
+    const QColor red(200, 40, 40);
+    writePhotos("shown", {"only.jpg"}, {red});
+    startProgram(host());
+    walkToDestination(host("shown"));
+
+    press(kSlideButton);
+    const ScreenWindow show = waitForWindowOfSize(desktop_->screenshot().size());
+    settle();
+    EXPECT_TRUE(showsColour(desktop_->screenshot(), red));
+
+    desktop_->moveTo(show.frame.topLeft() + kSlidePanelSpot);
+    settle();
+    desktop_->click(show.frame.topLeft() + kSlideCloseButton.center());
+    EXPECT_TRUE(waitUntil([&] { return !windowShown(show.id); }));
+    EXPECT_TRUE(windowShown(mainWindow_.id));
+}
+
+}  // namespace
+}  // namespace pictaria::e2e
