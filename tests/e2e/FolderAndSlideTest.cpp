@@ -27,6 +27,13 @@ class FolderCommands : public PictariaSession {
         settle();
     }
 
+    // Says yes to the question box in front (its Yes button's mnemonic).
+    void answerYes() const {
+        settle();
+        desktop_->pressKeys({"alt+y"});
+        settle();
+    }
+
     bool folderExists(const std::string& relative) const {
         return fs::is_directory(host(relative));
     }
@@ -50,6 +57,7 @@ TEST_F(FolderCommands, NewRenameAndDeleteFromTheFolderPageMenu) {
     click(renamed);
     chooseFolderMenuEntry(renamed, FolderMenuEntry::DeleteFolder);
     answerNameDialog("");
+    answerYes();  // to the trash
     EXPECT_TRUE(waitUntil([&] { return !folderExists("trip-2026"); }));
     EXPECT_TRUE(folderExists("home/.local/share/Trash/files/trip-2026"));
     EXPECT_TRUE(folderExists("albums"));
