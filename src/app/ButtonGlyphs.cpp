@@ -103,12 +103,11 @@ void paintGlyph(QPainter& p, Glyph glyph) {
             drawCross(p, QRectF(8, 8, 6, 6));
             break;
         case Glyph::AttachText: {
-            QFont font = p.font();
-            font.setPixelSize(12);
-            font.setBold(true);
-            p.setFont(font);
-            p.setPen(kOutline);
-            p.drawText(QRect(0, 1, 10, 14), Qt::AlignCenter, QStringLiteral("A"));
+            // A bold "A" in strokes: a font would cost start-up time for one letter.
+            p.setPen(QPen(kOutline, 2));
+            const QPointF letter[] = {{1.5, 13}, {5, 3}, {8.5, 13}};
+            p.drawPolyline(letter, 3);
+            p.drawLine(QPointF(3, 9.5), QPointF(7, 9.5));
             p.setPen(QPen(kArrow, 2));
             p.drawLine(9, 8, 15, 8);
             p.drawLine(12, 5, 12, 11);
