@@ -7,10 +7,11 @@ set(CPACK_PACKAGE_NAME pictaria)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "tool to sort photographs into folders")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
-    "With ピクタリア one person sorts photographs into folders: open a source folder, look at\n"
-    "each picture large, tick the ones to sort, pick a destination on a grid of drives and\n"
-    "folders, and copy, move or delete the ticked files in one action. Existing files are never\n"
-    "overwritten, moves are all or nothing, and deleted folders go to the trash.")
+    "With ピクタリア one person sorts photographs into folders: open a\n"
+    "source folder, look at each picture large, tick the ones to sort, pick\n"
+    "a destination on a grid of drives and folders, and copy, move or delete\n"
+    "the ticked files in one action. Existing files are never overwritten,\n"
+    "moves are all or nothing, and deleted folders go to the trash.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 

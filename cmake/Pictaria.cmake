@@ -1,6 +1,8 @@
 # Shared compile settings and the helper that declares one library per subsystem folder.
 
 add_compile_options(-Wall -Wextra)
+# Release builds are the ones packaged: the C library checks buffer sizes it can see.
+add_compile_definitions($<$<CONFIG:Release>:_FORTIFY_SOURCE=2>)
 
 if(PICTARIA_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)

@@ -5,9 +5,9 @@
 namespace pictaria::e2e {
 namespace {
 
-using FileCommands = PictariaSession;
+using EndToEndFileCommands = PictariaSession;
 
-TEST_F(FileCommands, MoveTakesTheTickedPhotographsToTheDestinationAndOffTheList) {
+TEST_F(EndToEndFileCommands, MoveTakesTheTickedPhotographsToTheDestinationAndOffTheList) {
     const FolderContents photos =
         writePhotos("card", {"p1.jpg", "p2.jpg", "p3.jpg", "p4.jpg", "p5.jpg", "p6.jpg"});
     makeFolder("sorted");
@@ -32,7 +32,7 @@ TEST_F(FileCommands, MoveTakesTheTickedPhotographsToTheDestinationAndOffTheList)
     EXPECT_EQ(visibleSourceEntries(), 3);
 }
 
-TEST_F(FileCommands, CopyKeepsTheSourceAndGivesACollidingPhotographANewName) {
+TEST_F(EndToEndFileCommands, CopyKeepsTheSourceAndGivesACollidingPhotographANewName) {
     const FolderContents photos = writePhotos("card", {"a.jpg", "b.jpg", "c.jpg"});
     const FolderContents earlier = writePhotos("sorted", {"b.jpg"}, {Qt::black});
     startProgram(host("card"));
@@ -52,7 +52,7 @@ TEST_F(FileCommands, CopyKeepsTheSourceAndGivesACollidingPhotographANewName) {
     EXPECT_EQ(visibleSourceEntries(), 3);
 }
 
-TEST_F(FileCommands, DeleteRemovesOnlyTheTickedPhotographs) {
+TEST_F(EndToEndFileCommands, DeleteRemovesOnlyTheTickedPhotographs) {
     const FolderContents photos = writePhotos("card", {"d1.jpg", "d2.jpg", "d3.jpg", "d4.jpg"});
     startProgram(host("card"));
 

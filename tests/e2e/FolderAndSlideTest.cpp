@@ -11,9 +11,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using SlideShow = PictariaSession;
+using EndToEndSlideShow = PictariaSession;
 
-class FolderCommands : public PictariaSession {
+class EndToEndFolderCommands : public PictariaSession {
   protected:
     // Answers the name dialog that the menu entry opens: `text` replaces the offered name.
     void answerNameDialog(const std::string& text) const {
@@ -39,7 +39,7 @@ class FolderCommands : public PictariaSession {
     }
 };
 
-TEST_F(FolderCommands, NewRenameAndDeleteFromTheFolderPageMenu) {
+TEST_F(EndToEndFolderCommands, NewRenameAndDeleteFromTheFolderPageMenu) {
     makeFolder("albums");
     startProgram(host());
     walkToDestination(host("albums"));
@@ -76,7 +76,7 @@ TEST_F(FolderCommands, NewRenameAndDeleteFromTheFolderPageMenu) {
                                          << " instead of " << expected.name().toStdString();
 }
 
-TEST_F(SlideShow, StartsFullScreenWithTheDestinationsPhotographAndClosesFromItsPanel) {
+TEST_F(EndToEndSlideShow, StartsFullScreenWithTheDestinationsPhotographAndClosesFromItsPanel) {
     const QColor red(200, 40, 40);
     writePhotos("shown", {"only.jpg"}, {red});
     startProgram(host());
