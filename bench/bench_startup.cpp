@@ -150,5 +150,6 @@ int main() {
         }
     }
     bench::printRatio("startup_vs_minimal_qt", median(ours.seconds), median(reference.seconds));
+    fs::remove_all(work);
     return 0;
 }
