@@ -12,25 +12,44 @@ namespace pictaria {
 
 namespace {
 
-ssize_t copyByReadWrite(int in, int out, std::size_t length) {
-    static std::vector<char> buffer(1 << 20);  // one thread copies; the buffer is reused
-    const ssize_t got = ::read(in, buffer.data(), std::min(length, buffer.size()));
-    if (got <= 0) {
-        return got;
-    }
-    ssize_t written = 0;
-    while (written < got) {
-        const ssize_t n =
-            ::write(out, buffer.data() + written, static_cast<std::size_t>(got - written));
+// Writes all of `data`; false with errno on failure.
+bool writeAll(int out, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(out, data, size);
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
             }
+            return false;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Copies up to `length` bytes through a buffer small enough to stay in the processor's cache
+// between the read and the write: with a buffer of 1 MiB a copy runs about half as fast.
+ssize_t copyByReadWrite(int in, int out, std::size_t length) {
+    static std::vector<char> buffer(128 << 10);  // one thread copies; the buffer is reused
+    std::size_t copied = 0;
+    while (copied < length) {
+        const ssize_t got = ::read(in, buffer.data(), std::min(length - copied, buffer.size()));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
             return -1;
         }
-        written += n;
+        if (got == 0) {
+            break;
+        }
+        if (!writeAll(out, buffer.data(), static_cast<std::size_t>(got))) {
+            return -1;
+        }
+        copied += static_cast<std::size_t>(got);
     }
-    return got;
+    return static_cast<ssize_t>(copied);
 }
 
 FileIo systemIo;
