@@ -131,10 +131,6 @@ void TForm1::buildControls() {
     move(kWindowPosition);
     resize(kClientSize);
 
-    StatusBar1 = named(new StatusBar(this), "StatusBar1");
-    StatusBar1->setFixedHeight(kStatusBarHeight);
-    setStatusBar(StatusBar1);
-
     auto* client = new QWidget(this);
     setCentralWidget(client);
     Panel3 = named(new Panel(client), "Panel3");
@@ -154,6 +150,10 @@ void TForm1::buildControls() {
     buildLowerHalf();
     buildMenus();
     Timer1 = named(new Timer(this), "Timer1");
+    // Last: the status bar measures its text at once, and the fonts may still be loading.
+    StatusBar1 = named(new StatusBar(this), "StatusBar1");
+    StatusBar1->setFixedHeight(kStatusBarHeight);
+    setStatusBar(StatusBar1);
 }
 
 void TForm1::buildUpperHalf() {

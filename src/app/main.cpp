@@ -8,6 +8,7 @@
 #include "platform/MessageSink.h"
 #include "viewer/ScreenDepth.h"
 #include "widgets/ErrorReportingApplication.h"
+#include "widgets/FontDatabaseWarmUp.h"
 #include "widgets/QtMessageSink.h"
 
 namespace {
@@ -40,6 +41,7 @@ int main() {
     char* argv[] = {programName, nullptr};
 
     pictaria::ErrorReportingApplication application(argc, argv);
+    pictaria::FontDatabaseWarmUp fonts;
     pictaria::QtMessageSink messageBoxes;
     pictaria::setMessageSink(&messageBoxes);
     try {
