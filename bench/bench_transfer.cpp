@@ -25,7 +25,10 @@ VectorTickList allTicked(const std::vector<std::string>& names) {
 }
 
 std::string quoted(const fs::path& path) {
-    return "'" + path.string() + "'";
+    std::string text = path.string();
+    text.insert(text.begin(), '\'');
+    text.push_back('\'');
+    return text;
 }
 
 void recreate(const fs::path& folder) {

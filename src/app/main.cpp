@@ -10,6 +10,7 @@
 #include "widgets/ErrorReportingApplication.h"
 #include "widgets/FontDatabaseWarmUp.h"
 #include "widgets/QtMessageSink.h"
+#include "widgets/WindowFont.h"
 
 namespace {
 
@@ -42,6 +43,10 @@ int main() {
 
     pictaria::ErrorReportingApplication application(argc, argv);
     pictaria::FontDatabaseWarmUp fonts;
+    // Every window and message box writes in the window font. It is also the default for text
+    // laid out before a control takes its window's font (a spin box lays out its editor that
+    // way), which would otherwise load a second family at start-up for nothing.
+    QApplication::setFont(pictaria::windowFont());
     pictaria::QtMessageSink messageBoxes;
     pictaria::setMessageSink(&messageBoxes);
     try {

@@ -1,7 +1,7 @@
 #include "platform/FolderOperations.h"
 
 #include <fcntl.h>
-#include <gio/gio.h>
+#include <glib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/DesktopTrash.h"
 #include "platform/DriveTable.h"
 #include "platform/FileServices.h"
 #include "platform/HostFiles.h"
@@ -135,18 +136,7 @@ FsResult trashFolder(const std::string& path) {
     if (!host) {
         return FsResult::failure(ENOENT);
     }
-    GFile* file = g_file_new_for_path(host->c_str());
-    GError* error = nullptr;
-    const gboolean trashed = g_file_trash(file, nullptr, &error);
-    g_object_unref(file);
-    if (trashed) {
-        return FsResult::success();
-    }
-    const int code = error && error->domain == G_IO_ERROR && error->code == G_IO_ERROR_NOT_FOUND
-                         ? ENOENT
-                         : ENOTSUP;
-    g_clear_error(&error);
-    return FsResult::failure(code);
+    return DesktopTrash::moveToTrash(*host);
 }
 
 FsResult deleteFolderTree(const std::string& path) {

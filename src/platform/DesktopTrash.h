@@ -1,0 +1,19 @@
+#pragma once
+// The desktop's trash (freedesktop trash through GIO). The GIO library is loaded the first time
+// something goes to the trash, not at start-up: it and the libraries it brings cost a noticeable
+// part of the program's start, and most sessions never delete a folder.
+
+#include <string>
+
+#include "platform/FsResult.h"
+
+namespace pictaria {
+
+class DesktopTrash {
+  public:
+    // Moves the file or folder at `hostPath` into the trash. ENOENT when it does not exist,
+    // ENOTSUP when no trash can take it or GIO cannot be loaded.
+    static FsResult moveToTrash(const std::string& hostPath);
+};
+
+}  // namespace pictaria
