@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config clang libclang-rt-14-dev
     qt6-base-dev qt6-base-dev-tools libqt6test6 qt6-svg-dev
-    libjpeg62-turbo-dev libglib2.0-dev libx11-dev
+    libjpeg62-turbo-dev libglib2.0-dev libfontconfig-dev libx11-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-ipafont-gothic fonts-noto-cjk
     xvfb xauth xdotool imagemagick

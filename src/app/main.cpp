@@ -8,6 +8,7 @@
 #include "platform/MessageSink.h"
 #include "viewer/ScreenDepth.h"
 #include "widgets/ErrorReportingApplication.h"
+#include "widgets/FontConfigurationLoader.h"
 #include "widgets/FontDatabaseWarmUp.h"
 #include "widgets/QtMessageSink.h"
 #include "widgets/WindowFont.h"
@@ -41,8 +42,9 @@ int main() {
     char programName[] = "pictaria";
     char* argv[] = {programName, nullptr};
 
+    const pictaria::FontConfigurationLoader fontConfiguration;
     pictaria::ErrorReportingApplication application(argc, argv);
-    pictaria::FontDatabaseWarmUp fonts;
+    const pictaria::FontDatabaseWarmUp fonts(fontConfiguration);
     // Every window and message box writes in the window font. It is also the default for text
     // laid out before a control takes its window's font (a spin box lays out its editor that
     // way), which would otherwise load a second family at start-up for nothing.

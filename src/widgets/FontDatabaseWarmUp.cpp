@@ -3,9 +3,15 @@
 #include <QFontDatabase>
 #include <QStringList>
 
+#include "widgets/FontConfigurationLoader.h"
+
 namespace pictaria {
 
-FontDatabaseWarmUp::FontDatabaseWarmUp() : reader_([] { QFontDatabase::families(); }) {}
+FontDatabaseWarmUp::FontDatabaseWarmUp(const FontConfigurationLoader& configuration)
+    : reader_([&configuration] {
+          configuration.wait();
+          QFontDatabase::families();
+      }) {}
 
 FontDatabaseWarmUp::~FontDatabaseWarmUp() {
     reader_.join();
