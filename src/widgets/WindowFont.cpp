@@ -6,23 +6,16 @@ namespace pictaria {
 
 namespace {
 
-const QString kFamily = QStringLiteral("ＭＳ Ｐゴシック");
 constexpr int kPixelSize = 12;
-
-void installSubstitutes() {
-    static const bool installed = [] {
-        QFont::insertSubstitutions(
-            kFamily, {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
-        return true;
-    }();
-    (void)installed;
-}
 
 }  // namespace
 
 QFont windowFont() {
-    installSubstitutes();
-    QFont font(kFamily);
+    // The families are named directly rather than as substitutes for "ＭＳ Ｐゴシック": for a
+    // family that is not installed, Qt asks fontconfig which fonts could stand in for it each
+    // time a font is loaded, and those queries cost about as much as loading the font itself.
+    QFont font;
+    font.setFamilies({QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
     font.setPixelSize(kPixelSize);
     return font;
 }

@@ -1,7 +1,7 @@
 #pragma once
-// The program's window font: "ＭＳ Ｐゴシック" at 12 pixels. That family does not exist here, so
-// it is mapped to IPAPGothic, a proportional gothic of the same design, with Noto Sans CJK JP as
-// the fallback.
+// The program's window font: "ＭＳ Ｐゴシック" at 12 pixels. That family does not exist here; its
+// place is taken by IPAPGothic, a proportional gothic of the same design, with Noto Sans CJK JP
+// where IPAPGothic is missing.
 
 #include <QFont>
 
