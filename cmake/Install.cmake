@@ -11,7 +11,6 @@
 # from GNUInstallDirs, whose libdir is lib/x86_64-linux-gnu on a multiarch system. The build tree
 # has the same layout.
 
-set(PICTARIA_APP_ID org.pictaria.Pictaria)
 set(PICTARIA_DEBIAN_RELEASE 1)
 set(PICTARIA_MAINTAINER "ピクタリアの作者 <pictaria@example.org>"
     CACHE STRING "Maintainer named in the Debian package")

@@ -1,35 +1,28 @@
 #include "app/ApplicationIcon.h"
 
-#include <QPainter>
-#include <QPixmap>
-#include <QSvgRenderer>
+#include <QFile>
 
 namespace pictaria {
 
 namespace {
 
-// Compiled into the program from data/ (src/app/CMakeLists.txt).
-constexpr char kIconResource[] = ":/icons/org.pictaria.Pictaria.svg";
-
-// Rendered once per size here rather than left to an icon engine plugin: the program then
-// depends on the SVG library itself, which the package's dependencies name.
+// Drawn from data/org.pictaria.Pictaria.svg at build time (src/app/CMakeLists.txt) and compiled
+// into the program: rendering the SVG here would cost a visible part of the start-up.
 constexpr int kIconSizes[] = {16, 24, 32, 48, 64, 128};
+
+QString resourceOfSize(int size) {
+    return QStringLiteral(":/icons/window/%1.png").arg(size);
+}
 
 }  // namespace
 
 QIcon applicationIcon() {
-    QSvgRenderer renderer(QString::fromLatin1(kIconResource));
     QIcon icon;
-    if (!renderer.isValid()) {
-        return icon;
-    }
     for (const int size : kIconSizes) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        renderer.render(&painter);
-        painter.end();
-        icon.addPixmap(pixmap);
+        const QString resource = resourceOfSize(size);
+        if (QFile::exists(resource)) {
+            icon.addFile(resource, QSize(size, size));
+        }
     }
     return icon;
 }

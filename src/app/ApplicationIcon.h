@@ -5,7 +5,7 @@
 
 namespace pictaria {
 
-// The icon at the sizes window frames and task bars ask for; empty if the SVG is missing.
+// The icon at the sizes window frames and task bars ask for.
 QIcon applicationIcon();
 
 }  // namespace pictaria

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
 
 #include "app/ApplicationIcon.h"
 #include "app/MainFormUnit1.h"
@@ -8,14 +10,27 @@
 namespace pictaria {
 namespace {
 
-// The icon is the SVG compiled into the program: a folder with a photograph in it, transparent
-// around the folder's tab.
-TEST(ApplicationIcon, IsDrawnFromTheSvgAtEverySizeAFrameAsksFor) {
+QImage renderedSvg(int size) {
+    QSvgRenderer renderer(QStringLiteral(ICON_SVG_PATH));
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    renderer.render(&painter);
+    return image;
+}
+
+// The icon is the SVG installed for the desktop, drawn at every size a frame asks for: a folder
+// with a photograph in it, transparent around the folder's tab.
+TEST(ApplicationIcon, IsTheDesktopsSvgAtEverySizeAFrameAsksFor) {
     const QIcon icon = applicationIcon();
     ASSERT_FALSE(icon.isNull());
-    EXPECT_TRUE(icon.availableSizes().contains(QSize(16, 16)));
-    EXPECT_TRUE(icon.availableSizes().contains(QSize(128, 128)));
-
+    for (const int size : {16, 24, 32, 48, 64, 128}) {
+        SCOPED_TRACE(size);
+        ASSERT_TRUE(icon.availableSizes().contains(QSize(size, size)));
+        const QImage drawn =
+            icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        EXPECT_EQ(drawn, renderedSvg(size));
+    }
     const QImage large = icon.pixmap(128).toImage();
     const QColor folderFront = large.pixelColor(64, 112);
     EXPECT_GT(folderFront.red(), 200);
