@@ -1,8 +1,8 @@
 // Auto scroll, the slide show and the duplicate search.
 
-#include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
+#include "widgets/ElidedLabel.h"
 
 #include "aids/AutoScroll.h"
 #include "aids/DuplicateSearch.h"

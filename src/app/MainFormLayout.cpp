@@ -13,6 +13,7 @@
 #include "app/ButtonGlyphs.h"
 #include "app/MainFormUnit1.h"
 #include "widgets/CheckListBox.h"
+#include "widgets/ElidedLabel.h"
 #include "widgets/ImageControl.h"
 #include "widgets/PageControl.h"
 #include "widgets/Panel.h"
@@ -177,7 +178,7 @@ void TForm1::buildUpperHalf() {
     ScrollBox1 = named(new ScrollBox(Panel4), "ScrollBox1");
     Image2 = named(new ImageControl(ScrollBox1->surface()), "Image2");
     Image2->setGeometry(0, 0, 105, 105);
-    Label1 = named(new QLabel(Panel4), "Label1");
+    Label1 = named(new ElidedLabel(Panel4), "Label1");
     Label1->setFixedHeight(13);
     Label1->setAlignment(kLabelAlignment);
     QFont labelFont = font();
@@ -234,7 +235,7 @@ void TForm1::buildLowerHalf() {
 
     Image1 = named(new ImageControl(Panel2), "Image1");
     Image1->setGeometry(119, 56, 89, 81);
-    Label2 = named(new QLabel(Panel2), "Label2");
+    Label2 = named(new ElidedLabel(Panel2), "Label2");
     Label2->setFixedHeight(12);
     Label2->setAlignment(kLabelAlignment);
     QBoxLayout* previewColumn = flushLayout(new QVBoxLayout(Panel2));

@@ -30,6 +30,7 @@ class QSpinBox;
 namespace pictaria {
 
 class CheckListBox;
+class ElidedLabel;
 class FolderPage;
 class ImageControl;
 class PageControl;
@@ -70,7 +71,7 @@ class TForm1 : public QMainWindow {
     QCheckBox* CheckBox1 = nullptr;
     QSpinBox* CSpinEdit1 = nullptr;
     Panel* Panel4 = nullptr;
-    QLabel* Label1 = nullptr;
+    ElidedLabel* Label1 = nullptr;
     ScrollBox* ScrollBox1 = nullptr;
     ImageControl* Image2 = nullptr;
     SplitterBar* Splitter1 = nullptr;
@@ -80,7 +81,7 @@ class TForm1 : public QMainWindow {
     StringGrid* StringGrid1 = nullptr;
     Panel* Panel2 = nullptr;
     ImageControl* Image1 = nullptr;
-    QLabel* Label2 = nullptr;
+    ElidedLabel* Label2 = nullptr;
     QPushButton* BitBtn8 = nullptr;
     Timer* Timer1 = nullptr;
 

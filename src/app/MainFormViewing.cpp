@@ -1,8 +1,8 @@
 // The source list, the large view and the destination preview.
 
 #include <QAction>
-#include <QLabel>
 #include <QPushButton>
+#include "widgets/ElidedLabel.h"
 
 #include "app/MainFormUnit1.h"
 #include "dialogs/SelectDirFormUnit4.h"

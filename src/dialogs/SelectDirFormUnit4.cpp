@@ -170,8 +170,12 @@ void TSelectDirForm::fillFileList() {
     }
 }
 
+// Only a change of drive changes the folder: choosing the drive already shown keeps it.
 void TSelectDirForm::DriveComboBox1Change(int index) {
     const QChar letter = DriveComboBox1->itemData(index).toChar();
+    if (!shownFolder_.empty() && letter == QChar(shownFolder_[0]).toUpper()) {
+        return;
+    }
     openFolder(std::string{static_cast<char>(letter.toLatin1()), ':', '\\'});
 }
 

@@ -6,6 +6,7 @@
 #include <cctype>
 
 #include "platform/DriveTable.h"
+#include "platform/PathText.h"
 
 namespace pictaria {
 
@@ -105,10 +106,9 @@ bool matchesMask(std::string_view name, std::string_view mask) {
 bool DirectorySearch::findFirst(std::string_view pattern, std::uint32_t attributeMask,
                                 SearchEntry& entry) {
     findClose();
-    const std::size_t split = pattern.find_last_of("\\:");
-    std::string folder =
-        split == std::string_view::npos ? std::string() : std::string(pattern.substr(0, split + 1));
-    wildcard_ = std::string(split == std::string_view::npos ? pattern : pattern.substr(split + 1));
+    const std::size_t split = lastComponentStart(pattern);
+    std::string folder(pattern.substr(0, split));
+    wildcard_ = std::string(pattern.substr(split));
     mask_ = attributeMask;
     const auto host = folder.empty() ? std::optional<std::string>(".") : hostPathOf(folder);
     if (!host || wildcard_.empty()) {

@@ -4,13 +4,25 @@ namespace pictaria {
 
 namespace {
 
-// Index just past the last path delimiter ('\' or the drive colon), 0 when there is none.
-std::size_t lastComponentStart(std::string_view path) {
-    const std::size_t delimiter = path.find_last_of("\\:");
-    return delimiter == std::string_view::npos ? 0 : delimiter + 1;
+bool isAsciiLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// True when index `at` holds the colon of a leading drive letter ("C:"); any other colon is an
+// ordinary character of a name.
+bool isDriveColon(std::string_view path, std::size_t at) {
+    return at == 1 && path.size() >= 2 && path[1] == ':' && isAsciiLetter(path[0]);
 }
 
 }  // namespace
+
+std::size_t lastComponentStart(std::string_view path) {
+    const std::size_t backslash = path.rfind('\\');
+    if (backslash != std::string_view::npos) {
+        return backslash + 1;
+    }
+    return isDriveColon(path, 1) ? 2 : 0;
+}
 
 bool isDriveRoot(std::string_view path) {
     return path.size() == 3 && path[1] == ':' && path[2] == '\\';
@@ -33,7 +45,7 @@ std::string extractFileDir(std::string_view path) {
     std::size_t end = lastComponentStart(path);
     // Drop the separator itself unless another delimiter stands before it, as the colon of a
     // drive root does ("C:\").
-    const bool keepSeparator = end < 2 || path[end - 2] == '\\' || path[end - 2] == ':';
+    const bool keepSeparator = end < 2 || path[end - 2] == '\\' || isDriveColon(path, end - 2);
     if (end > 0 && path[end - 1] == '\\' && !keepSeparator) {
         --end;
     }
@@ -41,11 +53,9 @@ std::string extractFileDir(std::string_view path) {
 }
 
 std::string extractFileExt(std::string_view path) {
-    const std::size_t dot = path.find_last_of(".\\:");
-    if (dot == std::string_view::npos || path[dot] != '.') {
-        return {};
-    }
-    return std::string(path.substr(dot));
+    const std::string_view name = path.substr(lastComponentStart(path));
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string_view::npos ? std::string() : std::string(name.substr(dot));
 }
 
 std::string fileStem(std::string_view path) {

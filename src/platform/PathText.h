@@ -15,7 +15,11 @@ bool isDriveRoot(std::string_view path);
 // Folder + name, with a backslash between them unless the folder is three characters long.
 std::string joinPath(std::string_view folder, std::string_view name);
 
-// The part after the last backslash or colon ("C:\Photos\2004" gives "2004").
+// Index just past the last backslash, or past the colon of a leading drive letter ("C:"), 0
+// when there is neither. Any other colon is an ordinary character of a name ("12:30.jpg").
+std::size_t lastComponentStart(std::string_view path);
+
+// The part after the last backslash or drive colon ("C:\Photos\2004" gives "2004").
 std::string extractFileName(std::string_view path);
 
 // Everything before the last component, without its trailing backslash, except that a drive

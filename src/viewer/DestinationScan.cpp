@@ -1,16 +1,34 @@
 #include "viewer/DestinationScan.h"
 
 #include "platform/DirectorySearch.h"
+#include "platform/NameSort.h"
 #include "platform/PathText.h"
 #include "viewer/PictureKinds.h"
 
 namespace pictaria {
 
-DestinationListing scanDestination(const std::string& folder, DirectorySearch& search) {
-    DestinationListing listing;
+namespace {
+
+// The folder's entries in name order, as the user reads them; the file system's own order
+// (hash order on most) means nothing to a person stepping through the pictures.
+std::vector<SearchEntry> entriesByName(const std::string& folder, DirectorySearch& search) {
+    std::vector<SearchEntry> entries;
     SearchEntry entry;
     for (bool more = search.findFirst(joinPath(folder, "*.*"), attr::AnyFile, entry); more;
          more = search.findNext(entry)) {
+        entries.push_back(entry);
+    }
+    search.findClose();
+    sortByNameIgnoringCase(entries,
+                           [](const SearchEntry& e) -> const std::string& { return e.name; });
+    return entries;
+}
+
+}  // namespace
+
+DestinationListing scanDestination(const std::string& folder, DirectorySearch& search) {
+    DestinationListing listing;
+    for (const SearchEntry& entry : entriesByName(folder, search)) {
         if (entry.attributes == attr::Directory && entry.name != "." && entry.name != "..") {
             listing.listNames.push_back(entry.name);
         }
@@ -19,7 +37,6 @@ DestinationListing scanDestination(const std::string& folder, DirectorySearch& s
             listing.previewPaths.push_back(joinPath(folder, entry.name));
         }
     }
-    search.findClose();
     return listing;
 }
 

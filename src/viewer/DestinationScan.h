@@ -10,9 +10,9 @@ namespace pictaria {
 class DirectorySearch;
 
 struct DestinationListing {
-    // In enumeration order: plain subfolders and picture files (a picture folder stands twice).
+    // In name order: plain subfolders and picture files (a picture folder stands twice).
     std::vector<std::string> listNames;
-    // Full paths of the picture files, in enumeration order.
+    // Full paths of the picture files, in name order.
     std::vector<std::string> previewPaths;
 };
 

@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include <utility>
+
 #include "widgets/ItemHeightDelegate.h"
 #include "widgets/TextBytes.h"
 
@@ -47,8 +49,15 @@ void CheckListBox::addNames(const std::vector<std::string>& names) {
     setUpdatesEnabled(true);
 }
 
+// Removing the selected item leaves nothing selected: the view would otherwise select the next
+// item, which the large view does not show.
 void CheckListBox::removeAt(int index) {
+    const bool wasSelected = item(index)->isSelected();
+    tickPressed_ = -1;
     delete takeItem(index);
+    if (wasSelected) {
+        setItemIndex(-1);
+    }
 }
 
 std::string CheckListBox::name(int index) const {
@@ -79,12 +88,8 @@ void CheckListBox::setItemIndex(int index) {
 }
 
 int CheckListBox::selectedIndex() const {
-    for (int i = 0; i < count(); ++i) {
-        if (item(i)->isSelected()) {
-            return i;
-        }
-    }
-    return -1;
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
 }
 
 int CheckListBox::itemIndexAt(const QPoint& point) const {
@@ -92,27 +97,58 @@ int CheckListBox::itemIndexAt(const QPoint& point) const {
     return found ? row(found) : -1;
 }
 
-// A press on the tick box is taken by the tick alone; the item is picked all the same.
+bool CheckListBox::onTickBox(int index, const QPoint& point) const {
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = visualItemRect(item(index));
+    return delegate_->onTickBox(option, indexFromItem(item(index)), point);
+}
+
 void CheckListBox::mousePressEvent(QMouseEvent* event) {
-    QListWidget::mousePressEvent(event);
-    const int pressed = itemIndexAt(event->position().toPoint());
-    if (event->button() == Qt::LeftButton && pressed >= 0) {
-        if (selectedIndex() != pressed) {
-            setItemIndex(pressed);
-        }
-        emit clicked();
+    event->accept();
+    tickPressed_ = -1;
+    const QPoint point = event->position().toPoint();
+    const int pressed = itemIndexAt(point);
+    if (event->button() != Qt::LeftButton || pressed < 0) {
+        return;
     }
+    if (onTickBox(pressed, point)) {
+        tickPressed_ = pressed;
+        tickBeforePress_ = checked(pressed);
+    }
+    if (selectedIndex() != pressed) {
+        setItemIndex(pressed);
+    }
+    emit clicked();
+}
+
+// The second press of a double click picks like the first, so a double click on a tick box
+// turns it over twice, as two clicks do.
+void CheckListBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    mousePressEvent(event);
 }
 
 void CheckListBox::mouseMoveEvent(QMouseEvent* event) {
-    QListWidget::mouseMoveEvent(event);
+    event->accept();
     emit pointerMoved(event->buttons(), event->position().toPoint());
 }
 
+// The tick is set from what it was at the press, so a tick given by the pointer passing over
+// the box in between is not taken back: one press and release, one change.
+void CheckListBox::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+    const int pressed = std::exchange(tickPressed_, -1);
+    if (event->button() == Qt::LeftButton && pressed >= 0 &&
+        itemIndexAt(event->position().toPoint()) == pressed) {
+        setChecked(pressed, !tickBeforePress_);
+    }
+}
+
 void CheckListBox::keyPressEvent(QKeyEvent* event) {
-    const int before = currentRow();
+    const int before = selectedIndex();
     QListWidget::keyPressEvent(event);
-    if (currentRow() != before && currentRow() >= 0) {
+    const int after = selectedIndex();
+    if (after != before && after >= 0) {
         emit clicked();
     }
 }

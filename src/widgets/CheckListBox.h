@@ -2,9 +2,13 @@
 // A list of file names, each with a tick box; one item at a time can be selected. Names are
 // byte strings: each item keeps its bytes and shows them as (possibly lossy) UTF-8 text.
 //
-// `clicked` is raised when the user picks an item: a left mouse press on an item (its tick box
-// included) or a keyboard move of the current item. Selecting an item from code raises nothing.
-// `pointerMoved` reports every pointer movement over the list with the buttons held.
+// The mouse is handled here rather than by the item view, so that the selected item is always
+// the one the user last picked: a left press on an item picks it (raising `clicked`) and a
+// press on its tick box turns the tick over once, at the release on the same item; moving the
+// pointer with a button held never moves the selection (the main window ticks entries with that
+// gesture); a right or middle press and a press below the items change nothing. A keyboard move
+// of the selection is a pick too. Selecting an item from code raises nothing.
+// `pointerMoved` reports every pointer movement over the list, with the buttons held.
 
 #include <QListWidget>
 
@@ -33,8 +37,9 @@ class CheckListBox : public QListWidget {
     bool checked(int index) const;
     void setChecked(int index, bool checked);
 
-    // The current item's index, -1 when there is none.
-    int itemIndex() const { return currentRow(); }
+    // The selected item's index, -1 when there is none. A list of one selection has no other
+    // "current" item: what the user sees highlighted is what commands act on.
+    int itemIndex() const { return selectedIndex(); }
     // Makes the item current and selected (-1 clears); raises no `clicked`.
     void setItemIndex(int index);
     // The first selected item, -1 when none is selected.
@@ -49,11 +54,18 @@ class CheckListBox : public QListWidget {
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    bool onTickBox(int index, const QPoint& point) const;
+
     ItemHeightDelegate* delegate_;
+    // The tick box a left press went down on, and its tick at that moment.
+    int tickPressed_ = -1;
+    bool tickBeforePress_ = false;
 };
 
 }  // namespace pictaria

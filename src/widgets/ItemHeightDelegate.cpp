@@ -35,6 +35,17 @@ QRect checkRect(const QStyleOptionViewItem& item) {
 ItemHeightDelegate::ItemHeightDelegate(int itemHeight, QObject* parent)
     : QStyledItemDelegate(parent), itemHeight_(itemHeight) {}
 
+bool ItemHeightDelegate::onTickBox(const QStyleOptionViewItem& option, const QModelIndex& index,
+                                   const QPoint& point) const {
+    QStyleOptionViewItem item(option);
+    initStyleOption(&item, index);
+    if (!(item.features & QStyleOptionViewItem::HasCheckIndicator)) {
+        return false;
+    }
+    const QRect box = checkRect(item);
+    return item.rect.contains(point) && point.x() >= box.left() && point.x() <= box.right();
+}
+
 QSize ItemHeightDelegate::sizeHint(const QStyleOptionViewItem& option,
                                    const QModelIndex& index) const {
     return {QStyledItemDelegate::sizeHint(option, index).width(), itemHeight_};

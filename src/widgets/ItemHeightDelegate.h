@@ -16,6 +16,10 @@ class ItemHeightDelegate : public QStyledItemDelegate {
     int itemHeight() const { return itemHeight_; }
     void setItemHeight(int itemHeight) { itemHeight_ = itemHeight; }
 
+    // True when the point lies in the column of the item's tick box, anywhere in its row.
+    bool onTickBox(const QStyleOptionViewItem& option, const QModelIndex& index,
+                   const QPoint& point) const;
+
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;

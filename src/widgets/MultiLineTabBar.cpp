@@ -130,6 +130,21 @@ std::vector<QRect> MultiLineTabBar::layoutTabs(int width) const {
     return rects;
 }
 
+QString MultiLineTabBar::shownTabText(int index) const {
+    return fittedText(index, layoutTabs(width())[static_cast<std::size_t>(index)].width());
+}
+
+// A caption wider than its tab (cut to the bar's width) is cut with "…" at its end.
+QString MultiLineTabBar::fittedText(int index, int tabWidthShown) const {
+    const QString& text = texts_[index];
+    const int overflow = tabWidth(index) - tabWidthShown;
+    if (overflow <= 0) {
+        return text;
+    }
+    return fontMetrics().elidedText(text, Qt::ElideRight,
+                                    fontMetrics().horizontalAdvance(text) - overflow);
+}
+
 void MultiLineTabBar::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const auto rects = layoutTabs(width());
@@ -145,7 +160,7 @@ void MultiLineTabBar::paintTab(QPainter& painter, int index, const QRect& rect, 
     QStyleOptionTab option;
     option.initFrom(this);
     option.rect = rect;
-    option.text = texts_[index];
+    option.text = fittedText(index, rect.width());
     option.shape = QTabBar::RoundedNorth;
     if (rowStart && rowEnd) {
         option.position = QStyleOptionTab::OnlyOneTab;

@@ -28,6 +28,8 @@ class MultiLineTabBar : public QWidget {
     int rowCount() const;
     QRect tabRect(int index) const;
     int tabAt(const QPoint& point) const;
+    // The caption as drawn: cut with "…" at its end when its tab is cut to the bar's width.
+    QString shownTabText(int index) const;
 
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override;
@@ -47,6 +49,7 @@ class MultiLineTabBar : public QWidget {
     int rowHeight() const;
     int tabWidth(int index) const;
     QSize tabSize(const QString& text) const;
+    QString fittedText(int index, int tabWidthShown) const;
     std::vector<QRect> layoutTabs(int width) const;
     void paintTab(QPainter& painter, int index, const QRect& rect, bool rowStart,
                   bool rowEnd) const;

@@ -14,7 +14,7 @@ namespace {
 void prepare(QMessageBox& box, std::string_view text, QMessageBox::StandardButtons buttons) {
     box.setIcon(QMessageBox::NoIcon);
     box.setWindowTitle(QGuiApplication::applicationDisplayName());
-    box.setText(displayText(text));
+    box.setText(displayText(text, LineBreaks::Keep));
     box.setTextFormat(Qt::PlainText);
     box.setStandardButtons(buttons);
 }

@@ -1,11 +1,11 @@
 #include "widgets/StatusBar.h"
-#include "widgets/TextBytes.h"
 
-#include <QLabel>
+#include "widgets/ElidedLabel.h"
+#include "widgets/TextBytes.h"
 
 namespace pictaria {
 
-StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent), panel_(new QLabel(this)) {
+StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent), panel_(new ElidedLabel(this)) {
     panel_->setObjectName("SimplePanel");
     addWidget(panel_, 1);
 }

@@ -6,9 +6,9 @@
 
 #include <string>
 
-class QLabel;
-
 namespace pictaria {
+
+class ElidedLabel;
 
 class StatusBar : public QStatusBar {
     Q_OBJECT
@@ -20,7 +20,7 @@ class StatusBar : public QStatusBar {
     void setSimpleText(const std::string& text);
 
   private:
-    QLabel* panel_;
+    ElidedLabel* panel_;
     std::string text_;
 };
 

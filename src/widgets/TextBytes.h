@@ -1,6 +1,6 @@
 #pragma once
-// Names travel as bytes; controls show them as (possibly lossy) UTF-8 text and keep the bytes
-// in item data.
+// Names travel as bytes; controls show them with the bytes that are not UTF-8 and the control
+// characters escaped, so that no two names look alike, and keep the bytes in item data.
 
 #include <QByteArray>
 #include <QString>
@@ -9,10 +9,13 @@
 #include <string>
 #include <string_view>
 
+#include "platform/PrintableName.h"
+
 namespace pictaria {
 
-inline QString displayText(std::string_view bytes) {
-    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+inline QString displayText(std::string_view bytes, LineBreaks lineBreaks = LineBreaks::Escape) {
+    const std::string printable = printableName(bytes, lineBreaks);
+    return QString::fromUtf8(printable.data(), static_cast<qsizetype>(printable.size()));
 }
 
 inline QByteArray bytesOf(const std::string& text) {

@@ -20,6 +20,7 @@
 #include "support/TempDir.h"
 #include "support/TestDrives.h"
 #include "widgets/CheckListBox.h"
+#include "widgets/ElidedLabel.h"
 #include "widgets/ImageControl.h"
 #include "widgets/Timer.h"
 

@@ -18,6 +18,7 @@
 #include "support/TempDir.h"
 #include "support/TestDrives.h"
 #include "widgets/CheckListBox.h"
+#include "widgets/ElidedLabel.h"
 #include "widgets/ImageControl.h"
 #include "widgets/PageControl.h"
 #include "widgets/Panel.h"

@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QTest>
+
+#include <algorithm>
+#include <cstdlib>
 
 #include <memory>
 
@@ -10,7 +15,9 @@
 #include "support/TempDir.h"
 #include "support/TestDrives.h"
 #include "widgets/CheckListBox.h"
+#include "widgets/ElidedLabel.h"
 #include "widgets/ImageControl.h"
+#include "widgets/StatusBar.h"
 
 namespace pictaria {
 namespace {
@@ -78,6 +85,126 @@ TEST_F(SourceViewTest, AMissingFileKeepsThePreviousPicture) {
     EXPECT_EQ(window->Label1->text(), QStringLiteral("missing.bmp"));
     EXPECT_EQ(window->Image2->picture().size(), QSize(40, 30));
     EXPECT_EQ(window->Image2->toolTip(), QStringLiteral(""));
+}
+
+// A press, pointer movements with the button held in one-pixel steps, and a release, as a hand
+// makes them.
+void pressMoveRelease(QWidget* viewport, Qt::MouseButton button, QPoint from, QPoint to) {
+    QTest::mousePress(viewport, button, {}, from);
+    const int steps = std::max(std::abs(to.y() - from.y()), std::abs(to.x() - from.x()));
+    for (int i = 1; i <= steps; ++i) {
+        const QPoint point = from + (to - from) * i / steps;
+        QMouseEvent move(QEvent::MouseMove, point, viewport->mapToGlobal(point), Qt::NoButton,
+                         button, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &move);
+    }
+    QTest::mouseRelease(viewport, button, {}, to);
+}
+
+std::vector<bool> ticksOf(const CheckListBox* list) {
+    std::vector<bool> ticks;
+    for (int row = 0; row < list->count(); ++row) {
+        ticks.push_back(list->checked(row));
+    }
+    return ticks;
+}
+
+// After any gesture in the list, the picture shown, its caption, the current path and the
+// entry that a click on the picture ticks are one and the same entry.
+TEST_F(SourceViewTest, GesturesInTheListKeepTheShownAndTheActedOnEntryTogether) {
+    CheckListBox* list = window->CListBox1;
+    const auto centre = [list](int row) { return list->visualItemRect(list->item(row)).center(); };
+    const QPoint tickBox(list->visualItemRect(list->item(1)).left() + 8, centre(1).y());
+    const QPoint belowItems(30, list->visualItemRect(list->item(3)).bottom() + 40);
+    struct Gesture {
+        const char* what;
+        Qt::MouseButton button;
+        QPoint from, to;
+        int shown;  // the entry shown, and ticked by the click on the picture, afterwards
+        std::vector<bool> ticks;  // after the gesture
+    };
+    const Gesture gestures[] = {
+        {"right click on another name",
+         Qt::RightButton,
+         centre(1),
+         centre(1),
+         0,
+         {false, false, false, false}},
+        {"left click below the items",
+         Qt::LeftButton,
+         belowItems,
+         belowItems,
+         0,
+         {false, false, false, false}},
+        {"short drag to the next name",
+         Qt::LeftButton,
+         centre(1),
+         centre(2),
+         1,
+         {false, true, true, false}},  // a left drag ticks the names it passes
+        {"long drag over every name",
+         Qt::LeftButton,
+         centre(1),
+         centre(3),
+         1,
+         {false, true, true, true}},
+        {"tick box clicked with a jitter",
+         Qt::LeftButton,
+         tickBox,
+         tickBox + QPoint(1, 1),
+         1,
+         {false, true, false, false}},
+    };
+    for (const Gesture& gesture : gestures) {
+        SCOPED_TRACE(gesture.what);
+        for (int row = 0; row < list->count(); ++row) {
+            list->setChecked(row, false);
+        }
+        pick(0);
+        pressMoveRelease(list->viewport(), gesture.button, gesture.from, gesture.to);
+        EXPECT_EQ(ticksOf(list), gesture.ticks);
+
+        QTest::mouseClick(window->Image2, Qt::LeftButton);
+        std::vector<bool> ticked = gesture.ticks;
+        ticked[gesture.shown] = !ticked[gesture.shown];
+        EXPECT_EQ(ticksOf(list), ticked);
+        const std::string name = list->name(gesture.shown);
+        EXPECT_EQ(list->selectedIndex(), gesture.shown);
+        EXPECT_EQ(window->Label1->text().toStdString(), name);
+        EXPECT_EQ(window->CurrentPicturePath, "C:\\写真\\" + name);
+        EXPECT_EQ(window->Image2->picture().size(),
+                  gesture.shown == 0 ? QSize(40, 30) : QSize(20, 50));
+    }
+}
+
+// The entry shown leaves the list (moved or deleted): a click on the picture then ticks no
+// other entry.
+TEST_F(SourceViewTest, RemovingTheShownEntryLeavesNothingToTick) {
+    CheckListBox* list = window->CListBox1;
+    pick(1);
+    list->removeAt(1);
+    QTest::mouseClick(window->Image2, Qt::LeftButton);
+    EXPECT_EQ(ticksOf(list), (std::vector<bool>{false, false, false}));
+    EXPECT_EQ(list->selectedIndex(), -1);
+}
+
+// Long names and paths are cut with "…" and never widen the window.
+TEST_F(SourceViewTest, LongCaptionsKeepTheWindowsWidth) {
+    const int width = window->width();
+    const std::string longName = std::string(251, 'n') + ".JPG";
+    std::string deepFolder = "C:";
+    for (int level = 0; level < 40; ++level) {
+        deepFolder += "\\フォルダ" + std::to_string(level);
+    }
+    window->CListBox1->addName(longName);
+    pick(4);
+    window->StatusBar1->setSimpleText(deepFolder + " 12個");
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(window->width(), width);
+    EXPECT_EQ(window->minimumSizeHint().width() <= width, true);
+    EXPECT_EQ(window->Label1->toolTip().toStdString(), longName);
+    EXPECT_TRUE(window->Label1->shownText().endsWith(QChar(0x2026)));
 }
 
 TEST_F(SourceViewTest, ResizingBeforeAnythingIsPickedShowsNothing) {

@@ -83,16 +83,32 @@ TEST_F(SelectDirFormTest, TreeShowsThePathDownThenSubfoldersAndDoubleClickOpens)
     EXPECT_EQ(currentDir(), "C:\\");
 }
 
-TEST_F(SelectDirFormTest, ChoosingADriveShowsItsRoot) {
+TEST_F(SelectDirFormTest, ChoosingADriveShowsItsRootButTheShownDriveStays) {
     d.writeFile("card.jpg", "x");
     TSelectDirForm form(nullptr);
     auto* drivesBox = form.findChild<QComboBox*>("DriveComboBox1");
+    emit drivesBox->activated(drivesBox->findData(QChar('C')));
+    EXPECT_EQ(form.chosenFolder(), "C:\\Photos");
+
     const int index = drivesBox->findData(QChar('D'));
     ASSERT_GE(index, 0);
     emit drivesBox->activated(index);
     EXPECT_EQ(form.chosenFolder(), "D:\\");
     EXPECT_EQ(currentDir(), "D:\\");
     EXPECT_EQ(form.fileNames(), std::vector<std::string>{"card.jpg"});
+}
+
+// A colon inside a folder's name is part of the name: the tree climbs out of such a folder.
+TEST_F(SelectDirFormTest, TreeOfAFolderWithAColonInItsName) {
+    c.makeFolder("Photos/12:30/sub:1");
+    setCurrentDir("C:\\Photos\\12:30");
+    TSelectDirForm form(nullptr);
+    QListWidget* tree = list(form, "DirectoryListBox1");
+    ASSERT_EQ(tree->count(), 4);
+    EXPECT_EQ(tree->item(2)->text().trimmed(), "12:30");
+    EXPECT_EQ(tree->item(3)->text().trimmed(), "sub:1");
+    emit tree->itemDoubleClicked(tree->item(1));
+    EXPECT_EQ(form.chosenFolder(), "C:\\Photos");
 }
 
 TEST_F(SelectDirFormTest, ButtonsAndFrameEndWithOneOrTwo) {

@@ -1,5 +1,7 @@
 #include "e2e/Desktop.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <sstream>
 #include <stdexcept>
 
@@ -80,6 +82,21 @@ void Desktop::moveTo(QPoint screen) const {
     pointerAction(screen, {});
 }
 
+void Desktop::drag(QPoint from, QPoint to) const {
+    constexpr int kStep = 3;
+    std::vector<std::string> arguments{"mousemove", std::to_string(from.x()),
+                                       std::to_string(from.y()), "mousedown", "1"};
+    const QPoint way = to - from;
+    const int steps = std::max(1, std::max(std::abs(way.x()), std::abs(way.y())) / kStep);
+    for (int i = 1; i <= steps; ++i) {
+        const QPoint at = from + way * i / steps;
+        arguments.insert(arguments.end(), {"mousemove", std::to_string(at.x()),
+                                           std::to_string(at.y()), "sleep", "0.01"});
+    }
+    arguments.insert(arguments.end(), {"mouseup", "1"});
+    xdotool(arguments);
+}
+
 void Desktop::pressKeys(const std::vector<std::string>& keys) const {
     std::vector<std::string> arguments{"key", "--delay", kKeyDelayMs};
     arguments.insert(arguments.end(), keys.begin(), keys.end());
@@ -95,6 +112,13 @@ QImage Desktop::screenshot() const {
         display::runForOutput({"import", "-silent", "-window", "root", "ppm:-"}, environment());
     return QImage::fromData(reinterpret_cast<const uchar*>(ppm.data()),
                             static_cast<int>(ppm.size()), "PPM");
+}
+
+bool Desktop::windowManagerRunning() const {
+    // Without a window manager xdotool cannot tell the current desktop.
+    int exitCode = -1;
+    display::runForOutput({"xdotool", "get_desktop"}, environment(), &exitCode);
+    return exitCode == 0;
 }
 
 bool Desktop::toolsAvailable() {

@@ -30,6 +30,8 @@ class Desktop {
     void doubleClick(QPoint screen) const;
     void rightClick(QPoint screen) const;
     void moveTo(QPoint screen) const;
+    // The left button pressed at `from`, moved in steps of a few pixels, released at `to`.
+    void drag(QPoint from, QPoint to) const;
     // Key names as xdotool knows them: "Return", "Down", "ctrl+a".
     void pressKeys(const std::vector<std::string>& keys) const;
     void typeText(const std::string& text) const;
@@ -38,6 +40,9 @@ class Desktop {
 
     // DISPLAY for programs shown on this screen.
     display::EnvironmentChanges environment() const { return {{"DISPLAY", display_}}; }
+
+    // True once a window manager that follows the desktop conventions manages the screen.
+    bool windowManagerRunning() const;
 
     // True when the tools this class runs are installed.
     static bool toolsAvailable();

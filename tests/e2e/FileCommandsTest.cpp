@@ -37,6 +37,37 @@ TEST_F(EndToEndFileCommands, MoveTakesTheTickedPhotographsToTheDestinationAndOff
     EXPECT_EQ(visibleSourceEntries(), 6);
 }
 
+// A right click on a name picks nothing, so the click on the large picture after it ticks
+// nothing; a left drag down the list ticks the five names it passes, and only those move.
+TEST_F(EndToEndFileCommands, RightClickThenDragTickMovesExactlyTheDraggedFive) {
+    std::vector<std::string> names;
+    for (int i = 1; i <= 20; ++i) {
+        names.push_back((i < 10 ? "IMG_000" : "IMG_00") + std::to_string(i) + ".JPG");
+    }
+    const FolderContents photos = writePhotos("card", names);
+    makeFolder("sorted");
+    startProgram(host("card"));
+
+    openSourceFolder();
+    ASSERT_EQ(visibleSourceEntries(), 20);
+    rightClick(sourceEntry(2));
+    desktop_->pressKeys({"Escape"});
+    settle();
+    click(kLargePicture);
+    drag(sourceEntry(6), sourceEntry(10));
+    walkToDestination(host("sorted"));
+    press(kMoveButton);
+
+    FolderContents expectedArrived;
+    for (int entry = 6; entry <= 10; ++entry) {
+        expectedArrived.emplace(names[entry], photos.at(names[entry]));
+    }
+    EXPECT_EQ(waitForFiles("sorted", 5), expectedArrived);
+    EXPECT_EQ(contentsOf("card").size(), 15u);
+    settle();
+    EXPECT_EQ(visibleSourceEntries(), 15);
+}
+
 TEST_F(EndToEndFileCommands, CopyKeepsTheSourceAndGivesACollidingPhotographANewName) {
     const FolderContents photos = writePhotos("card", {"a.jpg", "b.jpg", "c.jpg"});
     const FolderContents earlier = writePhotos("sorted", {"b.jpg"}, {Qt::black});

@@ -78,6 +78,20 @@ void PictariaSession::SetUp() {
     drives_->map('C', "/");
     server_ = std::make_unique<display::XvfbServer>();
     desktop_ = std::make_unique<Desktop>(server_->display());
+    if (const char* windowManager = ::getenv("PICTARIA_E2E_WINDOW_MANAGER")) {
+        startWindowManager(windowManager);
+    }
+}
+
+// Some faults show only when a window manager hands activation and focus around.
+void PictariaSession::startWindowManager(const std::string& program) {
+    if (!display::onPath(program)) {
+        GTEST_SKIP() << program << " is not installed";
+    }
+    windowManager_ = std::make_unique<display::ChildProcess>(
+        display::Launch{{program}, root_, desktop_->environment(), host("window-manager.log")});
+    ASSERT_TRUE(waitUntil([&] { return desktop_->windowManagerRunning(); }))
+        << program << " did not take over the screen";
 }
 
 void PictariaSession::TearDown() {
@@ -88,6 +102,7 @@ void PictariaSession::TearDown() {
         keepEvidence();
     }
     program_.reset();
+    windowManager_.reset();
     desktop_.reset();
     server_.reset();
     drives_.reset();
@@ -188,6 +203,11 @@ void PictariaSession::rightClick(QPoint inWindow) const {
     settle();
 }
 
+void PictariaSession::drag(QPoint from, QPoint to) const {
+    desktop_->drag(onScreen(from), onScreen(to));
+    settle();
+}
+
 ScreenWindow PictariaSession::waitForWindow(
     const std::function<bool(const ScreenWindow&)>& wanted) const {
     std::optional<ScreenWindow> found;
@@ -233,10 +253,14 @@ void PictariaSession::openSourceFolder() const {
     settle();
 }
 
+QPoint PictariaSession::sourceEntry(int index) {
+    return {kSourceList.left() + 60,
+            kSourceListFrame + index * kSourceEntryHeight + kSourceEntryHeight / 2};
+}
+
 void PictariaSession::pickAndTick(int index) const {
     // On the name, right of the tick box, so that the click picks rather than ticks.
-    click({kSourceList.left() + 60,
-           kSourceListFrame + index * kSourceEntryHeight + kSourceEntryHeight / 2});
+    click(sourceEntry(index));
     click(kLargePicture);
 }
 

@@ -50,6 +50,8 @@ class PictariaSession : public ::testing::Test {
     void click(QPoint inWindow) const;
     void doubleClick(QPoint inWindow) const;
     void rightClick(QPoint inWindow) const;
+    // Presses the left button at `from`, moves in small steps to `to` and releases it there.
+    void drag(QPoint from, QPoint to) const;
     void press(const QRect& button) const { click(button.center()); }
 
     // A window of the program other than the main window, waited for.
@@ -61,6 +63,8 @@ class PictariaSession : public ::testing::Test {
     void openSourceFolder() const;
     // Picks entry `index` of the source list and clicks the large picture to tick it.
     void pickAndTick(int index) const;
+    // The middle of the name of entry `index` of the source list, right of its tick box.
+    static QPoint sourceEntry(int index);
     // The number of source list entries seen on the screen.
     int visibleSourceEntries() const;
     // From C:\ on the drive grid through the folder pages by double clicks to the page that
@@ -74,11 +78,14 @@ class PictariaSession : public ::testing::Test {
     void chooseFolderMenuEntry(QPoint inWindow, FolderMenuEntry entry) const;
 
     std::unique_ptr<display::XvfbServer> server_;
+    // Started when the tests run under a window manager (PICTARIA_E2E_WINDOW_MANAGER names it).
+    std::unique_ptr<display::ChildProcess> windowManager_;
     std::unique_ptr<Desktop> desktop_;
     std::unique_ptr<display::ChildProcess> program_;
     ScreenWindow mainWindow_;
 
   private:
+    void startWindowManager(const std::string& program);
     QPoint onScreen(QPoint inWindow) const { return mainWindow_.frame.topLeft() + inWindow; }
     void keepEvidence() const;
 

@@ -127,6 +127,18 @@ TEST_F(TransferTest, MultiByteNamesStayWhole) {
     EXPECT_FALSE(c.exists("表/ソ表.jpg"));
 }
 
+TEST_F(TransferTest, ColonsInNamesAndFoldersStayInTheName) {
+    c.writeFile("Pics/12:30.jpg", "noon");
+    c.writeFile("Pics/a:b.jpg", "ab");
+    d.writeFile("12:30/12:30.jpg", "taken");
+    EXPECT_TRUE(transfer(TransferMode::Copy, "C:\\Pics\\12:30.jpg", "D:\\12:30"));
+    EXPECT_TRUE(transfer(TransferMode::Move, "C:\\Pics\\a:b.jpg", "D:\\12:30"));
+    EXPECT_EQ(filesUnder(d.path()),
+              (std::vector<std::string>{"12:30/12:30.jpg", "12:30/12:302.jpg", "12:30/a:b.jpg"}));
+    EXPECT_EQ(d.readFile("12:30/12:302.jpg"), "noon");
+    EXPECT_FALSE(c.exists("Pics/a:b.jpg"));
+}
+
 TEST_F(TransferTest, NamesThatAreNotUtf8KeepTheirBytes) {
     const std::string name = "\xff\xfe\x5c.jpg";  // not UTF-8, and a backslash byte inside
     const std::string plain = "caf\xe9.JPG";      // Latin-1, as an old camera card may hold

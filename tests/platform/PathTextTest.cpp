@@ -43,6 +43,30 @@ TEST(PathText, LastComponentAndExtension) {
     EXPECT_EQ(fileStem("memo"), "memo");
 }
 
+// Only the colon right after a leading drive letter separates; any other is part of a name.
+TEST(PathText, ColonsInsideNamesAreOrdinaryCharacters) {
+    struct Row {
+        const char* path;
+        const char* name;
+        const char* dir;
+        const char* ext;
+    };
+    const Row rows[] = {
+        {"C:\\Photos\\12:30.jpg", "12:30.jpg", "C:\\Photos", ".jpg"},
+        {"C:\\12:30\\a.b:c", "a.b:c", "C:\\12:30", ".b:c"},
+        {"C:\\12:30", "12:30", "C:\\", ""},
+        {"C:\\a:\\x", "x", "C:\\a:", ""},
+        {"12:30 noon.jpg", "12:30 noon.jpg", "", ".jpg"},
+        {"D:x.jpg", "x.jpg", "D:", ".jpg"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.path);
+        EXPECT_EQ(extractFileName(row.path), row.name);
+        EXPECT_EQ(extractFileDir(row.path), row.dir);
+        EXPECT_EQ(extractFileExt(row.path), row.ext);
+    }
+}
+
 TEST(PathText, TrailingBackslashAndPosition) {
     EXPECT_EQ(removeTrailingBackslash("C:\\Photos\\"), "C:\\Photos");
     EXPECT_EQ(removeTrailingBackslash("C:\\Photos"), "C:\\Photos");

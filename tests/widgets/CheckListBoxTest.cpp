@@ -56,16 +56,22 @@ TEST_F(CheckListBoxTest, ClickingTheTickBoxTogglesTheTickAndPicksTheItem) {
     EXPECT_EQ(clicks.count(), 2);
 }
 
-TEST_F(CheckListBoxTest, ClicksOutsideItemsRightClicksAndCodeRaiseNoClick) {
+TEST_F(CheckListBoxTest, ClicksOutsideItemsRightClicksAndCodeNeitherPickNorMoveThePick) {
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, centreOf(1));
     QSignalSpy clicks(&list, &CheckListBox::clicked);
 
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, QPoint(20, 150));
     QTest::mouseClick(list.viewport(), Qt::RightButton, {}, centreOf(0));
-    list.setItemIndex(2);
+    QTest::mouseClick(list.viewport(), Qt::MiddleButton, {}, centreOf(2));
 
     EXPECT_EQ(clicks.count(), 0);
+    EXPECT_EQ(list.itemIndex(), 1);
+    EXPECT_EQ(list.selectedIndex(), 1);
+    EXPECT_EQ(list.currentRow(), 1);
+
+    list.setItemIndex(2);
+    EXPECT_EQ(clicks.count(), 0);
     EXPECT_EQ(list.itemIndex(), 2);
-    EXPECT_EQ(list.selectedIndex(), 2);
 }
 
 TEST_F(CheckListBoxTest, KeyboardMoveCountsAsAPick) {
@@ -96,6 +102,7 @@ TEST_F(CheckListBoxTest, NamesKeepTheirBytesThroughEdits) {
     EXPECT_EQ(list.name(2), notUtf8);
     EXPECT_TRUE(list.checked(2));
     EXPECT_FALSE(list.checked(0));
+    EXPECT_EQ(list.item(2)->text(), QStringLiteral("\\x83e\\x83X\\x83g.JPG"));
 
     list.setName(0, "表ソ.jpg");
     EXPECT_EQ(list.name(0), "表ソ.jpg");

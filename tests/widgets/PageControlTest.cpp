@@ -45,6 +45,18 @@ TEST_F(PageControlTest, TabsWrapIntoRowsWhenNarrowAndTheirRowsPushThePagesDown) 
     EXPECT_LT(last.bottom(), pageTop());
 }
 
+TEST_F(PageControlTest, ACaptionWiderThanTheBarIsCutAtItsEnd) {
+    addPage(QStringLiteral("とても長いフォルダの名前がここに続いていて終わらない"));
+    addPage(QStringLiteral("短い"));
+    pages.resize(120, 200);
+    pages.show();
+    const MultiLineTabBar* bar = pages.findChild<MultiLineTabBar*>();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_TRUE(bar->shownTabText(0).startsWith(QStringLiteral("とても")));
+    EXPECT_TRUE(bar->shownTabText(0).endsWith(QChar(0x2026)));
+    EXPECT_EQ(bar->shownTabText(1), QStringLiteral("短い"));
+}
+
 TEST_F(PageControlTest, FirstPageComesToFrontAndATabPressBringsItsPage) {
     QWidget* first = addPage("マイコンピュータ");
     QWidget* second = addPage("C:\\");
