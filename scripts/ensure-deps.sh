@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-ipafont-gothic fonts-noto-cjk
     xvfb xauth xdotool imagemagick openbox
+    exfatprogs exfat-fuse
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,5 @@
 #include "aids/DuplicateSearch.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +9,7 @@
 
 #include "platform/DriveTable.h"
 #include "platform/FileServices.h"
+#include "platform/HostFiles.h"
 #include "platform/PathText.h"
 
 namespace pictaria {
@@ -20,8 +20,9 @@ constexpr std::size_t kBlockBytes = 1 << 20;
 
 class ReadOnlyFile {
   public:
+    // A fifo named like a picture is refused at once instead of waiting for a writer.
     explicit ReadOnlyFile(const std::string& hostPath)
-        : fd_(::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC)) {}
+        : fd_(host::openRegularForReading(hostPath)) {}
     ReadOnlyFile(const ReadOnlyFile&) = delete;
     ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
     ~ReadOnlyFile() {

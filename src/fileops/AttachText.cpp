@@ -5,8 +5,13 @@
 
 namespace pictaria {
 
+bool isAttachableText(const std::string& text) {
+    return !text.empty() && text.find_first_of("\\/") == std::string::npos &&
+           !text.starts_with('.');
+}
+
 int attachTextToTicked(TickList& list, const std::string& sourceFolder, const std::string& text) {
-    if (text.empty() || text.find_first_of("\\/") != std::string::npos) {
+    if (!isAttachableText(text)) {
         return 0;
     }
     const std::string folder = removeTrailingBackslash(sourceFolder);

@@ -1,5 +1,9 @@
 #include "fileops/BatchCommands.h"
 
+#include <algorithm>
+#include <numeric>
+#include <vector>
+
 #include "fileops/FileTransfer.h"
 #include "platform/FileServices.h"
 #include "platform/MessageSink.h"
@@ -38,6 +42,45 @@ void removeMarkedEntries(TickList& list) {
     }
 }
 
+// Sends the files of the given entries to the trash and returns the entries whose file is gone.
+// Files no trash can take are deleted for good only after one question for all of them.
+std::vector<int> deleteEntries(const TickList& list, const std::string& sourceFolder,
+                               const std::vector<int>& entries) {
+    std::vector<int> gone;
+    std::vector<int> noTrash;
+    FsResult refused = FsResult::success();
+    for (int index : entries) {
+        const std::string path = joinPath(sourceFolder, list.name(index));
+        if (!fileExists(path)) {
+            continue;  // a missing file, or a folder: Delet acts on files only
+        }
+        const FsResult trashed = moveToTrash(path);
+        if (trashed) {
+            gone.push_back(index);
+        } else if (trashed.error() == ENOTSUP) {
+            noTrash.push_back(index);
+        } else if (refused) {
+            refused = trashed;
+        }
+    }
+    if (!noTrash.empty() &&
+        messageSink().confirm(std::to_string(noTrash.size()) + kDeleteForGoodFilesQuestion)) {
+        for (int index : noTrash) {
+            const FsResult deleted = deleteFile(joinPath(sourceFolder, list.name(index)));
+            if (deleted) {
+                gone.push_back(index);
+            } else if (refused) {
+                refused = deleted;
+            }
+        }
+    }
+    if (!refused) {
+        showMessage(kTrashFailedMessage + refused.message());
+    }
+    std::sort(gone.begin(), gone.end());
+    return gone;
+}
+
 bool refusedForSameFolder(const std::string& sourceFolder, const std::string& targetFolder,
                           const char* message) {
     if (sourceFolder == targetFolder) {
@@ -54,6 +97,7 @@ void copyTicked(TickList& list, const std::string& sourceFolder, const std::stri
     if (refusedForSameFolder(sourceFolder, targetFolder, kChooseCopyFolderMessage)) {
         return;
     }
+    removeLeftovers(targetFolder);
     forEachTicked(list, [&](int, const std::string& name) {
         transferFile(TransferMode::Copy, joinPath(sourceFolder, name), "", targetFolder,
                      uniqueNameCounter);
@@ -66,6 +110,7 @@ void moveTicked(TickList& list, const std::string& sourceFolder, const std::stri
     if (refusedForSameFolder(sourceFolder, targetFolder, kChooseMoveFolderMessage)) {
         return;
     }
+    removeLeftovers(targetFolder);
     // Files copied across file systems are flushed to disk together, and their sources removed
     // only after that.
     DeferredMoves deferred;
@@ -85,16 +130,22 @@ void moveTicked(TickList& list, const std::string& sourceFolder, const std::stri
 }
 
 void deleteTicked(TickList& list, const std::string& sourceFolder) {
-    forEachTicked(list, [&](int, const std::string& name) {
-        return deleteFile(joinPath(sourceFolder, name)).ok();
-    });
+    std::vector<int> chosen;
+    for (int i = 0; i < list.count(); ++i) {
+        if (list.ticked(i)) {
+            chosen.push_back(i);
+        }
+    }
+    for (int index : deleteEntries(list, sourceFolder, chosen)) {
+        list.setName(index, std::string());
+    }
     removeMarkedEntries(list);
 }
 
 void deleteAllListed(TickList& list, const std::string& sourceFolder) {
-    for (int i = 0; i < list.count(); ++i) {
-        deleteFile(joinPath(sourceFolder, list.name(i)));
-    }
+    std::vector<int> every(static_cast<std::size_t>(list.count()));
+    std::iota(every.begin(), every.end(), 0);
+    deleteEntries(list, sourceFolder, every);
     list.clear();
 }
 

@@ -23,10 +23,17 @@ void copyTicked(TickList& list, const std::string& sourceFolder, const std::stri
 void moveTicked(TickList& list, const std::string& sourceFolder, const std::string& targetFolder,
                 int& uniqueNameCounter);
 
-// Deletes every ticked file for good; deleted entries leave the list. No confirmation.
+inline constexpr const char* kDeleteForGoodFilesQuestion =
+    "枚のファイルはゴミ箱に移せません。元に戻せませんが、完全に削除しますか？";
+inline constexpr const char* kTrashFailedMessage = "ゴミ箱に移せなかったファイルがあります。\n";
+
+// Moves every ticked file to the desktop's trash; the entries of files that went leave the
+// list. Where no trash can take some of them, one question naming how many asks whether to
+// delete those for good, before any is. Files that may not go at all (their folder is
+// read-only...) stay, with one message giving the reason.
 void deleteTicked(TickList& list, const std::string& sourceFolder);
 
-// Deletes every listed file, ticked or not, and empties the list whatever the outcome.
+// The same for every listed file, ticked or not; the list is emptied whatever the outcome.
 void deleteAllListed(TickList& list, const std::string& sourceFolder);
 
 // Unticks every entry.

@@ -22,8 +22,8 @@ FsResult removeTree(const std::string& folder) {
         return FsResult::failure(ECANCELED);
     }
     const FsResult trashed = trashFolder(folder);
-    if (trashed || trashed.error() == ENOENT) {
-        return trashed;
+    if (trashed.error() != ENOTSUP) {
+        return trashed;  // done, or a reason that a delete for good would not escape either
     }
     if (!messageSink().confirm(kDeleteForGoodQuestion + folder)) {
         return FsResult::failure(ECANCELED);

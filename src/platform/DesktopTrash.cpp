@@ -5,6 +5,8 @@
 
 #include <cerrno>
 
+#include "platform/HostFiles.h"
+
 namespace pictaria {
 
 namespace {
@@ -40,6 +42,31 @@ GioCalls loadGio() {
     return calls;
 }
 
+// GIO's error codes as the host's error numbers. The file was checked to be free to leave its
+// folder, so a refused permission or an unusable trash folder means that no trash can take it
+// (ENOTSUP); a full disk or a read-only file system keeps its own reason.
+int errnoOf(int gioError) {
+    switch (gioError) {
+        case G_IO_ERROR_NOT_FOUND:
+            return ENOENT;
+        case G_IO_ERROR_NOT_SUPPORTED:
+        case G_IO_ERROR_PERMISSION_DENIED:
+        case G_IO_ERROR_NOT_DIRECTORY:
+        case G_IO_ERROR_EXISTS:
+            return ENOTSUP;
+        case G_IO_ERROR_NO_SPACE:
+            return ENOSPC;
+        case G_IO_ERROR_READ_ONLY:
+            return EROFS;
+        case G_IO_ERROR_BUSY:
+            return EBUSY;
+        case G_IO_ERROR_FILENAME_TOO_LONG:
+            return ENAMETOOLONG;
+        default:
+            return EIO;
+    }
+}
+
 const GioCalls& gio() {
     static const GioCalls calls = loadGio();
     return calls;
@@ -48,6 +75,11 @@ const GioCalls& gio() {
 }  // namespace
 
 FsResult DesktopTrash::moveToTrash(const std::string& hostPath) {
+    // A file that may not leave its folder cannot go to any trash: that is the reason to give,
+    // not the trash's absence (which would offer a delete for good).
+    if (FsResult leaves = host::checkLeavesItsFolder(hostPath); !leaves) {
+        return leaves;
+    }
     const GioCalls& calls = gio();
     if (!calls.loaded()) {
         return FsResult::failure(ENOTSUP);
@@ -59,10 +91,9 @@ FsResult DesktopTrash::moveToTrash(const std::string& hostPath) {
     if (trashed) {
         return FsResult::success();
     }
-    const bool missing =
-        error && error->domain == calls.ioErrorQuark() && error->code == G_IO_ERROR_NOT_FOUND;
+    const int reason = error && error->domain == calls.ioErrorQuark() ? errnoOf(error->code) : EIO;
     g_clear_error(&error);
-    return FsResult::failure(missing ? ENOENT : ENOTSUP);
+    return FsResult::failure(reason);
 }
 
 }  // namespace pictaria

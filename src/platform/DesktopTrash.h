@@ -11,8 +11,9 @@ namespace pictaria {
 
 class DesktopTrash {
   public:
-    // Moves the file or folder at `hostPath` into the trash. ENOENT when it does not exist,
-    // ENOTSUP when no trash can take it or GIO cannot be loaded.
+    // Moves the file or folder at `hostPath` into the trash. ENOENT when it does not exist;
+    // EACCES or EPERM when it may not leave its folder; ENOTSUP when no trash can take it or
+    // GIO cannot be loaded; other failures keep their reason (ENOSPC, EROFS...).
     static FsResult moveToTrash(const std::string& hostPath);
 };
 

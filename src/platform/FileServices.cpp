@@ -5,6 +5,7 @@
 
 #include <optional>
 
+#include "platform/DesktopTrash.h"
 #include "platform/DriveTable.h"
 #include "platform/FileIo.h"
 #include "platform/HostFiles.h"
@@ -100,6 +101,20 @@ FsResult copyFile(std::string_view from, std::string_view to) {
 long long fileSize(std::string_view path) {
     const auto st = statPath(path);
     return st ? static_cast<long long>(st->st_size) : -1;
+}
+
+FsResult moveToTrash(std::string_view path) {
+    const auto host = hostPathOf(path);
+    if (!host || path.empty()) {
+        return FsResult::failure(ENOENT);
+    }
+    return DesktopTrash::moveToTrash(*host);
+}
+
+void removeLeftovers(std::string_view folder) {
+    if (const auto host = hostPathOf(folder)) {
+        host::removeStaleTemporaries(*host);
+    }
 }
 
 }  // namespace pictaria

@@ -29,6 +29,10 @@ FsResult createDir(std::string_view path);
 // Removes a file (never a folder).
 FsResult deleteFile(std::string_view path);
 
+// Moves a file or folder into the desktop's trash (restorable). ENOENT when it is missing,
+// ENOTSUP where no trash can take it, else the reason it may not go (EACCES...).
+FsResult moveToTrash(std::string_view path);
+
 // Renames or moves a file or folder, never replacing an existing target. A file that cannot be
 // renamed across file systems is copied completely and its source removed afterwards, all or
 // nothing; a folder is not moved across file systems here (EXDEV).
@@ -58,6 +62,10 @@ FsResult onHostPaths(std::string_view from, std::string_view to, Operation opera
 // Copies a file's bytes to a new file that must not exist yet; no partial file is ever left
 // under the target's name.
 FsResult copyFile(std::string_view from, std::string_view to);
+
+// Removes the work in progress that an ended run of the program left in the folder (see
+// host::removeStaleTemporaries).
+void removeLeftovers(std::string_view folder);
 
 // The file's size in bytes, -1 when it cannot be read.
 long long fileSize(std::string_view path);

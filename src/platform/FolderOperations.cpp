@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "platform/DesktopTrash.h"
 #include "platform/DriveTable.h"
 #include "platform/FileServices.h"
 #include "platform/HostFiles.h"
@@ -40,21 +39,28 @@ std::string homeFolder() {
     return home ? canonicalHost(home) : std::string();
 }
 
-// Copies what is inside `from` into the existing folder `to`, every file through the safe copy.
+FsResult copyFolder(const fs::path& from, const fs::path& to, std::int64_t& done,
+                    std::int64_t total, const FolderProgress& progress);
+
+// Copies what is inside `from` into the existing folder `to`, every file through the safe copy,
+// every folder with its permission bits and times. Never throws: a folder that cannot be read
+// fails the copy.
 FsResult copyTreeContents(const fs::path& from, const fs::path& to, std::int64_t& done,
                           std::int64_t total, const FolderProgress& progress) {
     std::error_code error;
-    for (const fs::directory_entry& entry : fs::directory_iterator(from, error)) {
+    fs::directory_iterator it(from, error);
+    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+        const fs::directory_entry& entry = *it;
         const fs::path target = to / entry.path().filename();
-        const fs::file_status status = entry.symlink_status();
+        const fs::file_status status = entry.symlink_status(error);
         FsResult copied = FsResult::success();
-        if (fs::is_symlink(status)) {
+        if (error) {
+            copied = FsResult::failure(error.value());
+        } else if (fs::is_symlink(status)) {
             fs::copy_symlink(entry.path(), target, error);
             copied = error ? FsResult::failure(error.value()) : FsResult::success();
         } else if (fs::is_directory(status)) {
-            copied = fs::create_directory(target, error) && !error
-                         ? copyTreeContents(entry.path(), target, done, total, progress)
-                         : FsResult::failure(error ? error.value() : EEXIST);
+            copied = copyFolder(entry.path(), target, done, total, progress);
         } else if (fs::is_regular_file(status)) {
             copied = host::copyFileNoReplace(entry.path().string(), target.string());
             done += static_cast<std::int64_t>(entry.file_size(error));
@@ -71,6 +77,23 @@ FsResult copyTreeContents(const fs::path& from, const fs::path& to, std::int64_t
     return error ? FsResult::failure(error.value()) : FsResult::success();
 }
 
+// Makes the folder `to` and copies `from` into it; the folder's times are set last, as every
+// entry made in it changes them.
+FsResult copyFolder(const fs::path& from, const fs::path& to, std::int64_t& done,
+                    std::int64_t total, const FolderProgress& progress) {
+    const auto source = host::identify(from.string());
+    if (!source) {
+        return FsResult::fromErrno();
+    }
+    if (::mkdir(to.c_str(), 0700) != 0) {
+        return FsResult::fromErrno();
+    }
+    if (FsResult copied = copyTreeContents(from, to, done, total, progress); !copied) {
+        return copied;
+    }
+    return host::copyAttributes(to.string(), *source);
+}
+
 std::int64_t treeSize(const fs::path& root) {
     std::int64_t total = 0;
     std::error_code error;
@@ -83,21 +106,40 @@ std::int64_t treeSize(const fs::path& root) {
     return total;
 }
 
+// The whole tree is checked to be removable before anything is copied, copied under a hidden
+// temporary name that only a complete copy leaves, flushed, and only then is the source
+// removed. A failure before that point removes the partial copy and leaves the source whole.
 FsResult moveTreeAcrossFileSystems(const std::string& from, const std::string& to,
                                    const FolderProgress& progress) {
-    std::error_code error;
-    if (!fs::create_directory(to, error) || error) {
-        return FsResult::failure(error ? error.value() : EEXIST);
+    if (FsResult removable = host::checkTreeRemovable(from); !removable) {
+        return removable;
     }
+    const std::string folder = host::hostFolderOf(to);
+    host::removeStaleTemporaries(folder);
+    const std::string temporary = host::temporaryNameIn(folder);
     std::int64_t done = 0;
-    const FsResult copied = copyTreeContents(from, to, done, treeSize(from), progress);
-    if (!copied) {
-        fs::remove_all(to, error);  // only the partial copy this move made
-        return copied;
+    FsResult moved = FsResult::success();
+    try {
+        moved = copyFolder(from, temporary, done, treeSize(from), progress);
+    } catch (const std::exception&) {
+        moved = FsResult::failure(ENOMEM);
     }
-    host::flushFileSystemOf(to);
-    fs::remove_all(from, error);
-    return error ? FsResult::failure(error.value()) : FsResult::success();
+    if (moved) {
+        moved = host::flushFileSystemOf(temporary);
+    }
+    if (moved) {
+        moved = host::renameNoReplace(temporary, to);
+    }
+    if (!moved) {
+        std::error_code ignored;
+        fs::remove_all(temporary, ignored);  // only the partial copy this move made
+        return moved;
+    }
+    // Every file has arrived: a source that cannot be removed in full after all (it changed
+    // since the check) stays where it is beside the complete copy, and the move counts as done.
+    std::error_code ignored;
+    fs::remove_all(from, ignored);
+    return FsResult::success();
 }
 
 // "Name", "Name (2)", "Name (3)"... the first that is free in `folder`.
@@ -132,17 +174,17 @@ bool isProtectedFolder(const std::string& path) {
 }
 
 FsResult trashFolder(const std::string& path) {
-    const auto host = hostPathOf(path);
-    if (!host) {
-        return FsResult::failure(ENOENT);
-    }
-    return DesktopTrash::moveToTrash(*host);
+    return moveToTrash(path);
 }
 
 FsResult deleteFolderTree(const std::string& path) {
     const auto host = hostPathOf(path);
     if (!host || !directoryExists(path)) {
         return FsResult::failure(ENOENT);
+    }
+    // Nothing goes unless everything can: a half-deleted folder is the worst outcome.
+    if (FsResult removable = host::checkTreeRemovable(*host); !removable) {
+        return removable;
     }
     std::error_code error;
     fs::remove_all(*host, error);

@@ -18,17 +18,20 @@ using FolderProgress = std::function<bool(std::int64_t bytesDone, std::int64_t b
 bool isProtectedFolder(const std::string& path);
 
 // Moves the folder into the desktop's trash (freedesktop trash, restorable from the desktop).
-// Fails where no trash can take it (for example a file system without a trash folder).
+// ENOTSUP where no trash can take it (for example a file system without a trash folder); any
+// other failure (EACCES when the folder may not be moved) is the reason as the system gave it.
 FsResult trashFolder(const std::string& path);
 
-// Deletes the folder and everything in it for good.
+// Deletes the folder and everything in it for good, after checking that all of it can go:
+// otherwise nothing is deleted and the reason is returned.
 FsResult deleteFolderTree(const std::string& path);
 
 // Moves the folder `path` into `destinationFolder`. A taken name becomes "Name (2)",
-// "Name (3)"... Within one file system it is a rename; across file systems the tree is copied,
-// and the source removed only after every file arrived; a failure removes the partial copy and
-// leaves the source whole. Moving a folder into itself or below itself fails with EINVAL.
-// `movedTo` receives the folder's new path text.
+// "Name (3)"... Within one file system it is a rename; across file systems the tree is first
+// checked to be removable (else nothing is copied), copied under a hidden temporary name with
+// its folders' permissions and times, flushed, renamed into place, and only then is the source
+// removed; a failure removes the partial copy and leaves the source whole. Moving a folder into
+// itself or below itself fails with EINVAL. `movedTo` receives the folder's new path text.
 FsResult moveFolderInto(const std::string& path, const std::string& destinationFolder,
                         std::string& movedTo, const FolderProgress& progress = {});
 

@@ -4,14 +4,78 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <dirent.h>
+#include <signal.h>
+
 #include <atomic>
 #include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <filesystem>
+#include <string_view>
+#include <vector>
 
 #include "platform/FileIo.h"
 
 namespace pictaria::host {
 
 namespace {
+
+constexpr char kTemporaryPrefix[] = ".pictaria-";
+constexpr char kTemporarySuffix[] = ".part";
+
+// The process that made a temporary name, when `name` is one.
+std::optional<pid_t> temporaryOwner(std::string_view name) {
+    if (!name.starts_with(kTemporaryPrefix) || !name.ends_with(kTemporarySuffix)) {
+        return std::nullopt;
+    }
+    name.remove_prefix(std::strlen(kTemporaryPrefix));
+    const std::size_t dash = name.find('-');
+    pid_t pid = 0;
+    const auto [end, error] = std::from_chars(name.data(), name.data() + dash, pid);
+    if (dash == std::string_view::npos || error != std::errc() || end != name.data() + dash ||
+        pid <= 0) {
+        return std::nullopt;
+    }
+    return pid;
+}
+
+// Every entry of the folder can be removed, recursively (see checkTreeRemovable).
+FsResult checkFolderContentsRemovable(const std::string& folder) {
+    struct stat st {};
+    if (::lstat(folder.c_str(), &st) != 0) {
+        return FsResult::fromErrno();
+    }
+    if (!S_ISDIR(st.st_mode)) {
+        return FsResult::success();
+    }
+    if (::access(folder.c_str(), R_OK | W_OK | X_OK) != 0) {
+        return FsResult::fromErrno();
+    }
+    const bool sticky = (st.st_mode & S_ISVTX) != 0 && ::geteuid() != 0 && st.st_uid != ::geteuid();
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) {
+        return FsResult::fromErrno();
+    }
+    std::vector<std::string> children;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..") {
+            children.push_back(folder + "/" + entry->d_name);
+        }
+    }
+    ::closedir(dir);
+    for (const std::string& child : children) {
+        struct stat childStat {};
+        if (sticky && ::lstat(child.c_str(), &childStat) == 0 && childStat.st_uid != ::geteuid()) {
+            return FsResult::failure(EPERM);
+        }
+        if (const FsResult removable = checkFolderContentsRemovable(child); !removable) {
+            return removable;
+        }
+    }
+    return FsResult::success();
+}
 
 // Closes a descriptor when it goes out of scope.
 class UniqueFd {
@@ -73,19 +137,13 @@ FsResult renameByLink(const std::string& from, const std::string& to) {
     return FsResult::success();
 }
 
-std::string temporaryNameIn(const std::string& folder) {
-    static std::atomic<unsigned> counter{0};
-    const std::string name = ".pictaria-" + std::to_string(::getpid()) + "-" +
-                             std::to_string(counter.fetch_add(1)) + ".part";
-    return folder == "." ? name : (folder == "/" ? "/" + name : folder + "/" + name);
-}
-
 // Opens a fresh temporary file next to `to`; never reuses an existing name.
 UniqueFd createTemporaryNextTo(const std::string& to, std::string& tempPath) {
     const std::string folder = hostFolderOf(to);
     for (int attempt = 0; attempt < 100; ++attempt) {
         tempPath = temporaryNameIn(folder);
-        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        // Only the owner may read it until it has the source's permissions.
+        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd >= 0 || errno != EEXIST) {
             return UniqueFd(fd);
         }
@@ -112,6 +170,32 @@ FsResult copyContents(int in, int out, std::int64_t expectedSize) {
     return copied == expectedSize ? FsResult::success() : FsResult::failure(EIO);
 }
 
+// Both times are given: some card drivers (exFAT) ignore a modification time set with the
+// access time left out, and report success all the same.
+timespec timesOf(const FileIdentity& source, int which) {
+    return which == 0
+               ? timespec{static_cast<time_t>(source.accessedSeconds), source.accessedNanoseconds}
+               : timespec{static_cast<time_t>(source.modifiedSeconds), source.modifiedNanoseconds};
+}
+
+// A file system that cannot keep an attribute (FAT has no permission bits, some FUSE file
+// systems no times) refuses it with one of these; the copy is whole all the same.
+bool cannotKeep(int error) {
+    return error == EPERM || error == ENOTSUP || error == EOPNOTSUPP || error == ENOSYS;
+}
+
+FsResult attributeSet(int status) {
+    return status == 0 || cannotKeep(errno) ? FsResult::success() : FsResult::fromErrno();
+}
+
+FsResult copyAttributes(int fd, const FileIdentity& source) {
+    const timespec times[2] = {timesOf(source, 0), timesOf(source, 1)};
+    if (FsResult mode = attributeSet(::fchmod(fd, source.permissions)); !mode) {
+        return mode;
+    }
+    return attributeSet(::futimens(fd, times));
+}
+
 // Writes the whole copy under a temporary name and renames it into place; the temporary file
 // is gone again whatever happens.
 FsResult writeCopy(const std::string& from, const std::string& to, const FileIdentity& source,
@@ -127,10 +211,9 @@ FsResult writeCopy(const std::string& from, const std::string& to, const FileIde
     }
     FsResult result = copyContents(in.get(), out.get(), source.size);
     if (result) {
-        const timespec times[2] = {
-            {0, UTIME_OMIT},
-            {static_cast<time_t>(source.modifiedSeconds), source.modifiedNanoseconds}};
-        ::futimens(out.get(), times);  // a copy without its date is still a whole copy
+        result = copyAttributes(out.get(), source);
+    }
+    if (result) {
         if (durability == Durability::WritingBack) {
             // The disk starts writing while the next file is copied; the flush comes later.
             ::sync_file_range(out.get(), 0, 0, SYNC_FILE_RANGE_WRITE);
@@ -154,6 +237,14 @@ FsResult writeCopy(const std::string& from, const std::string& to, const FileIde
 
 }  // namespace
 
+FsResult copyAttributes(const std::string& path, const FileIdentity& source) {
+    const timespec times[2] = {timesOf(source, 0), timesOf(source, 1)};
+    if (FsResult mode = attributeSet(::chmod(path.c_str(), source.permissions)); !mode) {
+        return mode;
+    }
+    return attributeSet(::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW));
+}
+
 std::optional<FileIdentity> identify(const std::string& path, LinkMode mode) {
     struct stat st {};
     const int status =
@@ -161,13 +252,33 @@ std::optional<FileIdentity> identify(const std::string& path, LinkMode mode) {
     if (status != 0) {
         return std::nullopt;
     }
-    return FileIdentity{st.st_dev,
-                        st.st_ino,
-                        static_cast<std::int64_t>(st.st_size),
-                        static_cast<std::int64_t>(st.st_mtim.tv_sec),
-                        st.st_mtim.tv_nsec,
-                        S_ISDIR(st.st_mode),
-                        S_ISREG(st.st_mode)};
+    FileIdentity identity;
+    identity.device = st.st_dev;
+    identity.inode = st.st_ino;
+    identity.size = static_cast<std::int64_t>(st.st_size);
+    identity.modifiedSeconds = static_cast<std::int64_t>(st.st_mtim.tv_sec);
+    identity.modifiedNanoseconds = st.st_mtim.tv_nsec;
+    identity.accessedSeconds = static_cast<std::int64_t>(st.st_atim.tv_sec);
+    identity.accessedNanoseconds = st.st_atim.tv_nsec;
+    identity.permissions = st.st_mode & 0777;
+    identity.isDirectory = S_ISDIR(st.st_mode);
+    identity.isRegular = S_ISREG(st.st_mode);
+    return identity;
+}
+
+int openRegularForReading(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return -1;
+    }
+    struct stat st {};
+    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (!regular || flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
 }
 
 std::string hostFolderOf(const std::string& path) {
@@ -273,11 +384,60 @@ FsResult flushToDisk(const std::string& path) {
     return FsResult::success();
 }
 
-void flushFileSystemOf(const std::string& path) {
+FsResult flushFileSystemOf(const std::string& path) {
     UniqueFd fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.valid()) {
-        ::syncfs(fd.get());
+    if (!fd.valid() || ::syncfs(fd.get()) != 0) {
+        return FsResult::fromErrno();
     }
+    return FsResult::success();
+}
+
+std::string temporaryNameIn(const std::string& folder) {
+    static std::atomic<unsigned> counter{0};
+    const std::string name = std::string(kTemporaryPrefix) + std::to_string(::getpid()) + "-" +
+                             std::to_string(counter.fetch_add(1)) + kTemporarySuffix;
+    return folder == "." ? name : (folder == "/" ? "/" + name : folder + "/" + name);
+}
+
+void removeStaleTemporaries(const std::string& folder) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) {
+        return;
+    }
+    std::vector<std::string> stale;
+    while (const dirent* entry = ::readdir(dir)) {
+        const auto owner = temporaryOwner(entry->d_name);
+        if (owner && *owner != ::getpid() && ::kill(*owner, 0) != 0 && errno == ESRCH) {
+            stale.push_back(folder + "/" + entry->d_name);
+        }
+    }
+    ::closedir(dir);
+    for (const std::string& path : stale) {
+        std::error_code ignored;  // what cannot go now is tried again at the next transfer
+        std::filesystem::remove_all(path, ignored);
+    }
+}
+
+FsResult checkLeavesItsFolder(const std::string& path) {
+    const std::string parent = hostFolderOf(path);
+    struct stat parentStat {};
+    struct stat own {};
+    if (::access(parent.c_str(), W_OK | X_OK) != 0 || ::lstat(parent.c_str(), &parentStat) != 0 ||
+        ::lstat(path.c_str(), &own) != 0) {
+        return FsResult::fromErrno();
+    }
+    const uid_t me = ::geteuid();
+    if ((parentStat.st_mode & S_ISVTX) && me != 0 && parentStat.st_uid != me && own.st_uid != me) {
+        return FsResult::failure(EPERM);
+    }
+    return FsResult::success();
+}
+
+FsResult checkTreeRemovable(const std::string& path) {
+    if (FsResult leaves = checkLeavesItsFolder(path); !leaves) {
+        return leaves;
+    }
+    return checkFolderContentsRemovable(path);
 }
 
 }  // namespace pictaria::host

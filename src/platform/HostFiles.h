@@ -12,13 +12,16 @@
 
 namespace pictaria::host {
 
-// Size, modification time and identity of a file.
+// Size, times, permission bits and identity of a file.
 struct FileIdentity {
     dev_t device = 0;
     ino_t inode = 0;
     std::int64_t size = 0;
     std::int64_t modifiedSeconds = 0;
     long modifiedNanoseconds = 0;
+    std::int64_t accessedSeconds = 0;
+    long accessedNanoseconds = 0;
+    mode_t permissions = 0;  // the rwx bits for owner, group and others
     bool isDirectory = false;
     bool isRegular = false;
 
@@ -42,8 +45,9 @@ std::optional<FileIdentity> identify(const std::string& path, LinkMode mode = Li
 FsResult renameNoReplace(const std::string& from, const std::string& to);
 
 // Copies the bytes of the file `from` to the new file `to`: written under a temporary name in
-// `to`'s folder, checked against the source's size, given the source's modification time and
-// only then renamed into place without replacing. On any
+// `to`'s folder that only the owner can read, checked against the source's size, given the
+// source's times and permission bits (so a private picture stays private) and only then renamed
+// into place without replacing. On any
 // failure the temporary file is removed and `to` does not exist (EEXIST when it already did).
 FsResult copyFileNoReplace(const std::string& from, const std::string& to);
 
@@ -69,11 +73,37 @@ FsResult startMoveByCopy(const std::string& from, const std::string& to, FileIde
 FsResult finishMoveByCopy(const std::string& from, const std::string& to,
                           const FileIdentity& source);
 
+// Gives the file or folder at `path` the times and permission bits of `source`.
+FsResult copyAttributes(const std::string& path, const FileIdentity& source);
+
 // Flushes one file or folder (its entries) to disk.
 FsResult flushToDisk(const std::string& path);
 
 // Flushes the whole file system that holds the folder `path`, folder entries included.
-void flushFileSystemOf(const std::string& path);
+FsResult flushFileSystemOf(const std::string& path);
+
+// A fresh hidden name in `folder` for work in progress (".pictaria-<pid>-<n>.part"): a file or
+// folder under it is complete only once renamed to its real name.
+std::string temporaryNameIn(const std::string& folder);
+
+// Removes, in `folder`, work in progress that this program left behind when it ended before
+// finishing (its process is gone): the source of such work was never touched, so nothing is
+// lost with it. Work of running instances is left alone.
+void removeStaleTemporaries(const std::string& folder);
+
+// True when the file or folder at `path` may be taken out of its folder by this process (the
+// folder is writable, and its sticky bit, if set, does not protect the entry from us).
+FsResult checkLeavesItsFolder(const std::string& path);
+
+// True when everything in the tree at `path`, the tree's own folder included, can be removed
+// by this process: every folder can be read and written, its parent written, and a folder with
+// the sticky bit holds only entries of ours. Otherwise the reason (EACCES, EPERM...).
+FsResult checkTreeRemovable(const std::string& path);
+
+// A read-only descriptor of the regular file at a host path, -1 when there is none. A pipe or
+// device carrying a file's name is refused without blocking: reading it could wait forever or
+// never end.
+int openRegularForReading(const std::string& path);
 
 // The folder part of a host path ("." for a bare name).
 std::string hostFolderOf(const std::string& path);

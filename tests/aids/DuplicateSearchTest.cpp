@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include "aids/DuplicateSearch.h"
@@ -38,6 +40,16 @@ TEST_F(DuplicateSearchTest, EmptyFilesAreEqualAndTicksAreNeverRemoved) {
     VectorTickList list({"also-empty.jpg", "other.jpg"}, {false, true});
     tickIdenticalFiles(list, "C:\\src", "C:\\src\\empty.jpg");
     EXPECT_EQ(list.ticks(), (std::vector<bool>{true, true}));
+}
+
+// A fifo named like a picture has no writer: opening it for reading must not wait for one.
+TEST_F(DuplicateSearchTest, AFifoIsNoPictureAndNeverBlocks) {
+    c.writeFile("src/empty.jpg", "");
+    ASSERT_EQ(::mkfifo(c.host("src/pipe.jpg").c_str(), 0644), 0);
+    VectorTickList list({"pipe.jpg", "empty.jpg"}, {false, false});
+    EXPECT_EQ(tickIdenticalFiles(list, "C:\\src", "C:\\src\\empty.jpg"), 1);
+    EXPECT_EQ(tickIdenticalFiles(list, "C:\\src", "C:\\src\\pipe.jpg"), 0);
+    EXPECT_EQ(list.ticks(), (std::vector<bool>{false, true}));
 }
 
 TEST_F(DuplicateSearchTest, NoReferenceDoesNothing) {

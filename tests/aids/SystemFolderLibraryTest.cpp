@@ -26,9 +26,11 @@ class SystemFolderLibraryTest : public ::testing::Test {
         home.writeFile("Pictures/file.jpg", "x");
         home.writeFile(".config/user-dirs.dirs", "XDG_PICTURES_DIR=\"$HOME/Pictures\"\n");
         ::setenv("HOME", home.path().c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", home.host(".config").c_str(), 1);
     }
     ~SystemFolderLibraryTest() override {
         ::setenv("HOME", realHome_.c_str(), 1);
+        ::unsetenv("XDG_CONFIG_HOME");
         ::chmod(home.host("Pictures/Old").c_str(), 0755);
     }
 
@@ -41,6 +43,24 @@ class SystemFolderLibraryTest : public ::testing::Test {
 
 TEST_F(SystemFolderLibraryTest, OwnLibraryNamesThePicturesFolder) {
     EXPECT_EQ(systemFolderFromLibrary(TEVROLAN_PATH, 0), home.host("Pictures"));
+}
+
+// The desktop's own file decides, not a program found through PATH or the current folder; a
+// Pictures folder that is the home folder itself means none is configured.
+TEST_F(SystemFolderLibraryTest, PicturesFolderComesFromTheDesktopsFileOnly) {
+    home.makeFolder("Fotos");
+    home.writeFile(".config/user-dirs.dirs",
+                   "# written by the desktop\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
+                   "  XDG_PICTURES_DIR=\"$HOME/Fotos\"\n");
+    EXPECT_EQ(systemFolderFromLibrary(TEVROLAN_PATH, 0), home.host("Fotos"));
+
+    home.writeFile(".config/user-dirs.dirs", "XDG_PICTURES_DIR=\"$HOME/\"\n");
+    home.writeFile("bin/xdg-user-dir", "#!/bin/sh\necho /etc\n");
+    ::chmod(home.host("bin/xdg-user-dir").c_str(), 0755);
+    const std::string path = std::getenv("PATH");
+    ::setenv("PATH", (home.host("bin") + ":" + path).c_str(), 1);
+    EXPECT_EQ(systemFolderFromLibrary(TEVROLAN_PATH, 0), home.host("Pictures"));
+    ::setenv("PATH", path.c_str(), 1);
 }
 
 TEST_F(SystemFolderLibraryTest, PlainSubfoldersAreAppendedAndEverythingSorted) {

@@ -14,6 +14,7 @@
 #include "navigator/FolderCommands.h"
 #include "navigator/FolderPage.h"
 #include "support/ModalAnswers.h"
+#include "support/Trash.h"
 #include "widgets/PageControl.h"
 #include "widgets/StatusBar.h"
 
@@ -142,21 +143,6 @@ class FolderTreeTest : public FolderCommandsTest {
         return window->folderPages();
     }
 
-    // True when the trash holds a folder trashed under `name` (or a numbered variant) with its
-    // record and the file `inner` inside.
-    static bool inTrash(const std::string& name, const std::string& inner) {
-        namespace fs = std::filesystem;
-        const fs::path trash = fs::path(std::getenv("XDG_DATA_HOME")) / "Trash";
-        std::error_code error;
-        for (const auto& info : fs::directory_iterator(trash / "info", error)) {
-            const std::string trashed = info.path().stem().string();
-            if (trashed.starts_with(name) && fs::exists(trash / "files" / trashed / inner)) {
-                return true;
-            }
-        }
-        return false;
-    }
-
     static Names paths(const std::vector<FolderPage*>& pages) {
         Names result;
         for (const FolderPage* page : pages) {
@@ -177,7 +163,7 @@ TEST_F(FolderTreeTest, DeleteSendsTheChosenFolderToTheTrashAndRelistsThePage) {
     EXPECT_EQ(dialog.prompt, "以下の、フォルダを、全て削除します。");
     EXPECT_EQ(dialog.offered, "C:\\Photos\\2004");
     EXPECT_FALSE(c.exists("Photos/2004"));
-    EXPECT_TRUE(inTrash("2004", "a.jpg"));
+    EXPECT_TRUE(test::folderInTrash("2004", "a.jpg"));
     EXPECT_EQ(paths(window->folderPages()), (Names{"C:\\", "C:\\Photos\\2004b", "C:\\Photos"}));
     EXPECT_EQ(window->frontFolderPage()->path(), "C:\\Photos");
     EXPECT_EQ(gridNames(window->frontFolderPage()), (Names{"2004b", "2005", "", "", ""}));
@@ -189,30 +175,8 @@ TEST_F(FolderTreeTest, DeleteSendsTheChosenFolderToTheTrashAndRelistsThePage) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
-// Leaves no usable trash for the length of a test: a plain file takes the trash folder's place.
-class NoTrash {
-  public:
-    NoTrash() {
-        std::filesystem::rename(trash_, saved_, error_);
-        std::ofstream(trash_) << "not a folder";
-    }
-    NoTrash(const NoTrash&) = delete;
-    NoTrash& operator=(const NoTrash&) = delete;
-    ~NoTrash() {
-        std::filesystem::remove(trash_);
-        if (!error_) {
-            std::filesystem::rename(saved_, trash_);
-        }
-    }
-
-  private:
-    std::filesystem::path trash_ = std::filesystem::path(std::getenv("XDG_DATA_HOME")) / "Trash";
-    std::filesystem::path saved_ = trash_.string() + ".saved";
-    std::error_code error_;
-};
-
 TEST_F(FolderTreeTest, WithoutATrashTheFolderIsDeletedForGoodOnlyWhenTheUserAgrees) {
-    NoTrash noTrash;
+    test::NoTrash noTrash;
     const auto pages = openTree();
     choose(pages[1], "2004");
     messages.answers = {true, false};  // to the trash, yes; for good, no
@@ -227,7 +191,7 @@ TEST_F(FolderTreeTest, WithoutATrashTheFolderIsDeletedForGoodOnlyWhenTheUserAgre
     messages.answer = true;
     run(window->N3, "");
     EXPECT_FALSE(c.exists("Photos/2004"));
-    EXPECT_FALSE(inTrash("2004", "a.jpg"));
+    EXPECT_FALSE(test::folderInTrash("2004", "a.jpg"));
     EXPECT_EQ(window->frontFolderPage()->path(), "C:\\Photos");
     EXPECT_TRUE(messages.shown.empty());
 }
@@ -239,7 +203,7 @@ TEST_F(FolderTreeTest, DecliningTheTrashLeavesTheFolderAlone) {
     run(window->N3, "");
     EXPECT_EQ(messages.asked, Names{kMoveToTrashQuestion + std::string("C:\\Photos\\2004")});
     EXPECT_TRUE(c.exists("Photos/2004/a.jpg"));
-    EXPECT_FALSE(inTrash("2004", "a.jpg"));
+    EXPECT_FALSE(test::folderInTrash("2004", "a.jpg"));
     EXPECT_EQ(window->folderPages().size(), pages.size());
     EXPECT_TRUE(messages.shown.empty());
 }

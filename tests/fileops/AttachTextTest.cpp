@@ -53,12 +53,13 @@ TEST_F(AttachTextTest, DriveRootAndTrailingBackslashJoinWithOneBackslash) {
     EXPECT_TRUE(c.exists("photo/trip_b.jpg"));
 }
 
-TEST_F(AttachTextTest, TextsThatWouldMoveFilesElsewhereRenameNothing) {
+TEST_F(AttachTextTest, TextsThatWouldMoveOrHideFilesRenameNothing) {
     c.makeFolder("photo/sub");
     VectorTickList list({"a.jpg"}, {true});
     EXPECT_EQ(attachTextToTicked(list, "C:\\photo", "sub\\"), 0);
     EXPECT_EQ(attachTextToTicked(list, "C:\\photo", "../"), 0);
     EXPECT_EQ(attachTextToTicked(list, "C:\\photo", ""), 0);
+    EXPECT_EQ(attachTextToTicked(list, "C:\\photo", ".e"), 0);  // a leading dot hides a file
     EXPECT_EQ(attachTextToTicked(list, "C:\\photo", std::string(300, 'x')), 0);
     EXPECT_EQ(list.names(), Names{"a.jpg"});
     EXPECT_TRUE(c.exists("photo/a.jpg"));

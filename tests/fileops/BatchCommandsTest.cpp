@@ -10,6 +10,7 @@
 #include "support/FileIoScope.h"
 #include "support/TempDir.h"
 #include "support/TestDrives.h"
+#include "support/Trash.h"
 
 namespace pictaria {
 namespace {
@@ -93,6 +94,39 @@ TEST_F(BatchTest, DeleteKeepsEntriesWhoseFileCannotGo) {
     EXPECT_EQ(list.names(), (Names{"folder.jpg", "b.jpg"}));
     EXPECT_EQ(list.ticks(), (std::vector<bool>{true, false}));
     EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(BatchTest, DeletedFilesGoToTheTrashWithTheirRecord) {
+    VectorTickList ticked({"a.jpg", "b.jpg", "c.jpg"}, {true, false, true});
+    deleteTicked(ticked, "C:\\Pics");
+    EXPECT_EQ(ticked.names(), Names{"b.jpg"});
+    VectorTickList everyListed({"b.jpg", "d.jpg"}, {false, false});
+    deleteAllListed(everyListed, "C:\\Pics");
+    EXPECT_EQ(everyListed.count(), 0);
+    EXPECT_EQ(test::trashedFiles(),
+              (std::map<std::string, std::string>{
+                  {"a.jpg", "a.jpg"}, {"b.jpg", "b.jpg"}, {"c.jpg", "c.jpg"}, {"d.jpg", "d.jpg"}}));
+    EXPECT_TRUE(messages.asked.empty());
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+// Only where no trash can take the files is the user asked, once, before any is deleted for good.
+TEST_F(BatchTest, WithoutATrashOneQuestionComesBeforeDeletingForGood) {
+    test::NoTrash noTrash;
+    VectorTickList list({"a.jpg", "b.jpg", "c.jpg"}, {true, false, true});
+    messages.answer = false;
+    deleteTicked(list, "C:\\Pics");
+    EXPECT_EQ(messages.asked, Names{"2" + std::string(kDeleteForGoodFilesQuestion)});
+    EXPECT_EQ(list.names(), (Names{"a.jpg", "b.jpg", "c.jpg"}));
+    EXPECT_EQ(c.readFile("Pics/a.jpg"), "a.jpg");
+
+    messages.answer = true;
+    VectorTickList popup({"c.jpg", "d.jpg"}, {false, false});
+    deleteAllListed(popup, "C:\\Pics");
+    EXPECT_EQ(messages.asked.size(), 2u);
+    EXPECT_FALSE(c.exists("Pics/c.jpg"));
+    EXPECT_FALSE(c.exists("Pics/d.jpg"));
+    EXPECT_EQ(c.readFile("Pics/a.jpg"), "a.jpg");
 }
 
 TEST_F(BatchTest, ListOnlyCommandsLeaveTheFilesAlone) {

@@ -27,6 +27,33 @@ class FailingCopy : public FileIo {
     int error_;
 };
 
+// Reports the end of the source after `bytes` bytes, as a file cut short under the copy would.
+class ShortCopy : public FileIo {
+  public:
+    explicit ShortCopy(std::size_t bytes) : left_(bytes) {}
+    ssize_t copyChunk(int in, int out, std::size_t length) override {
+        const std::size_t allowed = std::min(length, left_);
+        if (allowed == 0) {
+            return 0;
+        }
+        const ssize_t n = FileIo::copyChunk(in, out, allowed);
+        left_ -= n > 0 ? static_cast<std::size_t>(n) : 0;
+        return n;
+    }
+
+  private:
+    std::size_t left_;
+};
+
+// Every flush to disk fails with EIO, as a failing card does.
+class FailingSync : public FileIo {
+  public:
+    int syncFile(int) override {
+        errno = EIO;
+        return -1;
+    }
+};
+
 // Refuses to remove any file whose host path starts with `prefix` (a folder or one file).
 class RefusedRemoval : public FileIo {
   public:

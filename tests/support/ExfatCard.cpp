@@ -1,0 +1,56 @@
+#include "support/ExfatCard.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+
+namespace pictaria::test {
+
+namespace {
+
+constexpr char kImageSize[] = "32M";
+
+bool run(const std::string& command) {
+    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+std::string firstLineOf(const std::string& command) {
+    FILE* pipe = ::popen((command + " 2>/dev/null").c_str(), "r");
+    if (!pipe) {
+        return {};
+    }
+    char line[256] = {};
+    const bool read = std::fgets(line, sizeof line, pipe) != nullptr;
+    ::pclose(pipe);
+    std::string text = read ? line : "";
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) {
+        text.pop_back();
+    }
+    return text;
+}
+
+}  // namespace
+
+ExfatCard::ExfatCard() {
+    const std::string image = work_.host("card.img");
+    work_.makeFolder("card");
+    if (!run("truncate -s " + std::string(kImageSize) + " '" + image + "'") ||
+        !run("mkfs.exfat '" + image + "'")) {
+        return;
+    }
+    loopDevice_ = firstLineOf("losetup -f --show '" + image + "'");
+    if (loopDevice_.empty()) {
+        return;
+    }
+    mounted_ = run("mount.exfat-fuse " + loopDevice_ + " '" + path() + "'");
+}
+
+ExfatCard::~ExfatCard() {
+    if (mounted_) {
+        run("umount '" + path() + "'");
+    }
+    if (!loopDevice_.empty()) {
+        run("losetup -d " + loopDevice_);
+    }
+}
+
+}  // namespace pictaria::test
