@@ -137,13 +137,24 @@ void TForm1::N5Click() {
         return;
     }
     const std::string destination = SelectDirForm->chosenFolder();
-    ProgressWindow progress(this, QString::fromUtf8(kMovingLabel));
-    const auto report = [&progress](std::int64_t done, std::int64_t total) {
-        return progress.report(done, total);
+    const std::string moving = TargetFolder;
+    std::string movedTo;
+    // The progress window lives only while the folder moves, never over a message.
+    const auto withProgress = [this](const auto& move) {
+        ProgressWindow progress(this, QString::fromUtf8(kMovingLabel));
+        return move([&progress](std::int64_t done, std::int64_t total) {
+            return progress.report(done, total);
+        });
     };
-    if (!moveChosenFolder(TargetFolder, destination, report)) {
+    const bool moved = moveChosenFolder(moving, destination, movedTo, withProgress);
+    refreshFolderPages();
+    if (!moved) {
         return;
     }
+    for (FolderPage* open : folderPages()) {
+        open->setPath(renamedPath(open->path(), moving, movedTo));
+    }
+    SourceFolder = renamedPath(SourceFolder, moving, movedTo);  // the listed files went along
     setCurrentDir(destination);
     TargetFolder = destination;
     StringGrid1DblClick();

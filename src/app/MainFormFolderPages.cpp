@@ -7,6 +7,7 @@
 #include "app/MainFormUnit1.h"
 #include "navigator/FolderGrid.h"
 #include "navigator/FolderPage.h"
+#include "platform/FileServices.h"
 #include "platform/PathText.h"
 #include "widgets/CheckListBox.h"
 #include "widgets/PageControl.h"
@@ -37,6 +38,14 @@ std::vector<FolderPage*> TForm1::folderPages() const {
 
 FolderPage* TForm1::frontFolderPage() const {
     return qobject_cast<FolderPage*>(PageControl1->activePage());
+}
+
+void TForm1::refreshFolderPages() {
+    for (FolderPage* page : folderPages()) {
+        if (directoryExists(page->path())) {
+            page->showEntries(listPlainSubfolders(page->path()));
+        }
+    }
 }
 
 void TForm1::OpenFolderPage(const std::string& path) {

@@ -132,6 +132,8 @@ class TForm1 : public QMainWindow {
     // The folder pages in tab order (the drive page is not one), and the one in front if any.
     std::vector<FolderPage*> folderPages() const;
     FolderPage* frontFolderPage() const;
+    // Lists the folder of every open page afresh, after folders changed under it.
+    void refreshFolderPages();
 
     // Folder commands of the page grids' menu.
     void N2Click();

@@ -108,13 +108,14 @@ std::string renamedPath(const std::string& path, const std::string& oldFolder,
 }
 
 bool moveChosenFolder(const std::string& folder, const std::string& destination,
-                      const FolderProgress& progress) {
+                      std::string& movedTo, const ProgressScope& during) {
     if (isProtectedFolder(folder)) {
         showMessage(kProtectedFromMoveMessage);
         return false;
     }
-    std::string movedTo;
-    const FsResult moved = moveFolderInto(folder, destination, movedTo, progress);
+    const FsResult moved = during([&](const FolderProgress& progress) {
+        return moveFolderInto(folder, destination, movedTo, progress);
+    });
     if (moved.error() == EINVAL) {
         showMessage(kMoveIntoItselfMessage);
     } else if (!moved) {

@@ -3,6 +3,7 @@
 // what they change on the pages. The questions and messages go through the message seam; the
 // name input and folder selection dialogs belong to the caller.
 
+#include <functional>
 #include <string>
 
 #include "platform/FolderOperations.h"
@@ -63,10 +64,15 @@ bool isInsideFolder(const std::string& path, const std::string& folder);
 std::string renamedPath(const std::string& path, const std::string& oldFolder,
                         const std::string& newFolder);
 
-// Moves `folder` into `destination` ("Name (2)" when its name is taken there). Protected folders
-// and a destination inside the folder are refused with a message; other failures are told with
-// the reason, except a move the user stopped. True when the folder arrived.
+// Moves `folder` into `destination` ("Name (2)" when its name is taken there); `movedTo`
+// receives its new path. Protected folders and a destination inside the folder are refused with
+// a message; other failures are told with the reason, except a move the user stopped. True when
+// the folder arrived. The work runs inside `during`, which gets the progress callback to pass
+// on; every message comes after `during` has returned, so nothing it shows (a progress window)
+// stands over a message.
+using ProgressScope =
+    std::function<FsResult(const std::function<FsResult(const FolderProgress&)>&)>;
 bool moveChosenFolder(const std::string& folder, const std::string& destination,
-                      const FolderProgress& progress = {});
+                      std::string& movedTo, const ProgressScope& during);
 
 }  // namespace pictaria

@@ -44,9 +44,7 @@ void FolderPage::fill(const std::vector<std::string>& entries) {
     grid_->setRowCount(static_cast<int>(rows.size()));
     for (std::size_t row = 0; row < rows.size(); ++row) {
         for (std::size_t col = 0; col < rows[row].size(); ++col) {
-            if (!rows[row][col].empty()) {
-                grid_->setCells(static_cast<int>(col), static_cast<int>(row), rows[row][col]);
-            }
+            grid_->setCells(static_cast<int>(col), static_cast<int>(row), rows[row][col]);
         }
     }
 }

@@ -24,6 +24,9 @@ class FolderPage : public QWidget {
     void setPath(const std::string& path);
     StringGrid* grid() const { return grid_; }
 
+    // Shows `entries` in place of what the grid showed.
+    void showEntries(const std::vector<std::string>& entries) { fill(entries); }
+
     // True when the page shows `folder` or a folder below it.
     bool liesInside(const std::string& folder) const;
 

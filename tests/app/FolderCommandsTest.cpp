@@ -1,7 +1,10 @@
 #include <sys/stat.h>
 
 #include <QAction>
+#include <QProgressDialog>
 #include <QPushButton>
+
+#include <algorithm>
 
 #include <cstdlib>
 #include <filesystem>
@@ -279,11 +282,16 @@ TEST_F(FolderTreeTest, RenameToThePresentTakenOrEmptyNameChangesNothing) {
 TEST_F(FolderCommandsTest, MoveAcrossFileSystemsTakesAFreeNameAndOpensTheDestination) {
     c.writeFile("A/sub/a.jpg", "picture");
     d.makeFolder("B/A");
-    choose(open("C:\\"), "A");
+    FolderPage* root = open("C:\\");
+    choose(root, "A");
+    window->SourceFolder = "C:\\A\\sub";
 
     moveInto("D:\\B");
 
     EXPECT_FALSE(c.exists("A"));
+    EXPECT_EQ(window->SourceFolder, "D:\\B\\A (2)\\sub");  // the listed files went along
+    const Names rootNames = gridNames(root);
+    EXPECT_EQ(std::count(rootNames.begin(), rootNames.end(), "A"), 0);
     EXPECT_EQ(d.readFile("B/A (2)/sub/a.jpg"), "picture");
     EXPECT_EQ(window->TargetFolder, "D:\\B");
     EXPECT_EQ(window->frontFolderPage()->path(), "D:\\B");
@@ -292,7 +300,22 @@ TEST_F(FolderCommandsTest, MoveAcrossFileSystemsTakesAFreeNameAndOpensTheDestina
     EXPECT_TRUE(messages.shown.empty());
 }
 
+// Tells, for every message, whether a progress window of the main window stood over it.
+class MessagesSeeingProgress : public test::RecordingMessages {
+  public:
+    explicit MessagesSeeingProgress(QWidget& owner) : owner_(owner) {}
+    void showMessage(std::string_view text) override {
+        progressAtMessage.push_back(!owner_.findChildren<QProgressDialog*>().isEmpty());
+        RecordingMessages::showMessage(text);
+    }
+    std::vector<bool> progressAtMessage;
+
+  private:
+    QWidget& owner_;
+};
+
 TEST_F(FolderCommandsTest, MoveThatCannotFinishLeavesTheSourceWholeAndNoPartialCopy) {
+    MessagesSeeingProgress messages(*window);
     c.writeFile("A/a.jpg", "picture");
     c.writeFile("A/sub/b.jpg", "picture");
     ASSERT_EQ(::mkfifo(c.host("A/sub/pipe").c_str(), 0600), 0);  // cannot travel
@@ -306,6 +329,7 @@ TEST_F(FolderCommandsTest, MoveThatCannotFinishLeavesTheSourceWholeAndNoPartialC
     EXPECT_FALSE(d.exists("B/A"));
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_TRUE(messages.shown[0].starts_with(kMoveFailedMessage));
+    EXPECT_EQ(messages.progressAtMessage, std::vector<bool>{false});
     EXPECT_EQ(window->TargetFolder, "C:\\A");
 }
 
