@@ -137,13 +137,14 @@ FsResult renameByLink(const std::string& from, const std::string& to) {
     return FsResult::success();
 }
 
-// Opens a fresh temporary file next to `to`; never reuses an existing name.
-UniqueFd createTemporaryNextTo(const std::string& to, std::string& tempPath) {
+// Opens a fresh temporary file next to `to` with the given permission bits (less the umask, so
+// never more open than the source); never reuses an existing name.
+UniqueFd createTemporaryNextTo(const std::string& to, mode_t permissions, std::string& tempPath) {
     const std::string folder = hostFolderOf(to);
     for (int attempt = 0; attempt < 100; ++attempt) {
         tempPath = temporaryNameIn(folder);
-        // Only the owner may read it until it has the source's permissions.
-        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        const int fd =
+            ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, permissions);
         if (fd >= 0 || errno != EEXIST) {
             return UniqueFd(fd);
         }
@@ -190,8 +191,16 @@ FsResult attributeSet(int status) {
 
 FsResult copyAttributes(int fd, const FileIdentity& source) {
     const timespec times[2] = {timesOf(source, 0), timesOf(source, 1)};
-    if (FsResult mode = attributeSet(::fchmod(fd, source.permissions)); !mode) {
-        return mode;
+    // The file was created with the source's bits; only what the umask took away is restored
+    // (changing the mode of a file just written is costly on some file systems).
+    struct stat made {};
+    if (::fstat(fd, &made) != 0) {
+        return FsResult::fromErrno();
+    }
+    if ((made.st_mode & 0777) != source.permissions) {
+        if (FsResult mode = attributeSet(::fchmod(fd, source.permissions)); !mode) {
+            return mode;
+        }
     }
     return attributeSet(::futimens(fd, times));
 }
@@ -205,7 +214,7 @@ FsResult writeCopy(const std::string& from, const std::string& to, const FileIde
         return FsResult::fromErrno();
     }
     std::string tempPath;
-    UniqueFd out = createTemporaryNextTo(to, tempPath);
+    UniqueFd out = createTemporaryNextTo(to, source.permissions, tempPath);
     if (!out.valid()) {
         return FsResult::fromErrno();
     }

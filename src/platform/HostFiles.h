@@ -45,7 +45,8 @@ std::optional<FileIdentity> identify(const std::string& path, LinkMode mode = Li
 FsResult renameNoReplace(const std::string& from, const std::string& to);
 
 // Copies the bytes of the file `from` to the new file `to`: written under a temporary name in
-// `to`'s folder that only the owner can read, checked against the source's size, given the
+// `to`'s folder that is never more open than the source, checked against the source's size,
+// given the
 // source's times and permission bits (so a private picture stays private) and only then renamed
 // into place without replacing. On any
 // failure the temporary file is removed and `to` does not exist (EEXIST when it already did).

@@ -28,6 +28,12 @@ float storedRatio(int numerator, int denominator) {
     return static_cast<float>(static_cast<double>(numerator) / denominator);
 }
 
+// A sliver of a picture shrunk into a pane keeps one pixel across, or it would vanish; in a
+// pane with no room at all it stays empty.
+int atLeastOnePixel(int side, int paneSide) {
+    return paneSide > 0 ? std::max(1, side) : side;
+}
+
 PictureBounds naturalSizeCentred(int paneWidth, int paneHeight, int pictureWidth,
                                  int pictureHeight) {
     PictureBounds bounds;
@@ -53,14 +59,16 @@ std::optional<PictureBounds> fitToPane(int paneWidth, int paneHeight, int pictur
             return naturalSizeCentred(paneWidth, paneHeight, pictureWidth, pictureHeight);
         }
         bounds.height = paneHeight;
-        bounds.width = truncateToInt(static_cast<double>(paneHeight) / pictureRatio);
+        bounds.width = atLeastOnePixel(
+            truncateToInt(static_cast<double>(paneHeight) / pictureRatio), paneHeight);
         bounds.top = 0;
         bounds.left = centredOffset(paneWidth, bounds.width);
     } else {
         if (pictureWidth <= paneWidth) {
             return naturalSizeCentred(paneWidth, paneHeight, pictureWidth, pictureHeight);
         }
-        bounds.height = truncateToInt(static_cast<double>(paneWidth) * pictureRatio);
+        bounds.height = atLeastOnePixel(
+            truncateToInt(static_cast<double>(paneWidth) * pictureRatio), paneWidth);
         bounds.width = paneWidth;
         bounds.top = centredOffset(paneHeight, bounds.height);
         bounds.left = 0;

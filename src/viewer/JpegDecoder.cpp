@@ -1,12 +1,16 @@
 #include "viewer/JpegDecoder.h"
 
+#include "viewer/ExifOrientation.h"
+
 namespace pictaria {
 
 namespace {
 
 constexpr unsigned long long kMaxPixelBytes = 1ull << 30;
 constexpr int kMaxScans = 500;
-constexpr long kMaxLibraryMemory = 1L << 30;
+// Output and working memory of one decode together; with the control's share this keeps the
+// process under about 1.2 GB whatever a file claims.
+constexpr long kDecodeBudget = 1100L << 20;
 
 QImage::Format imageFormatOf(const JpegOutputFormat& format) {
     switch (format.pixelKind) {
@@ -15,7 +19,7 @@ QImage::Format imageFormatOf(const JpegOutputFormat& format) {
         case JPEG_PIXELS_PALETTE8:
             return QImage::Format_Indexed8;
         default:
-            return QImage::Format_RGB888;
+            return QImage::Format_RGB32;
     }
 }
 
@@ -39,7 +43,7 @@ QImage canvasFor(const JpegOutputFormat& format) {
 
 // Colour pictures that libjpeg could not quantize itself (inks) get their palette here.
 QImage withPaletteIfAsked(QImage picture, bool palette) {
-    if (palette && picture.format() == QImage::Format_RGB888) {
+    if (palette && picture.format() == QImage::Format_RGB32) {
         return picture.convertToFormat(QImage::Format_Indexed8, Qt::DiffuseDither);
     }
     return picture;
@@ -52,7 +56,7 @@ int fullScale(int, int) {
 }
 
 JpegLimits defaultJpegLimits() {
-    return JpegLimits{kMaxPixelBytes, kMaxScans, kMaxLibraryMemory};
+    return JpegLimits{kMaxPixelBytes, kMaxScans, kDecodeBudget};
 }
 
 JpegDecoder::JpegDecoder(const JpegLimits& limits) : session_(jpegSessionCreate(&limits)) {}
@@ -80,18 +84,30 @@ LoadedPicture JpegDecoder::decodeBytes(const unsigned char* data, std::size_t si
     return decodeFrame(width, height, scaleFor, palette);
 }
 
+int JpegDecoder::orientation() const {
+    const unsigned char* tiff = nullptr;
+    std::size_t size = 0;
+    return jpegSessionExif(session_, &tiff, &size) ? exifOrientation(tiff, size) : kStoredUpright;
+}
+
+// The scale is chosen, and the picture handed on, upright: a photograph stored on its side is
+// turned as its EXIF orientation says.
 LoadedPicture JpegDecoder::decodeFrame(int frameWidth, int frameHeight,
                                        const ScaleChooser& scaleFor, bool palette) {
+    const int turn = orientation();
+    const QSize upright = uprightSize(QSize(frameWidth, frameHeight), turn);
     JpegOutputFormat format{};
-    if (!jpegSessionStart(session_, scaleFor(frameWidth, frameHeight), palette ? 1 : 0, &format)) {
+    if (!jpegSessionStart(session_, scaleFor(upright.width(), upright.height()), palette ? 1 : 0,
+                          &format)) {
         return {};
     }
     QImage canvas = canvasFor(format);
     if (canvas.isNull() || !jpegSessionReadPixels(session_, canvas.bits(), canvas.bytesPerLine())) {
         return {};
     }
-    return LoadedPicture{withPaletteIfAsked(std::move(canvas), palette),
-                         QSize(frameWidth, frameHeight)};
+    QImage stored = withPaletteIfAsked(std::move(canvas), palette);
+    return LoadedPicture{turn == kStoredUpright ? std::move(stored) : uprightPicture(stored, turn),
+                         upright};
 }
 
 std::string JpegDecoder::errorText() const {

@@ -13,15 +13,15 @@
 
 namespace pictaria {
 
-// Given the frame header's width and height, the DCT scale denominator to decode at (1, 2, 4
-// or 8).
+// Given the upright picture's width and height (the frame header's, swapped for a photograph
+// stored on its side), the DCT scale denominator to decode at (1, 2, 4 or 8).
 using ScaleChooser = std::function<int(int frameWidth, int frameHeight)>;
 
 // Full size, always.
 int fullScale(int frameWidth, int frameHeight);
 
 // The limits every picture display decodes under: about 1 GiB of decoded pixels, 500
-// progressive scans, 1 GiB of libjpeg working memory.
+// progressive scans, and 1.1 GB for the output and libjpeg's working memory together.
 JpegLimits defaultJpegLimits();
 
 class JpegDecoder {
@@ -32,7 +32,8 @@ class JpegDecoder {
     JpegDecoder& operator=(const JpegDecoder&) = delete;
 
     // Each decoder decodes one stream, once. The result is empty when the stream cannot be
-    // decoded; `palette` asks for 8-bit palette pixels instead of 24-bit colour. The file
+    // decoded; `palette` asks for 8-bit palette pixels instead of 32-bit colour. The picture
+    // comes upright (EXIF orientation applied) and its natural size is the upright size. The file
     // stays open; the bytes must outlive the call.
     LoadedPicture decodeFile(std::FILE* file, const ScaleChooser& scaleFor, bool palette);
     LoadedPicture decodeBytes(const unsigned char* data, std::size_t size,
@@ -44,6 +45,7 @@ class JpegDecoder {
     int warningCount() const;
 
   private:
+    int orientation() const;
     LoadedPicture decodeFrame(int frameWidth, int frameHeight, const ScaleChooser& scaleFor,
                               bool palette);
 

@@ -110,9 +110,24 @@ void jpegSessionDestroy(JpegSession* session) {
     free(session);
 }
 
+/* Colour comes out as 32-bit pixels in the order the screen's images keep them (blue, green,
+ * red, padding in memory on a little-endian machine), so that the decoded picture is the one
+ * that is drawn, without a converted copy. */
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+#define SCREEN_COLOUR_SPACE JCS_EXT_XRGB
+enum { BLUE_BYTE = 3, GREEN_BYTE = 2, RED_BYTE = 1, PAD_BYTE = 0 };
+#else
+#define SCREEN_COLOUR_SPACE JCS_EXT_BGRX
+enum { BLUE_BYTE = 0, GREEN_BYTE = 1, RED_BYTE = 2, PAD_BYTE = 3 };
+#endif
+
+static unsigned long long pixelBytes(unsigned long long width, unsigned long long height,
+                                     int components) {
+    return width * height * (components == 1 ? 1u : 4u);
+}
+
 static unsigned long long fullSizePixelBytes(const struct jpeg_decompress_struct* cinfo) {
-    const unsigned long long bytesPerPixel = cinfo->num_components == 1 ? 1 : 3;
-    return (unsigned long long)cinfo->image_width * cinfo->image_height * bytesPerPixel;
+    return pixelBytes(cinfo->image_width, cinfo->image_height, cinfo->num_components);
 }
 
 /* Rejects what cannot be shown before any pixel memory is spent on it. */
@@ -128,6 +143,8 @@ static void checkFrame(JpegSession* session) {
 
 /* Reads the header from the source attached to the session; runs under the caller's setjmp. */
 static int readHeader(JpegSession* session, int* width, int* height) {
+    /* APP1 carries the EXIF block with the photograph's orientation. */
+    jpeg_save_markers(&session->cinfo, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(&session->cinfo, TRUE);
     checkFrame(session);
     *width = (int)session->cinfo.image_width;
@@ -238,17 +255,17 @@ static void chooseOutput(JpegSession* session, int scaleDenominator, int palette
         cinfo->out_color_space = JCS_GRAYSCALE;
     } else if (isInkColourSpace(cinfo->jpeg_color_space)) {
         /* libjpeg turns YCCK into CMYK; the ink to RGB step is ours. libjpeg cannot
-         * quantize inks, so these rows come out as RGB even when a palette is asked for. */
+         * quantize inks, so these rows come out as colour even when a palette is asked for. */
         cinfo->out_color_space = JCS_CMYK;
         session->invertedInks = cinfo->saw_Adobe_marker;
+    } else if (!palette) {
+        cinfo->out_color_space = SCREEN_COLOUR_SPACE;
     } else {
         cinfo->out_color_space = JCS_RGB;
-        if (palette) {
-            cinfo->quantize_colors = TRUE;
-            cinfo->desired_number_of_colors = 256;
-            cinfo->two_pass_quantize = TRUE;
-            cinfo->dither_mode = JDITHER_FS;
-        }
+        cinfo->quantize_colors = TRUE;
+        cinfo->desired_number_of_colors = 256;
+        cinfo->two_pass_quantize = TRUE;
+        cinfo->dither_mode = JDITHER_FS;
     }
 }
 
@@ -267,8 +284,22 @@ static void describeOutput(const struct jpeg_decompress_struct* cinfo, JpegOutpu
     } else if (cinfo->out_color_space == JCS_GRAYSCALE) {
         format->pixelKind = JPEG_PIXELS_GRAY8;
     } else {
-        format->pixelKind = JPEG_PIXELS_RGB24;
+        format->pixelKind = JPEG_PIXELS_RGB32;
     }
+}
+
+/* What libjpeg may use besides the output picture, so that the two together stay within the
+ * budget (a progressive file keeps coefficients for the whole frame, whatever the scale). */
+static void budgetWorkingMemory(JpegSession* session) {
+    struct jpeg_decompress_struct* cinfo = &session->cinfo;
+    jpeg_calc_output_dimensions(cinfo);
+    const unsigned long long output =
+        pixelBytes(cinfo->output_width, cinfo->output_height, cinfo->out_color_components);
+    const unsigned long long budget = (unsigned long long)session->limits.maxMemory;
+    if (output >= budget) {
+        failWithText(session, "JPEG picture too large");
+    }
+    cinfo->mem->max_memory_to_use = (long)(budget - output);
 }
 
 int jpegSessionStart(JpegSession* session, int scaleDenominator, int palette,
@@ -285,20 +316,26 @@ int jpegSessionStart(JpegSession* session, int scaleDenominator, int palette,
         return failed(session);
     }
     chooseOutput(session, scaleDenominator, palette);
+    budgetWorkingMemory(session);
     jpeg_start_decompress(&session->cinfo);
     describeOutput(&session->cinfo, format);
     session->stage = STAGE_STARTED;
     return 1;
 }
 
-/* Turns one row of CMYK samples into RGB in place order (4 bytes in, 3 bytes out). */
-static void inksToRgb(const JSAMPLE* inks, unsigned char* rgb, JDIMENSION width, int inverted) {
-    for (JDIMENSION x = 0; x < width; ++x, inks += 4, rgb += 3) {
+static unsigned char inkToLight(unsigned ink, unsigned black, int inverted) {
+    const unsigned light = inverted ? ink : 255u - ink;
+    return (unsigned char)((light * black + 127u) / 255u);
+}
+
+/* Turns one row of CMYK samples into 32-bit screen pixels (4 bytes in, 4 bytes out). */
+static void inksToRgb(const JSAMPLE* inks, unsigned char* pixel, JDIMENSION width, int inverted) {
+    for (JDIMENSION x = 0; x < width; ++x, inks += 4, pixel += 4) {
         const unsigned black = inverted ? inks[3] : 255u - inks[3];
-        for (int channel = 0; channel < 3; ++channel) {
-            const unsigned ink = inverted ? inks[channel] : 255u - inks[channel];
-            rgb[channel] = (unsigned char)((ink * black + 127u) / 255u);
-        }
+        pixel[RED_BYTE] = inkToLight(inks[0], black, inverted);
+        pixel[GREEN_BYTE] = inkToLight(inks[1], black, inverted);
+        pixel[BLUE_BYTE] = inkToLight(inks[2], black, inverted);
+        pixel[PAD_BYTE] = 0xFF;
     }
 }
 
@@ -355,6 +392,22 @@ int jpegSessionReadPixels(JpegSession* session, unsigned char* pixels, ptrdiff_t
     jpeg_finish_decompress(&session->cinfo);
     session->stage = STAGE_FINISHED;
     return 1;
+}
+
+int jpegSessionExif(const JpegSession* session, const unsigned char** tiff, size_t* size) {
+    static const unsigned char exifName[6] = {'E', 'x', 'i', 'f', 0, 0};
+    if (session->stage == STAGE_CREATED || session->stage == STAGE_FAILED) {
+        return 0;
+    }
+    for (jpeg_saved_marker_ptr marker = session->cinfo.marker_list; marker; marker = marker->next) {
+        if (marker->marker == JPEG_APP0 + 1 && marker->data_length > sizeof exifName &&
+            memcmp(marker->data, exifName, sizeof exifName) == 0) {
+            *tiff = marker->data + sizeof exifName;
+            *size = marker->data_length - sizeof exifName;
+            return 1;
+        }
+    }
+    return 0;
 }
 
 const char* jpegSessionMessage(const JpegSession* session) {

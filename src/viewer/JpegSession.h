@@ -5,9 +5,10 @@
  * The steps are plain C so that no object with a destructor can live across the error jump.
  *
  * Decoder settings: accurate integer inverse DCT, block smoothing, fancy upsampling, no
- * buffered (progressive) display. Output is 24-bit RGB, 8-bit gray for one-component files,
- * or 8-bit palette indices when a palette is asked for. CMYK and YCCK files come out as RGB;
- * files carrying an Adobe marker store their inks inverted, as the Adobe tools write them.
+ * buffered (progressive) display. Output is 32-bit colour in the screen's pixel order, 8-bit
+ * gray for one-component files, or 8-bit palette indices when a palette is asked for. CMYK and YCCK
+ * files come out as RGB; files carrying an Adobe marker store their inks inverted, as the Adobe
+ * tools write them.
  *
  * A truncated or damaged stream is not a failure: libjpeg warns, pads the missing data with
  * gray and the decode completes, so the part that was readable is shown. Warnings are counted.
@@ -23,16 +24,17 @@ extern "C" {
 typedef struct JpegSession JpegSession;
 
 typedef struct JpegLimits {
-    /* Largest full-size picture accepted, in bytes of decoded pixels (width * height * 3, or
+    /* Largest full-size picture accepted, in bytes of decoded pixels (width * height * 4, or
      * * 1 for gray); checked against the frame header before anything large is allocated. */
     unsigned long long maxPixelBytes;
     /* Most scans a progressive file may hold before it counts as hostile. */
     int maxScans;
-    /* libjpeg's own memory ceiling (its max_memory_to_use), for whole-image buffers. */
+    /* The budget of one decode: the output picture at the chosen scale plus libjpeg's working
+     * memory (its max_memory_to_use gets what the output leaves). */
     long maxMemory;
 } JpegLimits;
 
-enum JpegPixelKind { JPEG_PIXELS_RGB24 = 1, JPEG_PIXELS_GRAY8 = 2, JPEG_PIXELS_PALETTE8 = 3 };
+enum JpegPixelKind { JPEG_PIXELS_RGB32 = 1, JPEG_PIXELS_GRAY8 = 2, JPEG_PIXELS_PALETTE8 = 3 };
 
 typedef struct JpegOutputFormat {
     int width;
@@ -61,6 +63,10 @@ int jpegSessionStart(JpegSession* session, int scaleDenominator, int palette,
 
 /* Writes every output row into `pixels`, rows `bytesPerLine` apart, and finishes the decode. */
 int jpegSessionReadPixels(JpegSession* session, unsigned char* pixels, ptrdiff_t bytesPerLine);
+
+/* The EXIF block (the TIFF structure after "Exif\0\0" in the first such APP1 segment) once the
+ * header was read; 0 when the file has none. The bytes live as long as the session. */
+int jpegSessionExif(const JpegSession* session, const unsigned char** tiff, size_t* size);
 
 /* The text of the error that ended the session, empty while none did. */
 const char* jpegSessionMessage(const JpegSession* session);

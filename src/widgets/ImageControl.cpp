@@ -1,6 +1,7 @@
 #include "widgets/ImageControl.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace pictaria {
@@ -54,15 +55,16 @@ void ImageControl::drawBlankCanvas() {
     setPicture(canvas);
 }
 
-void ImageControl::paintEvent(QPaintEvent*) {
+void ImageControl::paintEvent(QPaintEvent* event) {
     if (drawnIsStale_) {
         rebuildDrawn();
     }
-    if (drawn_.isNull()) {
+    const QImage& shown = scaled_.isNull() ? picture_ : scaled_;
+    if (shown.isNull()) {
         return;
     }
     QPainter painter(this);
-    painter.drawPixmap(0, 0, drawn_);
+    painter.drawImage(event->rect().topLeft(), shown, event->rect());
 }
 
 void ImageControl::resizeEvent(QResizeEvent*) {
@@ -75,9 +77,10 @@ void ImageControl::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
+// An empty picture has no extent: nothing to scroll to is left behind.
 void ImageControl::fitToPicture() {
-    if (autoSize_ && !picture_.isNull()) {
-        resize(picture_.size());
+    if (autoSize_) {
+        resize(picture_.isNull() ? QSize(0, 0) : picture_.size());
     }
 }
 
@@ -87,15 +90,13 @@ void ImageControl::rescale() {
     update();
 }
 
+// Only a stretched picture gets a copy of its own, at the control's size; otherwise the
+// picture itself is drawn (a photograph at actual size is held once).
 void ImageControl::rebuildDrawn() {
     drawnIsStale_ = false;
-    if (picture_.isNull()) {
-        drawn_ = QPixmap();
-    } else if (stretch_ && picture_.size() != size() && !size().isEmpty()) {
-        drawn_ = QPixmap::fromImage(
-            picture_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-    } else {
-        drawn_ = QPixmap::fromImage(picture_);
+    scaled_ = QImage();
+    if (!picture_.isNull() && stretch_ && picture_.size() != size() && !size().isEmpty()) {
+        scaled_ = picture_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
 }
 

@@ -5,7 +5,6 @@
 // at the first paint after the picture or the bounds changed, never on each paint.
 
 #include <QImage>
-#include <QPixmap>
 #include <QWidget>
 
 namespace pictaria {
@@ -50,7 +49,7 @@ class ImageControl : public QWidget {
     void rebuildDrawn();
 
     QImage picture_;
-    QPixmap drawn_;  // what paintEvent draws: the picture, scaled to the bounds when stretched
+    QImage scaled_;  // the picture scaled to the bounds, when stretched; else null
     bool drawnIsStale_ = false;
     bool autoSize_ = false;
     bool stretch_ = false;

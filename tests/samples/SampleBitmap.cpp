@@ -8,6 +8,7 @@ namespace {
 
 constexpr std::uint32_t kFileHeaderBytes = 14;
 constexpr std::uint32_t kInfoHeaderBytes = 40;
+constexpr std::uint32_t kV4HeaderBytes = 108;  // with the masks, the colour space and gamma
 
 void putLittleEndian(std::string& out, std::uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) {
@@ -26,14 +27,16 @@ std::string saveBitmap(const QImage& picture) {
 }
 
 std::string buildBitmap(const BitmapLayout& layout) {
+    const bool v4 = layout.masks.size() == 4;
+    const std::uint32_t header = v4 ? kV4HeaderBytes : kInfoHeaderBytes;
     const auto tables =
-        static_cast<std::uint32_t>(4 * (layout.masks.size() + layout.palette.size()));
-    const std::uint32_t pixelOffset = kFileHeaderBytes + kInfoHeaderBytes + tables;
+        static_cast<std::uint32_t>(4 * ((v4 ? 0 : layout.masks.size()) + layout.palette.size()));
+    const std::uint32_t pixelOffset = kFileHeaderBytes + header + tables;
     std::string out = "BM";
     putLittleEndian(out, pixelOffset + static_cast<std::uint32_t>(layout.pixelData.size()), 4);
     putLittleEndian(out, 0, 4);
     putLittleEndian(out, pixelOffset, 4);
-    putLittleEndian(out, kInfoHeaderBytes, 4);
+    putLittleEndian(out, header, 4);
     putLittleEndian(out, static_cast<std::uint32_t>(layout.width), 4);
     putLittleEndian(out,
                     static_cast<std::uint32_t>(layout.topDown ? -layout.height : layout.height), 4);
@@ -47,6 +50,9 @@ std::string buildBitmap(const BitmapLayout& layout) {
     putLittleEndian(out, 0, 4);
     for (const std::uint32_t mask : layout.masks) {
         putLittleEndian(out, mask, 4);
+    }
+    if (v4) {
+        out.append(kV4HeaderBytes - kInfoHeaderBytes - 16, '\0');  // colour space, gamma
     }
     for (const std::uint32_t entry : layout.palette) {
         putLittleEndian(out, entry, 4);

@@ -34,6 +34,13 @@ struct BitmapLayout {
         masks = {red, green, blue};
         return *this;
     }
+    // Bit fields with an alpha channel too, in a BITMAPV4HEADER.
+    BitmapLayout& withAlphaMasks(std::uint32_t red, std::uint32_t green, std::uint32_t blue,
+                                 std::uint32_t alpha) {
+        masks = {red, green, blue, alpha};
+        compression = 3;
+        return *this;
+    }
 
     int width;
     int height;  // rows bottom-up unless topDown
@@ -42,7 +49,7 @@ struct BitmapLayout {
     bool topDown = false;
     int compression = 0;                 // 0 none, 1 RLE8, 2 RLE4, 3 bit fields
     std::vector<std::uint32_t> palette;  // 0x00RRGGBB entries
-    std::vector<std::uint32_t> masks;    // red, green, blue masks for bit fields
+    std::vector<std::uint32_t> masks;    // red, green, blue (and alpha) masks for bit fields
 };
 
 // A file with a BITMAPINFOHEADER describing `layout`.

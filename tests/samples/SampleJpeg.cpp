@@ -104,4 +104,36 @@ std::string withFrameSize(std::string jpeg, int width, int height) {
     throw std::invalid_argument("no frame header in JPEG bytes");
 }
 
+namespace {
+
+void appendLittle(std::string& out, unsigned value, int bytes) {
+    for (int i = 0; i < bytes; ++i) {
+        out += static_cast<char>((value >> (8 * i)) & 0xFF);
+    }
+}
+
+}  // namespace
+
+std::string orientationTiff(int value, int type, int count) {
+    std::string tiff = "II";
+    appendLittle(tiff, 42, 2);
+    appendLittle(tiff, 8, 4);  // the first directory follows the header
+    appendLittle(tiff, 1, 2);  // one entry
+    appendLittle(tiff, 0x0112, 2);
+    appendLittle(tiff, static_cast<unsigned>(type), 2);
+    appendLittle(tiff, static_cast<unsigned>(count), 4);
+    appendLittle(tiff, static_cast<unsigned>(value), 4);  // a short, padded to four bytes
+    appendLittle(tiff, 0, 4);                             // no next directory
+    return tiff;
+}
+
+std::string withExif(const std::string& jpeg, const std::string& tiff) {
+    const std::string payload = std::string("Exif\0\0", 6) + tiff;
+    const std::size_t length = payload.size() + 2;
+    std::string segment = "\xFF\xE1";
+    segment += static_cast<char>((length >> 8) & 0xFF);
+    segment += static_cast<char>(length & 0xFF);
+    return jpeg.substr(0, 2) + segment + payload + jpeg.substr(2);
+}
+
 }  // namespace pictaria::samples

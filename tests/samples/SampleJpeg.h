@@ -22,4 +22,11 @@ std::string encodeJpeg(const QImage& picture, const JpegSettings& settings = {})
 // Overwrites the frame header's height and width (the SOF marker) of JPEG bytes.
 std::string withFrameSize(std::string jpeg, int width, int height);
 
+// A little-endian TIFF block whose first directory holds one Orientation entry (tag 0x0112) of
+// the given type, count and value, as a camera writes it (type 3, count 1).
+std::string orientationTiff(int value, int type = 3, int count = 1);
+
+// JPEG bytes with an APP1 segment holding "Exif\0\0" and `tiff` right after the start marker.
+std::string withExif(const std::string& jpeg, const std::string& tiff);
+
 }  // namespace pictaria::samples

@@ -79,11 +79,34 @@ TEST(BitmapWrittenByQt, RoundTripsEveryPixel) {
     EXPECT_EQ(read(samples::saveBitmap(gradient)).convertToFormat(QImage::Format_RGB888), gradient);
 }
 
+// An alpha channel would let the panel show through: bitmaps are drawn opaque, in their colours.
+TEST(BitmapWithAlpha, IsOpaque) {
+    const QImage transparent =
+        read(samples::buildBitmap(BitmapLayout(1, 1, 32, stored("\0\0\xFF\0"))
+                                      .withAlphaMasks(0xFF0000, 0x00FF00, 0x0000FF, 0xFF000000)));
+    const QImage argb1555 =
+        read(samples::buildBitmap(BitmapLayout(2, 1, 16, stored("\0\xFC\x1F\x80"))
+                                      .withAlphaMasks(0x7C00, 0x03E0, 0x001F, 0x8000)));
+    for (const QImage& picture : {transparent, argb1555}) {
+        EXPECT_FALSE(picture.hasAlphaChannel());
+        EXPECT_EQ(qAlpha(picture.pixel(0, 0)), 255);
+    }
+    EXPECT_EQ(transparent.pixel(0, 0) & 0xFFFFFF, kRed);
+    EXPECT_EQ(argb1555.pixel(0, 0) & 0xFFFFFF, 0xF80000u);
+    EXPECT_EQ(argb1555.pixel(1, 0) & 0xFFFFFF, 0x0000F8u);
+}
+
 TEST(BrokenBitmap, ThrowsTheErrorTheUserSees) {
     const BitmapLayout enormous(100000, 100000, 24, "tiny");
     const std::string valid = samples::saveBitmap(samples::gradientPicture(16, 16));
-    for (const std::string& bytes : {std::string(), std::string("BM"), std::string("GIF89a"),
-                                     valid.substr(0, 30), samples::buildBitmap(enormous)}) {
+    // A file cut in its pixels would show memory that is not its own where its rows are missing.
+    const std::string photo = samples::saveBitmap(samples::gradientPicture(300, 200));
+    const std::string halfPixels = photo.substr(0, photo.size() - 300 * 3 * 100);
+    const std::string rle = samples::buildBitmap(
+        BitmapLayout(2, 2, 8, stored("\x02\0\0\0")).compressedAs(1).withPalette({kRed, kBlue}));
+    for (const std::string& bytes :
+         {std::string(), std::string("BM"), std::string("GIF89a"), valid.substr(0, 30),
+          samples::buildBitmap(enormous), halfPixels, rle}) {
         EXPECT_THROW(read(bytes), PictureLoadError) << bytes.size() << " bytes";
     }
 }

@@ -40,8 +40,15 @@ INSTANTIATE_TEST_SUITE_P(
         // Same ratio as the pane takes the wider branch; exactly the pane's size stays put.
         FitCase{400, 300, 800, 600, {300, 400, 0, 0}},
         FitCase{400, 300, 400, 300, {300, 400, 0, 0}},
-        // Odd differences halve toward zero, also when the picture overhangs a tiny pane.
-        FitCase{5, 0, 2, 2, {0, 0, 0, 2}}, FitCase{1, 1, 1, 3, {1, 0, 0, 0}}));
+        FitCase{498, 332, 6000, 4000, {332, 498, 0, 0}},
+        // Exactly as tall or as wide as the pane: natural size (shrinking would lose a row, as
+        // 700/1000 and 1000/700 are stored just off their values).
+        FitCase{800, 1000, 700, 1000, {1000, 700, 0, 50}},
+        FitCase{1000, 800, 1000, 700, {700, 1000, 50, 0}},
+        // Odd differences halve toward zero, also when the picture overhangs a tiny pane; a
+        // sliver keeps one pixel across, unless the pane has no room at all.
+        FitCase{5, 0, 2, 2, {0, 0, 0, 2}}, FitCase{1, 1, 1, 3, {1, 1, 0, 0}},
+        FitCase{498, 343, 2000, 1, {1, 498, 171, 0}}));
 
 TEST(FitToPaneSkips, WhenThePaneOrThePictureHasNoWidth) {
     EXPECT_FALSE(fitToPane(0, 343, 1600, 1200).has_value());

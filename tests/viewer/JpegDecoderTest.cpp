@@ -4,6 +4,7 @@
 
 #include "samples/SampleJpeg.h"
 #include "samples/SamplePixels.h"
+#include "viewer/ExifOrientation.h"
 #include "viewer/JpegDecoder.h"
 
 namespace pictaria {
@@ -86,12 +87,12 @@ TEST_P(JpegVariants, DecodeToTheirColoursAtFullSize) {
 INSTANTIATE_TEST_SUITE_P(
     Files, JpegVariants,
     testing::Values(
-        ColourCase{"baseline", {}, QImage::Format_RGB888},
-        ColourCase{"progressive", {JpegColour::Rgb, 90, true}, QImage::Format_RGB888},
-        ColourCase{"restart markers", {JpegColour::Rgb, 90, false, 1}, QImage::Format_RGB888},
+        ColourCase{"baseline", {}, QImage::Format_RGB32},
+        ColourCase{"progressive", {JpegColour::Rgb, 90, true}, QImage::Format_RGB32},
+        ColourCase{"restart markers", {JpegColour::Rgb, 90, false, 1}, QImage::Format_RGB32},
         ColourCase{"gray", {JpegColour::Gray}, QImage::Format_Grayscale8},
-        ColourCase{"Adobe CMYK", {JpegColour::AdobeCmyk}, QImage::Format_RGB888},
-        ColourCase{"Adobe YCCK", {JpegColour::AdobeYcck, 90, true}, QImage::Format_RGB888}));
+        ColourCase{"Adobe CMYK", {JpegColour::AdobeCmyk}, QImage::Format_RGB32},
+        ColourCase{"Adobe YCCK", {JpegColour::AdobeYcck, 90, true}, QImage::Format_RGB32}));
 
 TEST(JpegScaling, DecodesAtTheChosenScaleAndKeepsTheFrameSize) {
     const std::string jpeg = encodeJpeg(samples::gradientPicture(801, 403));
@@ -158,10 +159,27 @@ TEST(JpegLimits, HugeFrameFailsBeforeAnyLargeAllocation) {
     EXPECT_EQ(failureText(samples::withFrameSize(small, 60000, 60000)), "JPEG picture too large");
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
     JpegLimits tight = defaultJpegLimits();
-    tight.maxPixelBytes = 16 * 16 * 3;
+    tight.maxPixelBytes = 16 * 16 * 4;
     EXPECT_EQ(failureText(small, tight), "");
     tight.maxPixelBytes -= 1;
     EXPECT_EQ(failureText(small, tight), "JPEG picture too large");
+}
+
+// A small file whose header claims a frame just under the pixel limit cannot take the process
+// past its budget: the output and libjpeg's whole-frame coefficients must fit together.
+TEST(JpegLimits, ForgedFramesStayWithinTheDecodeBudget) {
+    const std::string progressive =
+        encodeJpeg(samples::gradientPicture(16, 16), {JpegColour::Rgb, 90, true});
+    JpegLimits limits = defaultJpegLimits();
+    limits.maxMemory = 56L << 20;
+    const std::string forged = samples::withFrameSize(progressive, 3000, 3000);
+    EXPECT_NE(failureText(forged, limits), "");  // 36 MB of pixels and 27 MB of coefficients
+    limits.maxMemory = 64L << 20;
+    EXPECT_EQ(failureText(forged, limits), "");
+    EXPECT_EQ(decode(
+                  forged, [](int, int) { return 8; }, false, limits)
+                  .loaded(),
+              true);
 }
 
 TEST(JpegLimits, ProgressiveFileWithTooManyScansFails) {
@@ -173,6 +191,93 @@ TEST(JpegLimits, ProgressiveFileWithTooManyScansFails) {
     EXPECT_EQ(failureText(withScanCount(progressive, 41), limits),
               "Too many scans in a progressive JPEG file");
     EXPECT_NE(failureText(withScanCount(progressive, 2000)), "");
+}
+
+}  // namespace
+}  // namespace pictaria
+
+namespace pictaria {
+namespace {
+
+// A picture whose corners carry four colours, to see where each ends up.
+const QColor kCorners[4] = {Qt::red, Qt::green, Qt::blue, Qt::yellow};  // TL, TR, BL, BR
+
+QImage cornerPicture(int width, int height) {
+    QImage picture(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            picture.setPixelColor(x, y, kCorners[(y >= height / 2) * 2 + (x >= width / 2)]);
+        }
+    }
+    return picture;
+}
+
+// The stored corner (0 TL, 1 TR, 2 BL, 3 BR) that each shown corner holds, for orientations 1-8,
+// as the EXIF tag places the stored first row and column.
+const int kShownCorners[9][4] = {
+    {},           {0, 1, 2, 3}, {1, 0, 3, 2}, {3, 2, 1, 0}, {2, 3, 0, 1},
+    {0, 2, 1, 3}, {2, 0, 3, 1}, {3, 1, 2, 0}, {1, 3, 0, 2},
+};
+
+TEST(JpegOrientation, EveryOrientationIsShownUprightAtItsUprightSize) {
+    const std::string stored = encodeJpeg(cornerPicture(64, 32));
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        SCOPED_TRACE(orientation);
+        int askedWidth = 0;
+        const LoadedPicture picture = decode(
+            samples::withExif(stored, samples::orientationTiff(orientation)), [&](int width, int) {
+                askedWidth = width;
+                return 1;
+            });
+        const bool turned = orientation >= 5;
+        EXPECT_EQ(picture.naturalSize, turned ? QSize(32, 64) : QSize(64, 32));
+        EXPECT_EQ(picture.image.size(), picture.naturalSize);
+        EXPECT_EQ(askedWidth, picture.naturalSize.width());
+        const QImage& shown = picture.image;
+        const QPoint corners[4] = {{2, 2},
+                                   {shown.width() - 3, 2},
+                                   {2, shown.height() - 3},
+                                   {shown.width() - 3, shown.height() - 3}};
+        for (int corner = 0; corner < 4; ++corner) {
+            EXPECT_TRUE(closeColour(shown.pixel(corners[corner]),
+                                    kCorners[kShownCorners[orientation][corner]]))
+                << "corner " << corner;
+        }
+    }
+}
+
+TEST(JpegOrientation, BrokenOrHostileTagsMeanAsStored) {
+    struct Row {
+        const char* what;
+        std::string tiff;
+    };
+    const std::string good = samples::orientationTiff(6);
+    std::string bigEndian = good;
+    bigEndian[0] = bigEndian[1] = 'M';  // the numbers stay little-endian, so they read wrong
+    std::string farDirectory = good;
+    farDirectory[4] = '\x7F';
+    const Row rows[] = {
+        {"value 0", samples::orientationTiff(0)},
+        {"value 9", samples::orientationTiff(9)},
+        {"value 65535", samples::orientationTiff(65535)},
+        {"a long instead of a short", samples::orientationTiff(6, 4)},
+        {"two values", samples::orientationTiff(6, 3, 2)},
+        {"cut inside the entry", good.substr(0, 16)},
+        {"cut before the directory", good.substr(0, 9)},
+        {"no byte order", "XX" + good.substr(2)},
+        {"wrong byte order", bigEndian},
+        {"directory past the end", farDirectory},
+        {"empty", ""},
+    };
+    const std::string stored = encodeJpeg(cornerPicture(64, 32));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        EXPECT_EQ(exifOrientation(reinterpret_cast<const unsigned char*>(row.tiff.data()),
+                                  row.tiff.size()),
+                  1);
+        EXPECT_EQ(decode(samples::withExif(stored, row.tiff)).naturalSize, QSize(64, 32));
+    }
+    EXPECT_EQ(exifOrientation(reinterpret_cast<const unsigned char*>(good.data()), good.size()), 6);
 }
 
 }  // namespace
