@@ -38,7 +38,7 @@ DockablePanel::DockablePanel(QWidget* site) : Panel(site), site_(site) {
 }
 
 void DockablePanel::tearOff(const QPoint& globalTopLeft) {
-    setParent(site_, Qt::Tool | Qt::WindowDoesNotAcceptFocus);
+    setParent(site_, Qt::Tool);
     follow(globalTopLeft);
     show();
 }
@@ -98,6 +98,9 @@ bool DockablePanel::eventFilter(QObject* watched, QEvent* event) {
     const bool siteShownOrHidden = event->type() == QEvent::Show || event->type() == QEvent::Hide;
     if (watched == site_ && siteShownOrHidden && isFloating()) {
         setVisible(event->type() == QEvent::Show);
+        if (isVisible()) {
+            raise();
+        }
     }
     return Panel::eventFilter(watched, event);
 }

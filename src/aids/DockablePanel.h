@@ -1,8 +1,9 @@
 #pragma once
 // A panel that can leave the window it stands in: dragging its face with the left button tears
 // it off into a small floating tool window that follows the pointer, and docking puts it back
-// into that window against one of its edges. While floating it never takes the keyboard focus,
-// so the window it came from stays the active one, and it hides and shows with that window.
+// into that window against one of its edges. While floating it takes the keyboard focus like any
+// tool window (its fields can be typed into), stays above the window it came from, and hides
+// and shows with that window.
 
 #include <QPoint>
 #include <QRect>

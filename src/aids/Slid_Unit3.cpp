@@ -1,5 +1,7 @@
 #include "aids/Slid_Unit3.h"
 
+#include <QApplication>
+
 #include <QCloseEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -153,9 +155,13 @@ void TSlidShowForm::FormCreate() {
 void TSlidShowForm::present() {
     // The platform may still count a hidden window as the active one.
     const bool activeAlready = isActiveWindow();
+    lostToOwnWindow_ = false;  // being shown is a new show, whatever took the activation last
     show();
     raise();
     activateWindow();
+    if (Panel1->isFloating()) {
+        Panel1->raise();  // the floating panel stays above the full-screen window
+    }
     if (activeAlready) {
         FormActivate();  // no activation will be reported for a window that stays active
     }
@@ -235,9 +241,21 @@ void TSlidShowForm::N1Click() {
     Panel1->dockInto(nearestEdge(LastPress.x(), LastPress.y(), width(), height()), LastPress);
 }
 
+// Activation restarts the show, except when it comes back from another window of the program:
+// closing a load error's message box must not start the show again (and show the error again),
+// nor may typing in the floating panel's seconds field.
 void TSlidShowForm::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+    if (event->type() != QEvent::ActivationChange) {
+        return;
+    }
+    if (!isActiveWindow()) {
+        // The window that takes the activation is already the application's active one; none
+        // when it went to another program.
+        lostToOwnWindow_ = QApplication::activeWindow() != nullptr;
+        return;
+    }
+    if (!std::exchange(lostToOwnWindow_, false)) {
         FormActivate();
     }
 }

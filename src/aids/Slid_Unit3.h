@@ -98,6 +98,9 @@ class TSlidShowForm : public QWidget {
 
     PictureSource previewPaths_;
     PictureShower showPicture_;
+    // The window last lost the activation to another window of the program (a message box, a
+    // dialog, its own floating panel): getting it back then is no new show.
+    bool lostToOwnWindow_ = false;
 };
 
 // The slide show window of the process.

@@ -13,6 +13,7 @@
 #include "platform/PathText.h"
 #include "widgets/CheckListBox.h"
 #include "widgets/ErrorReportingApplication.h"
+#include "widgets/FittedCaption.h"
 #include "widgets/Panel.h"
 #include "widgets/Timer.h"
 
@@ -32,7 +33,8 @@ void setCaption(QPushButton* button, const char* caption, const QColor& colour) 
     QPalette colours = button->palette();
     colours.setColor(QPalette::ButtonText, colour);
     button->setPalette(colours);
-    button->setText(QString::fromLatin1(caption));
+    // "Auto Scroll OFF" is wider than the button the layout gives it at the window's font.
+    setFittedCaption(*button, QString::fromLatin1(caption), button->window()->font().pixelSize());
 }
 
 void stopAutoScroll(TForm1& form) {

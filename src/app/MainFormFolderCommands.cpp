@@ -127,7 +127,7 @@ void TForm1::N4Click() {
 // The destination moves into a folder chosen in the folder selection dialog, whose page then
 // opens.
 void TForm1::N5Click() {
-    SelectDirForm = new TSelectDirForm(this);  // lives as long as the main window
+    newFolderDialog();
     if (showModal(*SelectDirForm) != kModalOk) {
         showMessage(kChooseMoveDestinationMessage);
         return;

@@ -238,6 +238,7 @@ void TForm1::buildLowerHalf() {
     Label2 = named(new ElidedLabel(Panel2), "Label2");
     Label2->setFixedHeight(12);
     Label2->setAlignment(kLabelAlignment);
+    setBackground(Label2, Qt::white);  // opaque, so the name never stands over the picture
     QBoxLayout* previewColumn = flushLayout(new QVBoxLayout(Panel2));
     previewColumn->addStretch(1);
     previewColumn->addWidget(Label2);

@@ -4,9 +4,12 @@
 #include <QEvent>
 #include <QPushButton>
 
+#include "dialogs/SelectDirFormUnit4.h"
 #include "platform/DriveTable.h"
 #include "platform/MessageSink.h"
+#include "platform/PathText.h"
 #include "viewer/PictureDisplay.h"
+#include "viewer/PictureLoadError.h"
 #include "widgets/CheckListBox.h"
 #include "widgets/ErrorReportingApplication.h"
 #include "widgets/ImageControl.h"
@@ -77,9 +80,15 @@ void TForm1::FormDestroy() {
     PageGrids.clear();
 }
 
+// The pictures are fitted to the new panes; one that failed to load is not tried again, so a
+// resize never repeats its error (it is told once per pick).
 void TForm1::FormResize() {
-    CListBox1Click();
-    if (PreviewIndex >= 0 && PreviewIndex < PreviewPaths.count()) {
+    const int picked = CListBox1->selectedIndex();
+    if (picked < 0 || !failedToLoad(Image2, joinPath(SourceFolder, CListBox1->name(picked)))) {
+        CListBox1Click();
+    }
+    if (PreviewIndex >= 0 && PreviewIndex < PreviewPaths.count() &&
+        !failedToLoad(Image1, PreviewPaths[PreviewIndex])) {
         ShowPicture(Panel2->width(), Panel2->height(), Image1, PreviewPaths[PreviewIndex]);
     }
 }
@@ -94,7 +103,26 @@ void TForm1::BitBtn1Click() {}
 
 std::string TForm1::ShowPicture(int paneWidth, int paneHeight, ImageControl* image,
                                 const std::string& path) {
-    return showPicture(paneWidth, paneHeight, *image, path, ShrinkToFit);
+    try {
+        std::string size = showPicture(paneWidth, paneHeight, *image, path, ShrinkToFit);
+        unloadable_.erase(image);
+        return size;
+    } catch (const PictureLoadError&) {
+        unloadable_[image] = path;
+        throw;
+    }
+}
+
+bool TForm1::failedToLoad(const ImageControl* image, const std::string& path) const {
+    const auto failed = unloadable_.find(image);
+    return failed != unloadable_.end() && failed->second == path;
+}
+
+TSelectDirForm* TForm1::newFolderDialog() {
+    delete folderDialog_;  // one dialog at a time: each holds a whole folder listing
+    folderDialog_ = new TSelectDirForm(this);
+    SelectDirForm = folderDialog_;
+    return folderDialog_;
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {

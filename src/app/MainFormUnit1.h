@@ -13,7 +13,9 @@
 //   MainFormAids.cpp            auto scroll, slide show, duplicate search
 
 #include <QMainWindow>
+#include <QPointer>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -39,6 +41,7 @@ class ScrollBox;
 class SplitterBar;
 class StatusBar;
 class StringGrid;
+class TSelectDirForm;
 class Timer;
 
 class TForm1 : public QMainWindow {
@@ -202,6 +205,14 @@ class TForm1 : public QMainWindow {
     void connectFileCommandEvents();
     void connectAidEvents();
     void scanDrives();
+    // True when the last show of `path` in `image` failed with a load error: showing it again
+    // for a resize would only repeat the error message.
+    bool failedToLoad(const ImageControl* image, const std::string& path) const;
+    // Replaces the folder selection dialog with a new one; the previous one is freed.
+    TSelectDirForm* newFolderDialog();
+
+    std::map<const ImageControl*, std::string> unloadable_;
+    QPointer<TSelectDirForm> folderDialog_;
 };
 
 // The main window of the process.

@@ -35,7 +35,7 @@ void TForm1::connectViewingEvents() {
 // listed files fill the source list, unticked. The large view keeps its picture.
 void TForm1::BitBtn5Click() {
     try {
-        SelectDirForm = new TSelectDirForm(this);  // lives as long as the main window
+        newFolderDialog();
         if (showModal(*SelectDirForm) != 1) {
             return;
         }

@@ -3,11 +3,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QSpinBox>
 #include <QTest>
+#include <QTimer>
 
 #include <string>
 #include <vector>
@@ -130,6 +132,39 @@ TEST_F(SlideShowTest, PresentingAgainRestartsFromTheFirstPictureOfTheNewList) {
     EXPECT_EQ(shown.back(), "x");
     EXPECT_EQ(show.SlideIndex(), 0);
     EXPECT_EQ(show.Timer1->interval(), 1000);
+}
+
+// Getting the activation back from the program's own windows (a load error's message box, the
+// floating panel whose seconds field is typed into) goes on with the show as it was.
+TEST_F(SlideShowTest, ActivationBackFromTheProgramsOwnWindowsDoesNotRestart) {
+    paths = {"a", "b", "c"};
+    activate();
+    show.BitBtn2Click();
+    show.BitBtn3Click();  // stopped on "b"
+
+    QMessageBox box(&show);
+    box.setText(QStringLiteral("Bitmap image is not valid"));
+    QTimer::singleShot(100, &box, [&box] {
+        EXPECT_EQ(QApplication::activeWindow(), &box);
+        box.accept();
+    });
+    box.exec();
+    show.activateWindow();  // a window manager hands the activation back
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&show));
+
+    show.Panel1->tearOff(show.mapToGlobal(QPoint(40, 40)));
+    show.Panel1->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(show.Panel1));
+    QTest::keyClicks(show.CSpinEdit1, QStringLiteral("5"));
+    show.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&show));
+
+    EXPECT_EQ(shown, (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(show.SlideIndex(), 1);
+    EXPECT_EQ(show.Timer1->interval(), show.CSpinEdit1->value() * 1000);  // the typed step
+
+    show.present();  // the Slide button is a new show
+    EXPECT_EQ(shown.back(), "a");
 }
 
 TEST_F(SlideShowTest, CloseHidesAndStopsWhetherByButtonOrBySystem) {

@@ -74,6 +74,9 @@ TEST_F(AidsTest, EmptyListArmsStartsAndStopsAtTheFirstTick) {
     EXPECT_EQ(window->BitBtn13->palette().color(QPalette::ButtonText),
               QPalette().color(QPalette::Highlight));
     EXPECT_TRUE(window->BitBtn13->font().bold());
+    // The caption fits its button (with the style's margins) rather than being cut at both ends.
+    EXPECT_LT(QFontMetrics(window->BitBtn13->font()).horizontalAdvance(window->BitBtn13->text()),
+              window->BitBtn13->width() - 8);
     EXPECT_EQ(window->Timer1->interval(), 1000);
 
     window->Timer1Timer();

@@ -110,8 +110,10 @@ TEST_F(DestinationPreviewTest, OpenFillsTheSourceListFromTheDialogAndCancelKeeps
         return 2;
     });
     window->BitBtn5Click();
+    window->BitBtn5Click();
     EXPECT_EQ(window->SourceFolder, "C:\\Card");
     EXPECT_EQ(window->CListBox1->count(), 2);
+    EXPECT_EQ(window->findChildren<TSelectDirForm*>().size(), 1);  // one dialog at a time
 }
 
 TEST_F(DestinationPreviewTest, BrokenBitmapIsReportedAndTheViewKeepsItsPicture) {
@@ -128,6 +130,16 @@ TEST_F(DestinationPreviewTest, BrokenBitmapIsReportedAndTheViewKeepsItsPicture) 
     EXPECT_EQ(window->Image2->geometry(), shown);
     EXPECT_FALSE(window->Image2->picture().isNull());
     EXPECT_EQ(window->Label1->text(), "broken.bmp");
+
+    // Told once per pick: resizing does not bring the message back, a new pick does.
+    for (int width : {900, 950, 1000}) {
+        window->resize(width, 700);
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(messages.shown.size(), 1u);
+    clickItem(window->CListBox1, 0);
+    clickItem(window->CListBox1, 1);
+    EXPECT_EQ(messages.shown.size(), 2u);
 }
 
 }  // namespace

@@ -102,6 +102,10 @@ TEST_F(ShowPicture, UndecodableJpegEmptiesTheControlSilently) {
         EXPECT_TRUE(image_.picture().isNull());
     }
     EXPECT_TRUE(messages_.shown.empty());
+    // At actual size an emptied control has no extent, so no scroll bars stay behind.
+    show(putJpeg("shown.jpg", 640, 480), false);
+    show(put("broken.jpg", "not a picture"), false);
+    EXPECT_EQ(image_.size(), QSize(0, 0));
 }
 
 TEST_F(ShowPicture, TruncatedJpegShowsThePartThatArrived) {
