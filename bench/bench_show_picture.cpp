@@ -4,12 +4,20 @@
 //   fitted_show_vs_full_decode          showPicture into a 498 x 343 pane / plain full libjpeg
 //   decode fitted_show_vs_qimagereader_scaled  the same / QImageReader scaled to the fitted box
 //   fitted_peak_pixels_vs_full          peak heap bytes of a fitted show / the full 24-bit picture
+//   fitted_show_oriented_vs_plain       fitted show of the same photograph tagged Orientation 6
+//                                       (stored on its side) / untagged
+//   actual_size_peak_vs_one_buffer      peak heap growth of showing and drawing it at actual size
+//                                       / one 32-bit buffer of it
+//   forged_header_peak_mb               the largest peak heap growth, in MB, over small JPEGs whose
+//                                       headers claim huge frames (baseline and progressive, under
+//                                       and over the limit), shown fitted and at actual size
 #include <benchmark/benchmark.h>
 #include <jpeglib.h>
 
 #include <QApplication>
 #include <QImageReader>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -33,6 +41,7 @@ constexpr int kPictureHeight = 4000;
 constexpr int kPaneWidth = 498;
 constexpr int kPaneHeight = 343;
 constexpr const char* kPathText = "C:\\bench.jpg";
+constexpr const char* kOrientedPathText = "C:\\bench-oriented.jpg";
 
 std::string gHostPath;
 
@@ -84,6 +93,17 @@ void BM_FittedShowAndPaint(benchmark::State& state) {
     }
 }
 
+void BM_FittedShowOriented(benchmark::State& state) {
+    ImageControl image;
+    if (showPicture(kPaneWidth, kPaneHeight, image, kOrientedPathText, true) != "4000X6000") {
+        state.SkipWithError("the picture was not shown upright");
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            showPicture(kPaneWidth, kPaneHeight, image, kOrientedPathText, true));
+    }
+}
+
 void BM_PlainFullDecode(benchmark::State& state) {
     for (auto _ : state) {
         benchmark::DoNotOptimize(plainFullDecode(gHostPath).data());
@@ -122,12 +142,47 @@ std::size_t fittedShowPeakBytes() {
     return heapPeakSinceReset();
 }
 
-void writePicture(const std::string& hostPath) {
+// Showing the photograph at actual size, and drawing the part of it a pane shows.
+std::size_t actualSizePeakBytes() {
+    ImageControl image;
+    QImage screen(kPaneWidth, kPaneHeight, QImage::Format_RGB32);
+    resetHeapPeak();
+    showPicture(kPaneWidth, kPaneHeight, image, kPathText, false);
+    image.render(&screen);
+    return heapPeakSinceReset();
+}
+
+void writeFile(const std::string& hostPath, const std::string& bytes) {
+    std::ofstream(hostPath, std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// The largest peak over forged frame sizes around the pixel limit (16384 x 16384 at 4 bytes a
+// pixel), baseline and progressive, in both display modes.
+double forgedHeaderPeakMegabytes(const std::string& folder) {
+    std::size_t largest = 0;
+    for (const bool progressive : {false, true}) {
+        const std::string small = samples::encodeJpeg(samples::gradientPicture(64, 64),
+                                                      {samples::JpegColour::Rgb, 90, progressive});
+        for (const int side : {12000, 15000, 16000, 16384, 18000}) {
+            writeFile(folder + "/forged.jpg", samples::withFrameSize(small, side, side));
+            for (const bool fitted : {true, false}) {
+                ImageControl image;
+                resetHeapPeak();
+                showPicture(kPaneWidth, kPaneHeight, image, "C:\\forged.jpg", fitted);
+                largest = std::max(largest, heapPeakSinceReset());
+            }
+        }
+    }
+    return static_cast<double>(largest) / 1e6;
+}
+
+void writePictures(const std::string& hostPath, const std::string& orientedHostPath) {
     const std::string jpeg =
         samples::encodeJpeg(samples::grainyPicture(kPictureWidth, kPictureHeight, 2024),
                             {samples::JpegColour::Rgb, 92});
-    std::ofstream(hostPath, std::ios::binary)
-        .write(jpeg.data(), static_cast<std::streamsize>(jpeg.size()));
+    writeFile(hostPath, jpeg);
+    writeFile(orientedHostPath, samples::withExif(jpeg, samples::orientationTiff(6)));
     std::printf("picture: %dx%d, %zu bytes of JPEG\n", kPictureWidth, kPictureHeight, jpeg.size());
 }
 
@@ -135,6 +190,7 @@ void registerBenchmarks() {
     for (auto* registered :
          {benchmark::RegisterBenchmark("fitted_show", BM_FittedShow),
           benchmark::RegisterBenchmark("fitted_show_and_paint", BM_FittedShowAndPaint),
+          benchmark::RegisterBenchmark("fitted_show_oriented", BM_FittedShowOriented),
           benchmark::RegisterBenchmark("plain_full_decode", BM_PlainFullDecode),
           benchmark::RegisterBenchmark("qimagereader_scaled", BM_QImageReaderScaled)}) {
         registered
@@ -158,7 +214,7 @@ int main(int argc, char** argv) {
     drives.add('C', folder.path().toStdString(), DriveType::Fixed);
     setActiveDriveTable(drives);
     gHostPath = folder.filePath("bench.jpg").toStdString();
-    writePicture(gHostPath);
+    writePictures(gHostPath, folder.filePath("bench-oriented.jpg").toStdString());
 
     registerBenchmarks();
     MedianKeeper reporter;
@@ -170,10 +226,17 @@ int main(int argc, char** argv) {
                 median["fitted_show"] / median["qimagereader_scaled"]);
     std::printf("fitted_show_and_paint_vs_qimagereader_scaled %.3f\n",
                 median["fitted_show_and_paint"] / median["qimagereader_scaled"]);
+    std::printf("fitted_show_oriented_vs_plain %.3f\n",
+                median["fitted_show_oriented"] / median["fitted_show"]);
     if (heapCountingAvailable()) {
         const double full = 3.0 * kPictureWidth * kPictureHeight;
         std::printf("fitted_peak_pixels_vs_full %.4f\n",
                     static_cast<double>(fittedShowPeakBytes()) / full);
+        const double oneBuffer = 4.0 * kPictureWidth * kPictureHeight;
+        std::printf("actual_size_peak_vs_one_buffer %.3f\n",
+                    static_cast<double>(actualSizePeakBytes()) / oneBuffer);
+        std::printf("forged_header_peak_mb %.0f\n",
+                    forgedHeaderPeakMegabytes(folder.path().toStdString()));
     } else {
         std::printf("fitted_peak_pixels_vs_full n/a (built with a sanitizer)\n");
     }

@@ -30,6 +30,10 @@ Seeds jpegSeeds() {
         {"cmyk.jpg", encodeJpeg(gradient, {JpegColour::AdobeCmyk})},
         {"ycck-progressive.jpg", encodeJpeg(grain, {JpegColour::AdobeYcck, 90, true})},
         {"restarts.jpg", encodeJpeg(grain, {JpegColour::Rgb, 90, false, 1})},
+        // Stored on its side: the EXIF orientation is read and the picture turned.
+        {"oriented.jpg", withExif(encodeJpeg(grain), orientationTiff(6))},
+        {"mirrored-progressive.jpg",
+         withExif(encodeJpeg(grain, {JpegColour::Rgb, 90, true}), orientationTiff(7))},
     };
 }
 
@@ -48,6 +52,8 @@ Seeds bitmapSeeds() {
         {"rle4.bmp", buildBitmap(BitmapLayout(4, 1, 4, std::string("\x04\x12\x00\x01", 4))
                                      .compressedAs(2)
                                      .withPalette({red, green, blue}))},
+        {"argb1555.bmp", buildBitmap(BitmapLayout(2, 1, 16, std::string("\x00\xFC\x1F\x80", 4))
+                                         .withAlphaMasks(0x7C00, 0x03E0, 0x001F, 0x8000))},
         {"masks16.bmp", buildBitmap(BitmapLayout(2, 1, 16, std::string("\x00\xF8\x1F\x00", 4))
                                         .compressedAs(3)
                                         .withMasks(0xF800, 0x07E0, 0x001F))},

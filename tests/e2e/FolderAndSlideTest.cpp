@@ -2,8 +2,10 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "e2e/PictariaSession.h"
+
 #include "e2e/ProcessActivity.h"
 
 namespace pictaria::e2e {
@@ -92,6 +94,37 @@ TEST_F(EndToEndSlideShow, StartsFullScreenWithTheDestinationsPhotographAndCloses
     desktop_->click(show.frame.topLeft() + kSlideCloseButton.center());
     EXPECT_TRUE(waitUntil([&] { return !windowShown(show.id); }));
     EXPECT_TRUE(windowShown(mainWindow_.id));
+}
+
+// A first picture that cannot be loaded is told once; closing the message hands the activation
+// back to the show, which goes on with its next picture instead of starting over (and telling
+// the same error again, for ever).
+TEST_F(EndToEndSlideShow, ABrokenFirstPictureIsToldOnceAndTheShowGoesOn) {
+    const QColor red(200, 40, 40);
+    writePhotos("shown", {"b.jpg", "c.jpg", "d.jpg", "e.jpg"}, {red, red, red, red});
+    std::ofstream(host("shown/a.bmp")) << "BM this is no bitmap";
+    startProgram(host());
+    walkToDestination(host("shown"));
+
+    press(kSlideButton);
+    const ScreenWindow show = waitForWindowOfSize(desktop_->screenshot().size());
+    const auto isMessage = [&](const ScreenWindow& window) {
+        return window.id != show.id && window.frame.width() < 600 && window.frame.height() < 300;
+    };
+    const ScreenWindow message = waitForWindow(isMessage);
+    settle();
+    desktop_->pressKeys({"Return"});
+    ASSERT_TRUE(waitUntil([&] { return !windowShown(message.id); }));
+    const auto anotherMessage = [&] {
+        for (const ScreenWindow& window : desktop_->windowsOf(program_->pid())) {
+            if (isMessage(window)) {
+                return true;
+            }
+        }
+        return false;
+    };
+    EXPECT_FALSE(waitUntil(anotherMessage, std::chrono::milliseconds(1500)));
+    EXPECT_TRUE(waitUntil([&] { return showsColour(desktop_->screenshot(), red); }));
 }
 
 }  // namespace
