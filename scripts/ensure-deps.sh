@@ -7,7 +7,7 @@ packages=(
     libjpeg62-turbo-dev libglib2.0-dev libfontconfig-dev libx11-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-ipafont-gothic fonts-noto-cjk
-    xvfb xauth xdotool imagemagick openbox
+    xvfb xauth xdotool x11-utils imagemagick openbox
     exfatprogs exfat-fuse
 )
 missing=()

@@ -9,6 +9,7 @@
 #include "fileops/AttachText.h"
 #include "fileops/BatchCommands.h"
 #include "platform/FileServices.h"
+#include "platform/MessageSink.h"
 #include "platform/PathText.h"
 #include "widgets/CheckListBox.h"
 #include "widgets/PointerMoves.h"
@@ -19,6 +20,25 @@ namespace pictaria {
 namespace {
 
 constexpr char kAttachTextPrompt[] = "追加する文字を、入力してください。";
+
+// The file commands tell nothing themselves: what failed is told here, once per command.
+void tellFailures(const std::vector<FileOutcome>& outcomes) {
+    if (const auto report = failureReport(outcomes)) {
+        showMessage(*report);
+    }
+}
+
+bool refused(TransferMode mode, const std::string& sourceFolder, const std::string& targetFolder) {
+    if (const char* refusal = sameFolderRefusal(mode, sourceFolder, targetFolder)) {
+        showMessage(refusal);
+        return true;
+    }
+    return false;
+}
+
+bool askDeleteForGood(std::size_t files) {
+    return messageSink().confirm(std::to_string(files) + kDeleteForGoodFilesQuestion);
+}
 
 }  // namespace
 
@@ -35,18 +55,24 @@ void TForm1::connectFileCommandEvents() {
 }
 
 void TForm1::BitBtn2Click() {
+    if (refused(TransferMode::Copy, SourceFolder, TargetFolder)) {
+        return;
+    }
     CheckListTickList list(*CListBox1);
-    copyTicked(list, SourceFolder, TargetFolder, UniqueNameCounter);
+    tellFailures(copyTicked(list, SourceFolder, TargetFolder, UniqueNameCounter));
 }
 
 void TForm1::BitBtn3Click() {
+    if (refused(TransferMode::Move, SourceFolder, TargetFolder)) {
+        return;
+    }
     CheckListTickList list(*CListBox1);
-    moveTicked(list, SourceFolder, TargetFolder, UniqueNameCounter);
+    tellFailures(moveTicked(list, SourceFolder, TargetFolder, UniqueNameCounter));
 }
 
 void TForm1::BitBtn4Click() {
     CheckListTickList list(*CListBox1);
-    deleteTicked(list, SourceFolder);
+    tellFailures(deleteTicked(list, SourceFolder, askDeleteForGood));
 }
 
 void TForm1::BitBtn6Click() {
@@ -61,7 +87,7 @@ void TForm1::BitBtn7Click() {
 
 void TForm1::Delete1Click() {
     CheckListTickList list(*CListBox1);
-    deleteAllListed(list, SourceFolder);
+    tellFailures(deleteAllListed(list, SourceFolder, askDeleteForGood));
 }
 
 void TForm1::BitBtn2MouseMove() {

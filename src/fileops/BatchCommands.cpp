@@ -1,12 +1,11 @@
 #include "fileops/BatchCommands.h"
 
-#include <algorithm>
+#include <map>
 #include <numeric>
 #include <vector>
 
 #include "fileops/FileTransfer.h"
 #include "platform/FileServices.h"
-#include "platform/MessageSink.h"
 #include "platform/PathText.h"
 
 namespace pictaria {
@@ -42,111 +41,125 @@ void removeMarkedEntries(TickList& list) {
     }
 }
 
-// Sends the files of the given entries to the trash and returns the entries whose file is gone.
-// Files no trash can take are deleted for good only after one question for all of them.
-std::vector<int> deleteEntries(const TickList& list, const std::string& sourceFolder,
-                               const std::vector<int>& entries) {
-    std::vector<int> gone;
-    std::vector<int> noTrash;
-    FsResult refused = FsResult::success();
+// Sends the files of the given entries to the trash and marks the entries whose file went
+// (an empty name). Files no trash can take are deleted for good only when `askForGood` agrees.
+std::vector<FileOutcome> deleteEntries(TickList& list, const std::string& sourceFolder,
+                                       const std::vector<int>& entries,
+                                       const DeleteForGoodQuestion& askForGood) {
+    std::vector<FileOutcome> outcomes;
+    std::vector<std::size_t> noTrash;
     for (int index : entries) {
-        const std::string path = joinPath(sourceFolder, list.name(index));
-        if (!fileExists(path)) {
-            continue;  // a missing file, or a folder: Delet acts on files only
+        FileOutcome outcome;
+        outcome.name = list.name(index);
+        const std::string path = joinPath(sourceFolder, outcome.name);
+        // A missing file, or a folder: Delet acts on files only, and says nothing of these.
+        outcome.reason = fileExists(path) ? moveToTrash(path) : FsResult::failure(ENOENT);
+        if (outcome.reason) {
+            outcome.result = FileResult::Done;
+            list.setName(index, std::string());
+        } else if (outcome.reason.error() == ENOTSUP) {
+            noTrash.push_back(outcomes.size());
+        } else if (outcome.reason.error() != ENOENT) {
+            outcome.message = kTrashFailedMessage + outcome.reason.message();
         }
-        const FsResult trashed = moveToTrash(path);
-        if (trashed) {
-            gone.push_back(index);
-        } else if (trashed.error() == ENOTSUP) {
-            noTrash.push_back(index);
-        } else if (refused) {
-            refused = trashed;
+        outcomes.push_back(std::move(outcome));
+    }
+    if (noTrash.empty() || !askForGood(noTrash.size())) {
+        return outcomes;
+    }
+    for (std::size_t at : noTrash) {
+        FileOutcome& outcome = outcomes[at];
+        outcome.reason = deleteFile(joinPath(sourceFolder, outcome.name));
+        if (outcome.reason) {
+            outcome.result = FileResult::Done;
+            list.setName(entries[at], std::string());
+        } else {
+            outcome.message = kTrashFailedMessage + outcome.reason.message();
         }
     }
-    if (!noTrash.empty() &&
-        messageSink().confirm(std::to_string(noTrash.size()) + kDeleteForGoodFilesQuestion)) {
-        for (int index : noTrash) {
-            const FsResult deleted = deleteFile(joinPath(sourceFolder, list.name(index)));
-            if (deleted) {
-                gone.push_back(index);
-            } else if (refused) {
-                refused = deleted;
-            }
-        }
-    }
-    if (!refused) {
-        showMessage(kTrashFailedMessage + refused.message());
-    }
-    std::sort(gone.begin(), gone.end());
-    return gone;
-}
-
-bool refusedForSameFolder(const std::string& sourceFolder, const std::string& targetFolder,
-                          const char* message) {
-    if (sourceFolder == targetFolder) {
-        showMessage(message);
-        return true;
-    }
-    return false;
+    return outcomes;
 }
 
 }  // namespace
 
-void copyTicked(TickList& list, const std::string& sourceFolder, const std::string& targetFolder,
-                int& uniqueNameCounter) {
-    if (refusedForSameFolder(sourceFolder, targetFolder, kChooseCopyFolderMessage)) {
-        return;
+const char* sameFolderRefusal(TransferMode mode, const std::string& sourceFolder,
+                              const std::string& targetFolder) {
+    if (sourceFolder != targetFolder) {
+        return nullptr;
+    }
+    return mode == TransferMode::Copy ? kChooseCopyFolderMessage : kChooseMoveFolderMessage;
+}
+
+std::vector<FileOutcome> copyTicked(TickList& list, const std::string& sourceFolder,
+                                    const std::string& targetFolder, int& uniqueNameCounter) {
+    std::vector<FileOutcome> outcomes;
+    if (sameFolderRefusal(TransferMode::Copy, sourceFolder, targetFolder)) {
+        return outcomes;
     }
     removeLeftovers(targetFolder);
     forEachTicked(list, [&](int, const std::string& name) {
-        transferFile(TransferMode::Copy, joinPath(sourceFolder, name), "", targetFolder,
-                     uniqueNameCounter);
+        outcomes.push_back(transferFile(TransferMode::Copy, joinPath(sourceFolder, name), "",
+                                        targetFolder, uniqueNameCounter));
         return false;
     });
+    return outcomes;
 }
 
-void moveTicked(TickList& list, const std::string& sourceFolder, const std::string& targetFolder,
-                int& uniqueNameCounter) {
-    if (refusedForSameFolder(sourceFolder, targetFolder, kChooseMoveFolderMessage)) {
-        return;
+std::vector<FileOutcome> moveTicked(TickList& list, const std::string& sourceFolder,
+                                    const std::string& targetFolder, int& uniqueNameCounter) {
+    std::vector<FileOutcome> outcomes;
+    if (sameFolderRefusal(TransferMode::Move, sourceFolder, targetFolder)) {
+        return outcomes;
     }
     removeLeftovers(targetFolder);
     // Files copied across file systems are flushed to disk together, and their sources removed
     // only after that.
     DeferredMoves deferred;
+    std::map<int, std::size_t> awaiting;  // entry to its outcome
     forEachTicked(list, [&](int index, const std::string& name) {
-        return transferFileInBatch(TransferMode::Move, joinPath(sourceFolder, name), "",
-                                   targetFolder, uniqueNameCounter, deferred,
-                                   index) == TransferOutcome::Done;
+        bool awaitingRemoval = false;
+        outcomes.push_back(transferFileInBatch(TransferMode::Move, joinPath(sourceFolder, name), "",
+                                               targetFolder, uniqueNameCounter, deferred, index,
+                                               awaitingRemoval));
+        if (awaitingRemoval) {
+            awaiting[index] = outcomes.size() - 1;
+        }
+        return outcomes.back().done() && !awaitingRemoval;
     });
     for (const auto& [index, removed] : deferred.finish()) {
         if (removed) {
             list.setName(index, std::string());
-        } else {
-            showMessage(kMoveFailedMessage);
+            continue;
         }
+        FileOutcome& outcome = outcomes[awaiting[index]];
+        outcome.result = FileResult::Failed;
+        outcome.reason = removed;
+        outcome.message = kMoveFailedMessage;
     }
     removeMarkedEntries(list);
+    return outcomes;
 }
 
-void deleteTicked(TickList& list, const std::string& sourceFolder) {
+std::vector<FileOutcome> deleteTicked(TickList& list, const std::string& sourceFolder,
+                                      const DeleteForGoodQuestion& askForGood) {
     std::vector<int> chosen;
     for (int i = 0; i < list.count(); ++i) {
         if (list.ticked(i)) {
             chosen.push_back(i);
         }
     }
-    for (int index : deleteEntries(list, sourceFolder, chosen)) {
-        list.setName(index, std::string());
-    }
+    std::vector<FileOutcome> outcomes = deleteEntries(list, sourceFolder, chosen, askForGood);
     removeMarkedEntries(list);
+    return outcomes;
 }
 
-void deleteAllListed(TickList& list, const std::string& sourceFolder) {
+std::vector<FileOutcome> deleteAllListed(TickList& list, const std::string& sourceFolder,
+                                         const DeleteForGoodQuestion& askForGood) {
     std::vector<int> every(static_cast<std::size_t>(list.count()));
     std::iota(every.begin(), every.end(), 0);
-    deleteEntries(list, sourceFolder, every);
+    std::vector<FileOutcome> outcomes = deleteEntries(list, sourceFolder, every, askForGood);
     list.clear();
+    return outcomes;
 }
 
 void clearTicks(TickList& list) {

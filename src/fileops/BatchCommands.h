@@ -2,8 +2,12 @@
 // Copy, move and delete of the ticked entries of the source list, and the list-only commands.
 // Each entry's file is the source folder joined with the entry's name.
 
+#include <functional>
 #include <string>
+#include <vector>
 
+#include "fileops/FileOutcome.h"
+#include "fileops/FileTransfer.h"
 #include "fileops/TickList.h"
 
 namespace pictaria {
@@ -13,28 +17,42 @@ inline constexpr const char* kChooseCopyFolderMessage =
 inline constexpr const char* kChooseMoveFolderMessage =
     "移動するフォルダをグリッドをクリックして選んで下さい。";
 
-// Copies every ticked file into the target folder; the list stays as it is. Refused with a
-// message when source and target are the same text.
-void copyTicked(TickList& list, const std::string& sourceFolder, const std::string& targetFolder,
-                int& uniqueNameCounter);
+// The message that refuses a copy or move whose source and target folders are the same text;
+// nullptr when the command may run.
+const char* sameFolderRefusal(TransferMode mode, const std::string& sourceFolder,
+                              const std::string& targetFolder);
+
+// Each command returns what happened to each file it handled, in list order, and tells the
+// user nothing itself (see failureReport).
+
+// Copies every ticked file into the target folder; the list stays as it is. Does nothing when
+// sameFolderRefusal refuses it.
+std::vector<FileOutcome> copyTicked(TickList& list, const std::string& sourceFolder,
+                                    const std::string& targetFolder, int& uniqueNameCounter);
 
 // Moves every ticked file into the target folder; moved entries leave the list, the others keep
-// their text and tick. Refused with a message when source and target are the same text.
-void moveTicked(TickList& list, const std::string& sourceFolder, const std::string& targetFolder,
-                int& uniqueNameCounter);
+// their text and tick. Does nothing when sameFolderRefusal refuses it.
+std::vector<FileOutcome> moveTicked(TickList& list, const std::string& sourceFolder,
+                                    const std::string& targetFolder, int& uniqueNameCounter);
 
 inline constexpr const char* kDeleteForGoodFilesQuestion =
     "枚のファイルはゴミ箱に移せません。元に戻せませんが、完全に削除しますか？";
-inline constexpr const char* kTrashFailedMessage = "ゴミ箱に移せなかったファイルがあります。\n";
+inline constexpr const char* kTrashFailedMessage = "ゴミ箱に移せませんでした。\n";
+
+// Asked once per delete, with the number of files no trash can take: true to delete those for
+// good.
+using DeleteForGoodQuestion = std::function<bool(std::size_t files)>;
 
 // Moves every ticked file to the desktop's trash; the entries of files that went leave the
-// list. Where no trash can take some of them, one question naming how many asks whether to
-// delete those for good, before any is. Files that may not go at all (their folder is
-// read-only...) stay, with one message giving the reason.
-void deleteTicked(TickList& list, const std::string& sourceFolder);
+// list. Where no trash can take some of them, `askForGood` is asked once before any is deleted
+// for good. Files that may not go at all (their folder is read-only...) stay, failed with the
+// reason.
+std::vector<FileOutcome> deleteTicked(TickList& list, const std::string& sourceFolder,
+                                      const DeleteForGoodQuestion& askForGood);
 
 // The same for every listed file, ticked or not; the list is emptied whatever the outcome.
-void deleteAllListed(TickList& list, const std::string& sourceFolder);
+std::vector<FileOutcome> deleteAllListed(TickList& list, const std::string& sourceFolder,
+                                         const DeleteForGoodQuestion& askForGood);
 
 // Unticks every entry.
 void clearTicks(TickList& list);

@@ -4,7 +4,6 @@
 
 #include "fileops/UniqueName.h"
 #include "platform/FileServices.h"
-#include "platform/MessageSink.h"
 #include "platform/PathText.h"
 
 namespace pictaria {
@@ -16,9 +15,26 @@ std::string destinationPath(const std::string& targetFolder, const std::string& 
     return joinPath(targetFolder, subPath + extractFileName(sourcePath));
 }
 
+FileOutcome failed(const std::string& name, FsResult reason, const char* message) {
+    FileOutcome outcome;
+    outcome.name = name;
+    outcome.result = FileResult::Failed;
+    outcome.reason = reason;
+    outcome.message = message ? message : "";
+    return outcome;
+}
+
+FileOutcome arrived(const std::string& name, const std::string& destination) {
+    FileOutcome outcome;
+    outcome.name = name;
+    outcome.newName = extractFileName(destination);
+    outcome.result = outcome.newName == name ? FileResult::Done : FileResult::DoneUnderNewName;
+    return outcome;
+}
+
 // The byte-copy route; with `deferred`, a move leaves its source for the batch to remove.
-TransferOutcome copyBytes(TransferMode mode, const std::string& source,
-                          const std::string& destination, DeferredMoves* deferred, int tag) {
+FileOutcome copyBytes(TransferMode mode, const std::string& source, const std::string& destination,
+                      DeferredMoves* deferred, int tag, bool& awaitingRemoval) {
     FsResult result = FsResult::success();
     if (mode == TransferMode::Copy) {
         result = copyFile(source, destination);
@@ -27,20 +43,22 @@ TransferOutcome copyBytes(TransferMode mode, const std::string& source,
     } else {
         result = moveFileByCopy(source, destination);
     }
+    const std::string name = extractFileName(source);
     if (!result) {
-        showMessage(mode == TransferMode::Move ? kMoveFailedMessage : kCopyFailedMessage);
-        return TransferOutcome::Failed;
+        return failed(name, result,
+                      mode == TransferMode::Move ? kMoveFailedMessage : kCopyFailedMessage);
     }
-    const bool awaitingRemoval = mode == TransferMode::Move && deferred;
-    return awaitingRemoval ? TransferOutcome::AwaitingRemoval : TransferOutcome::Done;
+    awaitingRemoval = mode == TransferMode::Move && deferred;
+    return arrived(name, destination);
 }
 
-TransferOutcome transfer(TransferMode mode, const std::string& sourcePath,
-                         const std::string& subPath, const std::string& targetFolder,
-                         int& uniqueNameCounter, DeferredMoves* deferred, int tag) {
+FileOutcome transfer(TransferMode mode, const std::string& sourcePath, const std::string& subPath,
+                     const std::string& targetFolder, int& uniqueNameCounter,
+                     DeferredMoves* deferred, int tag, bool& awaitingRemoval) {
+    awaitingRemoval = false;
+    const std::string name = extractFileName(sourcePath);
     if (!fileExists(sourcePath) || !directoryExists(targetFolder)) {
-        showMessage(kMissingFileOrFolderMessage);
-        return TransferOutcome::Failed;
+        return failed(name, FsResult::failure(ENOENT), kMissingFileOrFolderMessage);
     }
     const std::string destination =
         makeUniqueName(destinationPath(targetFolder, subPath, sourcePath), uniqueNameCounter);
@@ -51,25 +69,29 @@ TransferOutcome transfer(TransferMode mode, const std::string& sourcePath,
         // One drive letter can span several file systems here; there the rename becomes the
         // same all-or-nothing copy as between two drives.
         if (renamed.error() == EXDEV) {
-            return copyBytes(mode, sourcePath, destination, deferred, tag);
+            return copyBytes(mode, sourcePath, destination, deferred, tag, awaitingRemoval);
         }
-        return renamed ? TransferOutcome::Done : TransferOutcome::Failed;
+        return renamed ? arrived(name, destination) : failed(name, renamed, nullptr);
     }
-    return copyBytes(mode, sourcePath, destination, deferred, tag);
+    return copyBytes(mode, sourcePath, destination, deferred, tag, awaitingRemoval);
 }
 
 }  // namespace
 
-bool transferFile(TransferMode mode, const std::string& sourcePath, const std::string& subPath,
-                  const std::string& targetFolder, int& uniqueNameCounter) {
-    return transfer(mode, sourcePath, subPath, targetFolder, uniqueNameCounter, nullptr, 0) ==
-           TransferOutcome::Done;
+FileOutcome transferFile(TransferMode mode, const std::string& sourcePath,
+                         const std::string& subPath, const std::string& targetFolder,
+                         int& uniqueNameCounter) {
+    bool awaitingRemoval = false;
+    return transfer(mode, sourcePath, subPath, targetFolder, uniqueNameCounter, nullptr, 0,
+                    awaitingRemoval);
 }
 
-TransferOutcome transferFileInBatch(TransferMode mode, const std::string& sourcePath,
-                                    const std::string& subPath, const std::string& targetFolder,
-                                    int& uniqueNameCounter, DeferredMoves& deferred, int tag) {
-    return transfer(mode, sourcePath, subPath, targetFolder, uniqueNameCounter, &deferred, tag);
+FileOutcome transferFileInBatch(TransferMode mode, const std::string& sourcePath,
+                                const std::string& subPath, const std::string& targetFolder,
+                                int& uniqueNameCounter, DeferredMoves& deferred, int tag,
+                                bool& awaitingRemoval) {
+    return transfer(mode, sourcePath, subPath, targetFolder, uniqueNameCounter, &deferred, tag,
+                    awaitingRemoval);
 }
 
 }  // namespace pictaria

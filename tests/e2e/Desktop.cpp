@@ -24,14 +24,15 @@ std::vector<std::string> lines(const std::string& text) {
     return result;
 }
 
-// The value of NAME in xdotool's "NAME=value" lines.
-int shellValue(const std::string& text, const std::string& name) {
+// The number after "label:" in xwininfo's lines.
+int infoValue(const std::string& text, const std::string& label) {
     for (const std::string& line : lines(text)) {
-        if (line.starts_with(name + "=")) {
-            return std::stoi(line.substr(name.size() + 1));
+        const std::size_t at = line.find(label + ":");
+        if (at != std::string::npos) {
+            return std::stoi(line.substr(at + label.size() + 1));
         }
     }
-    throw std::runtime_error("xdotool gave no " + name);
+    throw std::runtime_error("xwininfo gave no " + label);
 }
 
 }  // namespace
@@ -45,10 +46,13 @@ std::vector<ScreenWindow> Desktop::windowsOf(pid_t pid) const {
     std::vector<ScreenWindow> windows;
     for (const std::string& id :
          lines(xdotool({"search", "--onlyvisible", "--pid", std::to_string(pid)}))) {
-        const std::string shell = xdotool({"getwindowgeometry", "--shell", id});
+        // xwininfo, not xdotool's getwindowgeometry: under a window manager that frames the
+        // window, xdotool counts the frame's offset twice.
+        const std::string info = display::runForOutput({"xwininfo", "-id", id}, environment());
         try {
-            windows.push_back({id, QRect(shellValue(shell, "X"), shellValue(shell, "Y"),
-                                         shellValue(shell, "WIDTH"), shellValue(shell, "HEIGHT"))});
+            windows.push_back({id, QRect(infoValue(info, "Absolute upper-left X"),
+                                         infoValue(info, "Absolute upper-left Y"),
+                                         infoValue(info, "Width"), infoValue(info, "Height"))});
         } catch (const std::exception&) {
             // the window went away between the two questions
         }
@@ -122,7 +126,7 @@ bool Desktop::windowManagerRunning() const {
 }
 
 bool Desktop::toolsAvailable() {
-    return display::onPath("xdotool") && display::onPath("import");
+    return display::onPath("xdotool") && display::onPath("xwininfo") && display::onPath("import");
 }
 
 }  // namespace pictaria::e2e

@@ -64,7 +64,7 @@ bool rowIsBlank(const QImage& screen, const QRect& row) {
 
 void PictariaSession::SetUp() {
     if (!display::XvfbServer::available() || !Desktop::toolsAvailable()) {
-        GTEST_SKIP() << "Xvfb, xdotool or ImageMagick's import is not installed";
+        GTEST_SKIP() << "Xvfb, xdotool, xwininfo or ImageMagick's import is not installed";
     }
     evidenceFolder_ = fs::current_path().string();
     std::string pattern = "/tmp/!pictaria-e2e-XXXXXX";

@@ -30,18 +30,42 @@ class BatchTest : public ::testing::Test {
     test::TempDir c;
     test::TempDir d{"/dev/shm"};
     test::TestDrives drives;
-    test::RecordingMessages messages;
+    // The question before deleting for good, recorded and answered as `answer` says.
+    DeleteForGoodQuestion question() {
+        return [this](std::size_t files) {
+            asked.push_back(files);
+            return answer;
+        };
+    }
+
     int counter = 2;
+    std::vector<std::size_t> asked;
+    bool answer = false;
 };
+
+// The messages of the failures that the user is told of, in order.
+Names told(const std::vector<FileOutcome>& outcomes) {
+    Names messages;
+    for (const FileOutcome& outcome : outcomes) {
+        if (!outcome.message.empty()) {
+            messages.push_back(outcome.message);
+        }
+    }
+    return messages;
+}
 
 TEST_F(BatchTest, MoveRemovesMovedEntriesAndKeepsFailuresTicked) {
     ::unlink(c.host("Pics/c.jpg").c_str());  // c fails: its file is gone
     VectorTickList list({"a.jpg", "b.jpg", "c.jpg", "d.jpg"}, {false, true, true, false});
-    moveTicked(list, "C:\\Pics", "D:\\Sorted", counter);
+    const auto outcomes = moveTicked(list, "C:\\Pics", "D:\\Sorted", counter);
     EXPECT_EQ(list.names(), (Names{"a.jpg", "c.jpg", "d.jpg"}));
     EXPECT_EQ(list.ticks(), (std::vector<bool>{false, true, false}));
     EXPECT_EQ(d.readFile("Sorted/b.jpg"), "b.jpg");
-    EXPECT_EQ(messages.shown, Names{kMissingFileOrFolderMessage});
+    ASSERT_EQ(outcomes.size(), 2u);
+    EXPECT_EQ(outcomes[0].result, FileResult::Done);
+    EXPECT_EQ(outcomes[1].result, FileResult::Failed);
+    EXPECT_EQ(outcomes[1].reason.error(), ENOENT);
+    EXPECT_EQ(failureReport(outcomes), std::string(kMissingFileOrFolderMessage));
 }
 
 TEST_F(BatchTest, MovingOrDeletingEveryEntryEmptiesTheList) {
@@ -51,7 +75,7 @@ TEST_F(BatchTest, MovingOrDeletingEveryEntryEmptiesTheList) {
     EXPECT_TRUE(d.exists("a.jpg") && d.exists("b.jpg"));
 
     VectorTickList deleted({"c.jpg", "d.jpg"}, {true, true});
-    deleteTicked(deleted, "C:\\Pics");
+    deleteTicked(deleted, "C:\\Pics", question());
     EXPECT_EQ(deleted.count(), 0);
     EXPECT_FALSE(c.exists("Pics/c.jpg") || c.exists("Pics/d.jpg"));
 }
@@ -69,10 +93,14 @@ TEST_F(BatchTest, CopyTwiceArrivesUnderNumberedNamesAndKeepsTicks) {
 
 TEST_F(BatchTest, SameFolderTextIsRefusedButCaseMakesADifferentText) {
     VectorTickList list({"a.jpg"}, {true});
-    copyTicked(list, "C:\\Pics", "C:\\Pics", counter);
-    moveTicked(list, "C:\\Pics", "C:\\Pics", counter);
-    EXPECT_EQ(messages.shown, (Names{kChooseCopyFolderMessage, kChooseMoveFolderMessage}));
+    EXPECT_STREQ(sameFolderRefusal(TransferMode::Copy, "C:\\Pics", "C:\\Pics"),
+                 kChooseCopyFolderMessage);
+    EXPECT_STREQ(sameFolderRefusal(TransferMode::Move, "C:\\Pics", "C:\\Pics"),
+                 kChooseMoveFolderMessage);
+    EXPECT_TRUE(copyTicked(list, "C:\\Pics", "C:\\Pics", counter).empty());
+    EXPECT_TRUE(moveTicked(list, "C:\\Pics", "C:\\Pics", counter).empty());
     EXPECT_EQ(list.names(), Names{"a.jpg"});
+    EXPECT_EQ(sameFolderRefusal(TransferMode::Copy, "C:\\Pics", "c:\\Pics"), nullptr);
 
     // "c:\Pics" is another text for the same folder: the copy arrives under a numbered name.
     copyTicked(list, "C:\\Pics", "c:\\Pics", counter);
@@ -82,48 +110,46 @@ TEST_F(BatchTest, SameFolderTextIsRefusedButCaseMakesADifferentText) {
 TEST_F(BatchTest, DriveRootSourceJoinsWithoutExtraBackslash) {
     c.writeFile("root.jpg", "at the root");
     VectorTickList list({"root.jpg"}, {true});
-    copyTicked(list, "C:\\", "D:\\", counter);
+    EXPECT_TRUE(told(copyTicked(list, "C:\\", "D:\\", counter)).empty());
     EXPECT_EQ(d.readFile("root.jpg"), "at the root");
-    EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(BatchTest, DeleteKeepsEntriesWhoseFileCannotGo) {
     c.makeFolder("Pics/folder.jpg");
     VectorTickList list({"a.jpg", "folder.jpg", "b.jpg"}, {true, true, false});
-    deleteTicked(list, "C:\\Pics");
+    EXPECT_TRUE(told(deleteTicked(list, "C:\\Pics", question())).empty());
     EXPECT_EQ(list.names(), (Names{"folder.jpg", "b.jpg"}));
     EXPECT_EQ(list.ticks(), (std::vector<bool>{true, false}));
-    EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(BatchTest, DeletedFilesGoToTheTrashWithTheirRecord) {
     VectorTickList ticked({"a.jpg", "b.jpg", "c.jpg"}, {true, false, true});
-    deleteTicked(ticked, "C:\\Pics");
+    deleteTicked(ticked, "C:\\Pics", question());
     EXPECT_EQ(ticked.names(), Names{"b.jpg"});
     VectorTickList everyListed({"b.jpg", "d.jpg"}, {false, false});
-    deleteAllListed(everyListed, "C:\\Pics");
+    deleteAllListed(everyListed, "C:\\Pics", question());
     EXPECT_EQ(everyListed.count(), 0);
     EXPECT_EQ(test::trashedFiles(),
               (std::map<std::string, std::string>{
                   {"a.jpg", "a.jpg"}, {"b.jpg", "b.jpg"}, {"c.jpg", "c.jpg"}, {"d.jpg", "d.jpg"}}));
-    EXPECT_TRUE(messages.asked.empty());
-    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(asked.empty());
 }
 
 // Only where no trash can take the files is the user asked, once, before any is deleted for good.
 TEST_F(BatchTest, WithoutATrashOneQuestionComesBeforeDeletingForGood) {
     test::NoTrash noTrash;
     VectorTickList list({"a.jpg", "b.jpg", "c.jpg"}, {true, false, true});
-    messages.answer = false;
-    deleteTicked(list, "C:\\Pics");
-    EXPECT_EQ(messages.asked, Names{"2" + std::string(kDeleteForGoodFilesQuestion)});
+    const auto kept = deleteTicked(list, "C:\\Pics", question());
+    EXPECT_EQ(asked, std::vector<std::size_t>{2});
+    EXPECT_EQ(kept[0].reason.error(), ENOTSUP);
+    EXPECT_TRUE(told(kept).empty());
     EXPECT_EQ(list.names(), (Names{"a.jpg", "b.jpg", "c.jpg"}));
     EXPECT_EQ(c.readFile("Pics/a.jpg"), "a.jpg");
 
-    messages.answer = true;
+    answer = true;
     VectorTickList popup({"c.jpg", "d.jpg"}, {false, false});
-    deleteAllListed(popup, "C:\\Pics");
-    EXPECT_EQ(messages.asked.size(), 2u);
+    deleteAllListed(popup, "C:\\Pics", question());
+    EXPECT_EQ(asked.size(), 2u);
     EXPECT_FALSE(c.exists("Pics/c.jpg"));
     EXPECT_FALSE(c.exists("Pics/d.jpg"));
     EXPECT_EQ(c.readFile("Pics/a.jpg"), "a.jpg");
@@ -145,7 +171,7 @@ TEST_F(BatchTest, ListOnlyCommandsLeaveTheFilesAlone) {
 
 TEST_F(BatchTest, PopupDeleteRemovesEveryListedFileTickedOrNot) {
     VectorTickList list({"a.jpg", "b.jpg", "missing.jpg"}, {false, false, false});
-    deleteAllListed(list, "C:\\Pics");
+    deleteAllListed(list, "C:\\Pics", question());
     EXPECT_EQ(list.count(), 0);
     EXPECT_FALSE(c.exists("Pics/a.jpg") || c.exists("Pics/b.jpg"));
     EXPECT_TRUE(c.exists("Pics/c.jpg"));
@@ -155,10 +181,11 @@ TEST_F(BatchTest, MoveAcrossFileSystemsIsWholeForEveryFile) {
     test::RefusedRemoval locked(c.host("Pics/b.jpg"));
     test::FileIoScope scope(locked);
     VectorTickList list({"a.jpg", "b.jpg", "c.jpg"}, {true, true, true});
-    moveTicked(list, "C:\\Pics", "D:\\Sorted", counter);
+    const auto outcomes = moveTicked(list, "C:\\Pics", "D:\\Sorted", counter);
     EXPECT_EQ(list.names(), Names{"b.jpg"});
     EXPECT_EQ(list.ticks(), std::vector<bool>{true});
-    EXPECT_EQ(messages.shown, Names{kMoveFailedMessage});
+    EXPECT_EQ(told(outcomes), Names{kMoveFailedMessage});
+    EXPECT_EQ(outcomes[1].reason.error(), EROFS);
     EXPECT_EQ(d.readFile("Sorted/a.jpg"), "a.jpg");
     EXPECT_EQ(d.readFile("Sorted/c.jpg"), "c.jpg");
     EXPECT_FALSE(d.exists("Sorted/b.jpg"));  // its copy went back

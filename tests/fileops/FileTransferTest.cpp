@@ -41,14 +41,20 @@ class TransferTest : public ::testing::Test {
         c.writeFile("Pics/a.jpg", "picture a");
     }
 
+    // True when the file arrived; the message of a failure the user is told of is kept.
     bool transfer(TransferMode mode, const std::string& source, const std::string& target) {
-        return transferFile(mode, source, "", target, counter);
+        last = transferFile(mode, source, "", target, counter);
+        if (!last.message.empty()) {
+            told.push_back(last.message);
+        }
+        return last.done();
     }
 
     test::TempDir c;
     test::TempDir d{"/dev/shm"};
     test::TestDrives drives;
-    test::RecordingMessages messages;
+    FileOutcome last;
+    std::vector<std::string> told;
     int counter = 2;
 };
 
@@ -59,7 +65,7 @@ TEST_F(TransferTest, DestinationIsTheFolderJoinedByTheRootRule) {
     EXPECT_EQ(d.readFile("a.jpg"), "picture a");
     EXPECT_EQ(d.readFile("Sorted/a.jpg"), "picture a");
     EXPECT_EQ(c.readFile("Pics/a.jpg"), "picture a");
-    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(told.empty());
 }
 
 TEST_F(TransferTest, TakenNamesGetAccumulatingDigitsAndTheCounterStartsAgain) {
@@ -67,6 +73,8 @@ TEST_F(TransferTest, TakenNamesGetAccumulatingDigitsAndTheCounterStartsAgain) {
     d.writeFile("a2.jpg", "old");
     EXPECT_TRUE(transfer(TransferMode::Copy, "C:\\Pics\\a.jpg", "D:\\"));
     EXPECT_EQ(d.readFile("a23.jpg"), "picture a");
+    EXPECT_EQ(last.result, FileResult::DoneUnderNewName);
+    EXPECT_EQ(last.newName, "a23.jpg");
     EXPECT_EQ(counter, 2);
     EXPECT_TRUE(transfer(TransferMode::Copy, "C:\\Pics\\a.jpg", "D:\\"));
     EXPECT_EQ(d.readFile("a2.jpg"), "old");
@@ -82,10 +90,10 @@ TEST_F(TransferTest, TakenNamesGetAccumulatingDigitsAndTheCounterStartsAgain) {
 TEST_F(TransferTest, AFolderOfTheNameIsNotTakenSoTheTransferFailsWithoutHarm) {
     c.makeFolder("Dest/a.jpg");
     EXPECT_FALSE(transfer(TransferMode::Copy, "C:\\Pics\\a.jpg", "C:\\Dest"));
-    EXPECT_EQ(messages.shown, std::vector<std::string>{kCopyFailedMessage});
-    messages.shown.clear();
+    EXPECT_EQ(told, std::vector<std::string>{kCopyFailedMessage});
+    told.clear();
     EXPECT_FALSE(transfer(TransferMode::Move, "C:\\Pics\\a.jpg", "C:\\Dest"));
-    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(told.empty());
     EXPECT_EQ(c.readFile("Pics/a.jpg"), "picture a");
     EXPECT_TRUE(std::filesystem::is_directory(c.host("Dest/a.jpg")));
 }
@@ -113,7 +121,7 @@ TEST_F(TransferTest, MoveRenamesOnTheSameLetterAndCopiesWhenTheFirstByteDiffers)
 TEST_F(TransferTest, MissingSourceOrFolderIsToldAndNothingIsCreated) {
     EXPECT_FALSE(transfer(TransferMode::Copy, "C:\\Pics\\gone.jpg", "D:\\"));
     EXPECT_FALSE(transfer(TransferMode::Move, "C:\\Pics\\a.jpg", "D:\\Missing"));
-    EXPECT_EQ(messages.shown,
+    EXPECT_EQ(told,
               (std::vector<std::string>{kMissingFileOrFolderMessage, kMissingFileOrFolderMessage}));
     EXPECT_TRUE(filesUnder(d.path()).empty());
     EXPECT_EQ(c.readFile("Pics/a.jpg"), "picture a");
@@ -176,7 +184,7 @@ TEST_F(TransferTest, UnreadableSourceLeavesNothingBehind) {
     test::FileIoScope scope(unreadable);
     EXPECT_FALSE(transfer(TransferMode::Copy, "C:\\Pics\\a.jpg", "D:\\"));
     EXPECT_FALSE(transfer(TransferMode::Move, "C:\\Pics\\a.jpg", "D:\\"));
-    EXPECT_EQ(messages.shown, (std::vector<std::string>{kCopyFailedMessage, kMoveFailedMessage}));
+    EXPECT_EQ(told, (std::vector<std::string>{kCopyFailedMessage, kMoveFailedMessage}));
     EXPECT_TRUE(filesUnder(d.path()).empty());
     EXPECT_EQ(c.readFile("Pics/a.jpg"), "picture a");
 }
@@ -185,7 +193,7 @@ TEST_F(TransferTest, MoveWhoseSourceCannotBeDeletedIsUndoneAndReported) {
     test::RefusedRemoval stuck(c.host("Pics/a.jpg"));
     test::FileIoScope scope(stuck);
     EXPECT_FALSE(transfer(TransferMode::Move, "C:\\Pics\\a.jpg", "D:\\"));
-    EXPECT_EQ(messages.shown, std::vector<std::string>{kMoveFailedMessage});
+    EXPECT_EQ(told, std::vector<std::string>{kMoveFailedMessage});
     EXPECT_TRUE(filesUnder(d.path()).empty());
     EXPECT_EQ(c.readFile("Pics/a.jpg"), "picture a");
 }
@@ -200,7 +208,7 @@ TEST_F(TransferTest, FullDiskLeavesNoPartialFile) {
     c.writeFile("Pics/big.jpg", std::string(60 * 1024, 'b'));
     EXPECT_FALSE(transfer(TransferMode::Move, "C:\\Pics\\big.jpg", "E:\\"));
     EXPECT_FALSE(transfer(TransferMode::Copy, "C:\\Pics\\big.jpg", "E:\\"));
-    EXPECT_EQ(messages.shown, (std::vector<std::string>{kMoveFailedMessage, kCopyFailedMessage}));
+    EXPECT_EQ(told, (std::vector<std::string>{kMoveFailedMessage, kCopyFailedMessage}));
     EXPECT_EQ(filesUnder(small.path()), std::vector<std::string>{"filler.bin"});
     EXPECT_EQ(c.readFile("Pics/big.jpg"), std::string(60 * 1024, 'b'));
 }

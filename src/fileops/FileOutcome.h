@@ -1,0 +1,37 @@
+#pragma once
+// What a file command did to one file. The commands return these and show nothing; the window
+// decides what to tell the user (failureReport gives the text).
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/FsResult.h"
+
+namespace pictaria {
+
+enum class FileResult {
+    Done,              // the file was copied, moved, deleted or renamed as asked
+    DoneUnderNewName,  // done, under `newName` (its name was taken at the destination)
+    Failed,            // nothing changed for this file; `reason` says why
+    Skipped,           // not handled: the user stopped the command first
+};
+
+struct FileOutcome {
+    std::string name;  // the entry's name in the source folder
+    FileResult result = FileResult::Failed;
+    std::string newName;                    // for DoneUnderNewName
+    FsResult reason = FsResult::success();  // for Failed, as the system gave it
+    std::string message;  // for Failed: what the user is told of it; empty for silent failures
+
+    bool done() const {
+        return result == FileResult::Done || result == FileResult::DoneUnderNewName;
+    }
+};
+
+// What to tell the user after a command, if anything: nothing when no failure has a message;
+// the failure's own message when it is the only one, as it always read; otherwise one summary
+// of how many were done and which failed, each with its message.
+std::optional<std::string> failureReport(const std::vector<FileOutcome>& outcomes);
+
+}  // namespace pictaria
