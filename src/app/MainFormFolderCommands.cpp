@@ -29,6 +29,18 @@ constexpr char kRenameFolderPrompt[] = "新しいフォルダ名を、入力し�
 constexpr char kDeletedStatus[] = "は、削除されました。";
 constexpr char kMovingLabel[] = "フォルダを移動しています…";
 
+// The folder commands tell nothing themselves; what they report is told here.
+bool toldOf(const FolderOutcome& outcome) {
+    if (!outcome.message.empty()) {
+        showMessage(outcome.message);
+    }
+    return outcome.ok();
+}
+
+bool askUser(const std::string& question) {
+    return messageSink().confirm(question);
+}
+
 // Closes the pages of a folder and of everything below it, from the last page to the first.
 void closePagesInside(const std::vector<FolderPage*>& pages, const std::string& folder) {
     for (auto page = pages.rbegin(); page != pages.rend(); ++page) {
@@ -79,7 +91,7 @@ void TForm1::N3Click() {
         return;
     }
     const std::string deleted = TargetFolder;
-    if (!deleteChosenFolder(deleted, page->path())) {
+    if (!toldOf(deleteChosenFolder(deleted, page->path(), askUser))) {
         return;
     }
     closePagesInside(folderPages(), deleted);
@@ -146,7 +158,7 @@ void TForm1::N5Click() {
             return progress.report(done, total);
         });
     };
-    const bool moved = moveChosenFolder(moving, destination, movedTo, withProgress);
+    const bool moved = toldOf(moveChosenFolder(moving, destination, movedTo, withProgress));
     refreshFolderPages();
     if (!moved) {
         return;

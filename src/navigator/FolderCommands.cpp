@@ -3,7 +3,6 @@
 #include <cerrno>
 
 #include "platform/FileServices.h"
-#include "platform/MessageSink.h"
 #include "platform/PathText.h"
 #include "widgets/StringGrid.h"
 
@@ -17,24 +16,31 @@ bool fitsPathLimit(const std::string& path) {
 
 // The trash first, once the user agreed; deleting for good only where no trash can take the
 // folder and the user agrees to that too.
-FsResult removeTree(const std::string& folder) {
-    if (!messageSink().confirm(kMoveToTrashQuestion + folder)) {
+FsResult removeTree(const std::string& folder, const FolderQuestion& ask) {
+    if (!ask(kMoveToTrashQuestion + folder)) {
         return FsResult::failure(ECANCELED);
     }
     const FsResult trashed = trashFolder(folder);
     if (trashed.error() != ENOTSUP) {
         return trashed;  // done, or a reason that a delete for good would not escape either
     }
-    if (!messageSink().confirm(kDeleteForGoodQuestion + folder)) {
+    if (!ask(kDeleteForGoodQuestion + folder)) {
         return FsResult::failure(ECANCELED);
     }
     return deleteFolderTree(folder);
 }
 
-void tellFailure(const char* message, const FsResult& result) {
-    if (result.error() != ECANCELED) {
-        showMessage(message + result.message());
+// A failure with its reason after `message`; a command the user stopped is told nothing.
+FolderOutcome told(const char* message, const FsResult& result) {
+    FolderOutcome outcome{result, {}};
+    if (!result && result.error() != ECANCELED) {
+        outcome.message = message + result.message();
     }
+    return outcome;
+}
+
+FolderOutcome refused(const char* message) {
+    return FolderOutcome{FsResult::failure(EPERM), message};
 }
 
 }  // namespace
@@ -66,18 +72,14 @@ void putIntoFirstEmptyCell(StringGrid& grid, const std::string& name) {
     grid.setCells(0, grid.rowCount() - 1, name);
 }
 
-bool deleteChosenFolder(const std::string& folder, const std::string& pagePath) {
+FolderOutcome deleteChosenFolder(const std::string& folder, const std::string& pagePath,
+                                 const FolderQuestion& ask) {
     if (folder == pagePath || isProtectedFolder(folder)) {
-        showMessage(kChooseFolderToDeleteMessage);
-        return false;
+        return refused(kChooseFolderToDeleteMessage);
     }
     // The folder to delete must not hold the current folder.
     setCurrentDir(isInsideFolder(pagePath, folder) ? extractFileDir(folder) : pagePath);
-    const FsResult removed = removeTree(folder);
-    if (!removed) {
-        tellFailure(kDeleteFailedMessage, removed);
-    }
-    return removed.ok();
+    return told(kDeleteFailedMessage, removeTree(folder, ask));
 }
 
 bool renameFolder(const std::string& folder, const std::string& pagePath, const std::string& name,
@@ -107,21 +109,18 @@ std::string renamedPath(const std::string& path, const std::string& oldFolder,
     return newFolder + path.substr(oldFolder.size());
 }
 
-bool moveChosenFolder(const std::string& folder, const std::string& destination,
-                      std::string& movedTo, const ProgressScope& during) {
+FolderOutcome moveChosenFolder(const std::string& folder, const std::string& destination,
+                               std::string& movedTo, const ProgressScope& during) {
     if (isProtectedFolder(folder)) {
-        showMessage(kProtectedFromMoveMessage);
-        return false;
+        return refused(kProtectedFromMoveMessage);
     }
     const FsResult moved = during([&](const FolderProgress& progress) {
         return moveFolderInto(folder, destination, movedTo, progress);
     });
     if (moved.error() == EINVAL) {
-        showMessage(kMoveIntoItselfMessage);
-    } else if (!moved) {
-        tellFailure(kMoveFailedMessage, moved);
+        return FolderOutcome{moved, kMoveIntoItselfMessage};
     }
-    return moved.ok();
+    return told(kMoveFailedMessage, moved);
 }
 
 }  // namespace pictaria

@@ -30,6 +30,18 @@ inline constexpr const char* kProtectedFromMoveMessage =
     "ドライブ、ホームフォルダ、またはそれらを含むフォルダは移動出来ません。";
 inline constexpr const char* kMoveFailedMessage = "フォルダを、移動出来ませんでした。\n";
 
+// What a folder command did, and what the user is to be told of it (empty: nothing). The
+// commands tell nothing themselves.
+struct FolderOutcome {
+    FsResult result = FsResult::success();
+    std::string message;
+
+    bool ok() const { return result.ok(); }
+};
+
+// A question to the user (yes or no), asked by the window.
+using FolderQuestion = std::function<bool(const std::string& question)>;
+
 // True for a name that stays one folder level: not empty, no separator, not "." or "..", and
 // within the host's limit for a name.
 bool isFolderName(const std::string& name);
@@ -44,9 +56,11 @@ void putIntoFirstEmptyCell(StringGrid& grid, const std::string& name);
 // Deletes `folder`, chosen on the grids, while the page of `pagePath` is in front. The page's
 // folder itself, drive roots, mount points and the home folder are refused with a message. The
 // page's folder becomes the current folder (the parent of `folder` when the page lies inside
-// it), then the folder goes to the trash; where no trash takes it, the user is asked whether to
-// delete it for good. True when the folder is gone.
-bool deleteChosenFolder(const std::string& folder, const std::string& pagePath);
+// it); once `ask` agrees, the folder goes to the trash; where no trash takes it, `ask` is asked
+// again whether to delete it for good. Succeeds when the folder is gone; a question answered
+// no ends it with ECANCELED and nothing to tell.
+FolderOutcome deleteChosenFolder(const std::string& folder, const std::string& pagePath,
+                                 const FolderQuestion& ask);
 
 // Renames `folder` to `name` in the folder `pagePath` (a rename on one file system, never
 // replacing) after making the folder's parent the current folder; `renamedTo` receives the new
@@ -66,13 +80,12 @@ std::string renamedPath(const std::string& path, const std::string& oldFolder,
 
 // Moves `folder` into `destination` ("Name (2)" when its name is taken there); `movedTo`
 // receives its new path. Protected folders and a destination inside the folder are refused with
-// a message; other failures are told with the reason, except a move the user stopped. True when
-// the folder arrived. The work runs inside `during`, which gets the progress callback to pass
-// on; every message comes after `during` has returned, so nothing it shows (a progress window)
-// stands over a message.
+// a message; other failures are told with the reason, except a move the user stopped. The work
+// runs inside `during`, which gets the progress callback to pass on (the window shows its
+// progress window there, gone before anything is told).
 using ProgressScope =
     std::function<FsResult(const std::function<FsResult(const FolderProgress&)>&)>;
-bool moveChosenFolder(const std::string& folder, const std::string& destination,
-                      std::string& movedTo, const ProgressScope& during);
+FolderOutcome moveChosenFolder(const std::string& folder, const std::string& destination,
+                               std::string& movedTo, const ProgressScope& during);
 
 }  // namespace pictaria

@@ -22,17 +22,13 @@ TEST(DeleteChosenFolder, APermissionRefusedIsToldAndNoDeleteForGoodIsOffered) {
     test::giveToNobody(c.host("locked/2004/a.jpg"));
 
     const std::string outcome = test::runAsNobody([] {
-        test::RecordingMessages messages;
-        messages.answer = true;
-        const bool deleted = deleteChosenFolder("C:\\locked\\2004", "C:\\locked");
-        std::string told = deleted ? "deleted" : "kept";
-        for (const std::string& question : messages.asked) {
-            told += "\nasked: " + question;
-        }
-        for (const std::string& message : messages.shown) {
-            told += "\nshown: " + message;
-        }
-        return told;
+        std::string asked;
+        const FolderOutcome deleted =
+            deleteChosenFolder("C:\\locked\\2004", "C:\\locked", [&](const std::string& question) {
+                asked += "\nasked: " + question;
+                return true;
+            });
+        return (deleted.ok() ? "deleted" : "kept") + asked + "\nshown: " + deleted.message;
     });
     EXPECT_EQ(outcome, "kept\nasked: " + std::string(kMoveToTrashQuestion) +
                            "C:\\locked\\2004\nshown: " + kDeleteFailedMessage +
