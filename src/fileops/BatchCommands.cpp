@@ -1,5 +1,7 @@
 #include "fileops/BatchCommands.h"
 
+#include "fileops/TransferBatch.h"
+
 #include <map>
 #include <numeric>
 #include <vector>
@@ -10,26 +12,17 @@
 
 namespace pictaria {
 
-namespace {
-
-// Runs `handle` on every ticked entry, from the first on, re-reading the count at every step.
-// A failure of one entry never stops the batch. `handle` returns true when the entry's file is
-// gone from the source folder, which marks the entry for removal (an empty name).
-template <typename Handle>
-void forEachTicked(TickList& list, Handle handle) {
+std::vector<TransferItem> tickedItems(const TickList& list) {
+    std::vector<TransferItem> items;
     for (int i = 0; i < list.count(); ++i) {
-        if (!list.ticked(i)) {
-            continue;
-        }
-        try {
-            if (handle(i, list.name(i))) {
-                list.setName(i, std::string());
-            }
-        } catch (...) {
-            // This entry stays as it is; the next one is handled all the same.
+        if (list.ticked(i)) {
+            items.push_back({i, list.name(i)});
         }
     }
+    return items;
 }
+
+namespace {
 
 void removeMarkedEntries(TickList& list) {
     for (int j = 0; j < list.count();) {
@@ -80,6 +73,30 @@ std::vector<FileOutcome> deleteEntries(TickList& list, const std::string& source
     return outcomes;
 }
 
+// Runs the batch here and now; moved entries leave the list afterwards. The outcomes come in
+// list order.
+std::vector<FileOutcome> transferTicked(TransferMode mode, TickList& list,
+                                        const std::string& sourceFolder,
+                                        const std::string& targetFolder, int& uniqueNameCounter) {
+    if (sameFolderRefusal(mode, sourceFolder, targetFolder)) {
+        return {};
+    }
+    TransferBatch batch(mode, sourceFolder, targetFolder, tickedItems(list), uniqueNameCounter);
+    std::map<int, FileOutcome> byEntry;
+    const std::atomic<bool> never{false};
+    batch.run(never, [&](int entry, const FileOutcome& outcome) { byEntry[entry] = outcome; });
+    uniqueNameCounter = batch.uniqueNameCounter();
+    std::vector<FileOutcome> outcomes;
+    for (const auto& [entry, outcome] : byEntry) {
+        if (mode == TransferMode::Move && outcome.done()) {
+            list.setName(entry, std::string());
+        }
+        outcomes.push_back(outcome);
+    }
+    removeMarkedEntries(list);
+    return outcomes;
+}
+
 }  // namespace
 
 const char* sameFolderRefusal(TransferMode mode, const std::string& sourceFolder,
@@ -92,52 +109,12 @@ const char* sameFolderRefusal(TransferMode mode, const std::string& sourceFolder
 
 std::vector<FileOutcome> copyTicked(TickList& list, const std::string& sourceFolder,
                                     const std::string& targetFolder, int& uniqueNameCounter) {
-    std::vector<FileOutcome> outcomes;
-    if (sameFolderRefusal(TransferMode::Copy, sourceFolder, targetFolder)) {
-        return outcomes;
-    }
-    removeLeftovers(targetFolder);
-    forEachTicked(list, [&](int, const std::string& name) {
-        outcomes.push_back(transferFile(TransferMode::Copy, joinPath(sourceFolder, name), "",
-                                        targetFolder, uniqueNameCounter));
-        return false;
-    });
-    return outcomes;
+    return transferTicked(TransferMode::Copy, list, sourceFolder, targetFolder, uniqueNameCounter);
 }
 
 std::vector<FileOutcome> moveTicked(TickList& list, const std::string& sourceFolder,
                                     const std::string& targetFolder, int& uniqueNameCounter) {
-    std::vector<FileOutcome> outcomes;
-    if (sameFolderRefusal(TransferMode::Move, sourceFolder, targetFolder)) {
-        return outcomes;
-    }
-    removeLeftovers(targetFolder);
-    // Files copied across file systems are flushed to disk together, and their sources removed
-    // only after that.
-    DeferredMoves deferred;
-    std::map<int, std::size_t> awaiting;  // entry to its outcome
-    forEachTicked(list, [&](int index, const std::string& name) {
-        bool awaitingRemoval = false;
-        outcomes.push_back(transferFileInBatch(TransferMode::Move, joinPath(sourceFolder, name), "",
-                                               targetFolder, uniqueNameCounter, deferred, index,
-                                               awaitingRemoval));
-        if (awaitingRemoval) {
-            awaiting[index] = outcomes.size() - 1;
-        }
-        return outcomes.back().done() && !awaitingRemoval;
-    });
-    for (const auto& [index, removed] : deferred.finish()) {
-        if (removed) {
-            list.setName(index, std::string());
-            continue;
-        }
-        FileOutcome& outcome = outcomes[awaiting[index]];
-        outcome.result = FileResult::Failed;
-        outcome.reason = removed;
-        outcome.message = kMoveFailedMessage;
-    }
-    removeMarkedEntries(list);
-    return outcomes;
+    return transferTicked(TransferMode::Move, list, sourceFolder, targetFolder, uniqueNameCounter);
 }
 
 std::vector<FileOutcome> deleteTicked(TickList& list, const std::string& sourceFolder,

@@ -9,6 +9,7 @@
 #include "fileops/FileOutcome.h"
 #include "fileops/FileTransfer.h"
 #include "fileops/TickList.h"
+#include "fileops/TransferBatch.h"
 
 namespace pictaria {
 
@@ -23,7 +24,8 @@ const char* sameFolderRefusal(TransferMode mode, const std::string& sourceFolder
                               const std::string& targetFolder);
 
 // Each command returns what happened to each file it handled, in list order, and tells the
-// user nothing itself (see failureReport).
+// user nothing itself (see failureReport). Copy and Move run a TransferBatch here and now.
+std::vector<TransferItem> tickedItems(const TickList& list);
 
 // Copies every ticked file into the target folder; the list stays as it is. Does nothing when
 // sameFolderRefusal refuses it.

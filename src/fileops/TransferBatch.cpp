@@ -1,0 +1,94 @@
+#include "fileops/TransferBatch.h"
+
+#include <map>
+#include <utility>
+
+#include "platform/FileServices.h"
+#include "platform/PathText.h"
+
+namespace pictaria {
+
+namespace {
+
+FileOutcome withResult(const std::string& name, FileResult result) {
+    FileOutcome outcome;
+    outcome.name = name;
+    outcome.result = result;
+    return outcome;
+}
+
+}  // namespace
+
+TransferBatch::TransferBatch(TransferMode mode, std::string sourceFolder, std::string targetFolder,
+                             std::vector<TransferItem> items, int uniqueNameCounter)
+    : mode_(mode),
+      sourceFolder_(std::move(sourceFolder)),
+      targetFolder_(std::move(targetFolder)),
+      items_(std::move(items)),
+      uniqueNameCounter_(uniqueNameCounter) {}
+
+void TransferBatch::run(const std::atomic<bool>& stop, const OutcomeReport& outcome,
+                        const ProgressReport& progress) {
+    TransferProgress state;
+    state.filesTotal = static_cast<int>(items_.size());
+    std::vector<std::int64_t> sizes;
+    for (const TransferItem& item : items_) {
+        sizes.push_back(std::max(0LL, fileSize(joinPath(sourceFolder_, item.name))));
+        state.bytesTotal += sizes.back();
+    }
+    removeLeftovers(targetFolder_);
+    DeferredMoves deferred;
+    std::map<int, FileOutcome> awaiting;  // moves whose sources go after the common flush
+    for (std::size_t i = 0; i < items_.size(); ++i) {
+        const TransferItem& item = items_[i];
+        if (stop.load()) {
+            outcome(item.entry, withResult(item.name, FileResult::Skipped));
+            continue;
+        }
+        state.current = item.name;
+        if (progress) {
+            progress(state);
+        }
+        bool awaitingRemoval = false;
+        FileOutcome handled = transferOne(item, deferred, awaitingRemoval);
+        if (awaitingRemoval) {
+            awaiting.emplace(item.entry, std::move(handled));
+        } else {
+            outcome(item.entry, handled);
+        }
+        ++state.filesDone;
+        state.bytesDone += sizes[i];
+    }
+    for (const auto& [entry, removed] : deferred.finish()) {
+        FileOutcome& moved = awaiting.at(entry);
+        if (!removed) {
+            moved.result = FileResult::Failed;
+            moved.reason = removed;
+            moved.message = kMoveFailedMessage;
+        }
+        outcome(entry, moved);
+    }
+    if (progress) {
+        state.current.clear();
+        progress(state);
+    }
+}
+
+// A failure of one file (even running out of memory) never stops the batch: that file stays
+// as it was, silently.
+FileOutcome TransferBatch::transferOne(const TransferItem& item, DeferredMoves& deferred,
+                                       bool& awaitingRemoval) {
+    const std::string source = joinPath(sourceFolder_, item.name);
+    try {
+        if (mode_ == TransferMode::Copy) {
+            return transferFile(mode_, source, "", targetFolder_, uniqueNameCounter_);
+        }
+        return transferFileInBatch(mode_, source, "", targetFolder_, uniqueNameCounter_, deferred,
+                                   item.entry, awaitingRemoval);
+    } catch (...) {
+        awaitingRemoval = false;
+        return withResult(item.name, FileResult::Failed);
+    }
+}
+
+}  // namespace pictaria
