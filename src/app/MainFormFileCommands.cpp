@@ -1,6 +1,7 @@
 // Copy, move, delete and renaming of the ticked files of the source list.
 
 #include <QAction>
+#include <QApplication>
 #include <QPushButton>
 
 #include "app/CheckListTickList.h"
@@ -8,11 +9,13 @@
 #include "app/NameQuestion.h"
 #include "fileops/AttachText.h"
 #include "fileops/BatchCommands.h"
+#include "fileops/TransferJob.h"
 #include "platform/FileServices.h"
 #include "platform/MessageSink.h"
 #include "platform/PathText.h"
 #include "widgets/CheckListBox.h"
 #include "widgets/PointerMoves.h"
+#include "widgets/ProgressWindow.h"
 #include "widgets/TextBytes.h"
 
 namespace pictaria {
@@ -20,6 +23,10 @@ namespace pictaria {
 namespace {
 
 constexpr char kAttachTextPrompt[] = "追加する文字を、入力してください。";
+constexpr char kCopyingLabel[] = "写真をコピーしています…";
+constexpr char kMovingLabel[] = "写真を移動しています…";
+constexpr char kStopCaption[] = "停止";
+constexpr int kShowProgressAfterMs = 500;
 
 // The file commands tell nothing themselves: what failed is told here, once per command.
 void tellFailures(const std::vector<FileOutcome>& outcomes) {
@@ -55,19 +62,119 @@ void TForm1::connectFileCommandEvents() {
 }
 
 void TForm1::BitBtn2Click() {
-    if (refused(TransferMode::Copy, SourceFolder, TargetFolder)) {
-        return;
-    }
-    CheckListTickList list(*CListBox1);
-    tellFailures(copyTicked(list, SourceFolder, TargetFolder, UniqueNameCounter));
+    startTransfer(TransferMode::Copy);
 }
 
 void TForm1::BitBtn3Click() {
-    if (refused(TransferMode::Move, SourceFolder, TargetFolder)) {
+    startTransfer(TransferMode::Move);
+}
+
+bool TForm1::jobRunning() const {
+    return job_ && job_->running();
+}
+
+// Copy and Move run on a worker thread. The list is changed here, on the window's thread, as
+// each file's outcome arrives, so that it always shows what is on the disk.
+void TForm1::startTransfer(TransferMode mode) {
+    if (jobRunning() || refused(mode, SourceFolder, TargetFolder)) {
         return;
     }
     CheckListTickList list(*CListBox1);
-    tellFailures(moveTicked(list, SourceFolder, TargetFolder, UniqueNameCounter));
+    std::vector<TransferItem> items = tickedItems(list);
+    if (items.empty()) {
+        return;
+    }
+    jobEntries_.clear();
+    jobOutcomes_.clear();
+    for (const TransferItem& item : items) {
+        jobEntries_[item.entry] = CListBox1->item(item.entry);
+    }
+    job_ = new TransferJob(
+        TransferBatch(mode, SourceFolder, TargetFolder, std::move(items), UniqueNameCounter), this);
+    connect(job_, &TransferJob::fileHandled, this,
+            [this, mode](int entry, const FileOutcome& outcome) {
+                applyOutcome(mode, entry, outcome);
+            });
+    connect(job_, &TransferJob::progressed, this,
+            [this, mode](const TransferProgress& progress) { showJobProgress(mode, progress); });
+    connect(job_, &TransferJob::finished, this, &TForm1::endTransfer);
+    setJobCommandsEnabled(false);
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    QPointer<TransferJob> job = job_;
+    jobProgress_ = std::make_unique<ProgressWindow>(this, QString(), kShowProgressAfterMs,
+                                                    QString::fromUtf8(kStopCaption), [job] {
+                                                        if (job) {
+                                                            job->stop();
+                                                        }
+                                                    });
+    jobClock_.start();
+    job_->start();
+}
+
+void TForm1::applyOutcome(TransferMode mode, int entry, const FileOutcome& outcome) {
+    jobOutcomes_.push_back(outcome);
+    QListWidgetItem* item = jobEntries_[entry];
+    const int row = item ? CListBox1->row(item) : -1;
+    if (mode == TransferMode::Move && outcome.done() && row >= 0) {
+        CListBox1->removeAt(row);
+    }
+}
+
+void TForm1::showJobProgress(TransferMode mode, const TransferProgress& progress) {
+    const double seconds = std::max(0.001, jobClock_.elapsed() / 1000.0);
+    const double megabytes = 1e-6;
+    const QString label =
+        QString::fromUtf8(mode == TransferMode::Copy ? kCopyingLabel : kMovingLabel) +
+        QStringLiteral("\n%1 / %2 枚    %3 / %4 MB    %5 MB/s\n")
+            .arg(progress.filesDone)
+            .arg(progress.filesTotal)
+            .arg(progress.bytesDone * megabytes, 0, 'f', 1)
+            .arg(progress.bytesTotal * megabytes, 0, 'f', 1)
+            .arg(progress.bytesDone * megabytes / seconds, 0, 'f', 1) +
+        displayText(progress.current);
+    jobProgress_->setLabel(label);
+    jobProgress_->report(progress.bytesDone, progress.bytesTotal);
+}
+
+void TForm1::endTransfer(int uniqueNameCounter) {
+    UniqueNameCounter = uniqueNameCounter;
+    jobProgress_.reset();
+    QApplication::restoreOverrideCursor();
+    setJobCommandsEnabled(true);
+    if (job_) {
+        job_->deleteLater();
+    }
+    tellFailures(jobOutcomes_);
+}
+
+// The commands that change the files of the job or the list it works on wait for its end; the
+// pictures can still be looked at meanwhile.
+void TForm1::setJobCommandsEnabled(bool enabled) {
+    if (!enabled) {
+        disabledForJob_.clear();
+        for (QWidget* button : std::initializer_list<QWidget*>{
+                 BitBtn2, BitBtn3, BitBtn4, BitBtn5, BitBtn7, BitBtn10, BitBtn11, BitBtn12}) {
+            if (button->isEnabled()) {
+                button->setEnabled(false);
+                disabledForJob_.push_back(button);
+            }
+        }
+        for (QAction* action : {Delete1, N2, N3, N4, N5}) {
+            if (action->isEnabled()) {
+                action->setEnabled(false);
+                disabledForJob_.push_back(action);
+            }
+        }
+        return;
+    }
+    for (QObject* control : disabledForJob_) {
+        if (auto* widget = qobject_cast<QWidget*>(control)) {
+            widget->setEnabled(true);
+        } else if (auto* action = qobject_cast<QAction*>(control)) {
+            action->setEnabled(true);
+        }
+    }
+    disabledForJob_.clear();
 }
 
 void TForm1::BitBtn4Click() {

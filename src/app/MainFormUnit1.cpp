@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "dialogs/SelectDirFormUnit4.h"
+#include "fileops/TransferJob.h"
 #include "platform/DriveTable.h"
 #include "platform/MessageSink.h"
 #include "platform/PathText.h"
@@ -14,6 +15,7 @@
 #include "widgets/ErrorReportingApplication.h"
 #include "widgets/ImageControl.h"
 #include "widgets/Panel.h"
+#include "widgets/ProgressWindow.h"
 #include "widgets/StringGrid.h"
 #include "widgets/Timer.h"
 

@@ -12,17 +12,21 @@
 //   MainFormFileCommands.cpp    copy, move, delete and renaming of ticked files
 //   MainFormAids.cpp            auto scroll, slide show, duplicate search
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "fileops/FileOutcome.h"
 #include "platform/DirectorySearch.h"
 #include "platform/StringList.h"
 
 class QAction;
+class QListWidgetItem;
 class QCheckBox;
 class QLabel;
 class QMenu;
@@ -42,6 +46,10 @@ class SplitterBar;
 class StatusBar;
 class StringGrid;
 class TSelectDirForm;
+class TransferJob;
+class ProgressWindow;
+struct TransferProgress;
+enum class TransferMode;
 class Timer;
 
 class TForm1 : public QMainWindow {
@@ -179,6 +187,10 @@ class TForm1 : public QMainWindow {
     std::string TargetFolder;
     StringList PreviewPaths;
 
+    // True while a Copy or Move runs on its worker thread; the commands that would change the
+    // same files or the list are disabled meanwhile.
+    bool jobRunning() const;
+
     // Values shared by the whole process; the process has exactly one main window.
     bool ShrinkToFit = true;
     int PageCounter = 1;
@@ -211,7 +223,21 @@ class TForm1 : public QMainWindow {
     // Replaces the folder selection dialog with a new one; the previous one is freed.
     TSelectDirForm* newFolderDialog();
 
+    void startTransfer(TransferMode mode);
+    void applyOutcome(TransferMode mode, int entry, const FileOutcome& outcome);
+    void showJobProgress(TransferMode mode, const TransferProgress& progress);
+    void endTransfer(int uniqueNameCounter);
+    void setJobCommandsEnabled(bool enabled);
+
     std::map<const ImageControl*, std::string> unloadable_;
+    // The running Copy or Move: its list entries by the number the batch knows them by, what
+    // happened so far, its progress window and the commands it disabled.
+    QPointer<TransferJob> job_;
+    std::map<int, QListWidgetItem*> jobEntries_;
+    std::vector<FileOutcome> jobOutcomes_;
+    std::unique_ptr<ProgressWindow> jobProgress_;
+    std::vector<QObject*> disabledForJob_;
+    QElapsedTimer jobClock_;
     QPointer<TSelectDirForm> folderDialog_;
 };
 

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QProgressDialog;
@@ -14,13 +15,20 @@ namespace pictaria {
 
 class ProgressWindow {
   public:
+    // Window-modal, shown after a second: for work that runs inside the window's own thread
+    // and lets the window handle its events only through report().
     ProgressWindow(QWidget* owner, const QString& label);
+    // For work on another thread: the window stays usable (not modal), the progress appears
+    // after `showAfterMs`, and its button, captioned `stopText`, calls `onStop`.
+    ProgressWindow(QWidget* owner, const QString& label, int showAfterMs, const QString& stopText,
+                   std::function<void()> onStop);
     ProgressWindow(const ProgressWindow&) = delete;
     ProgressWindow& operator=(const ProgressWindow&) = delete;
     ~ProgressWindow();
 
     // Shows how far the work has come; false once the user asked it to stop.
     bool report(std::int64_t done, std::int64_t total);
+    void setLabel(const QString& label);
 
   private:
     std::unique_ptr<QProgressDialog> dialog_;

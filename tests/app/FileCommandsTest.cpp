@@ -2,13 +2,17 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTimer>
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <optional>
 
 #include "MainWindowFixture.h"
 #include "NameDialogAnswer.h"
+#include "fileops/TransferJob.h"
 
 namespace pictaria {
 namespace {
@@ -43,6 +47,19 @@ class FileCommandsTest : public test::MainWindowFixture {
         return result;
     }
 
+    static std::vector<bool> ticksOf(const CheckListBox* list) {
+        std::vector<bool> result;
+        for (int i = 0; i < list->count(); ++i) {
+            result.push_back(list->checked(i));
+        }
+        return result;
+    }
+
+    // Waits for the Copy or Move that runs on its worker thread.
+    bool jobEnds() {
+        return QTest::qWaitFor([this] { return !window->jobRunning(); });
+    }
+
     void attach(const std::optional<std::string>& typed) {
         dialog.run([this] { window->BitBtn11->click(); }, typed);
     }
@@ -54,16 +71,71 @@ class FileCommandsTest : public test::MainWindowFixture {
 TEST_F(FileCommandsTest, CopyAndMoveTransferTheTickedFiles) {
     tick({0, 2});
     window->BitBtn2->click();
+    ASSERT_TRUE(jobEnds());
     EXPECT_EQ(d.readFile("Sorted/c.jpg"), "c.jpg");
     EXPECT_EQ(names(window->CListBox1).size(), 4u);
 
     ::unlink(c.host("Pics/c.jpg").c_str());  // c cannot move: its file is gone
     tick({1});
     window->BitBtn3->click();
+    ASSERT_TRUE(jobEnds());
     EXPECT_EQ(names(window->CListBox1), (Names{"c.jpg", "d.jpg"}));
     EXPECT_EQ(ticks(), (Ticks{true, false}));
     EXPECT_EQ(d.readFile("Sorted/a2.jpg"), "a.jpg");
     EXPECT_FALSE(c.exists("Pics/a.jpg") || c.exists("Pics/b.jpg"));
+}
+
+// A Move runs on a worker thread: the window keeps handling its events, the list follows the
+// disk at every file, and Stop leaves the rest in the source, ticked.
+TEST_F(FileCommandsTest, MoveAsAJobKeepsTheWindowAndTheListTrueAndStops) {
+    test::TempDir card;  // on the disk: the move to D: (in /dev/shm) copies
+    drives.map('E', card.path(), DriveType::Removable);
+    window->SourceFolder = "E:\\";
+    window->CListBox1->clear();
+    for (int i = 0; i < 200; ++i) {
+        const std::string name = "IMG_" + std::to_string(1000 + i) + ".JPG";
+        card.writeFile(name, std::string(200000, static_cast<char>('a' + i % 26)));
+        window->CListBox1->addName(name);
+        window->CListBox1->setChecked(i, true);
+    }
+    int ticks = 0;
+    QTimer clock;
+    QObject::connect(&clock, &QTimer::timeout, [&] { ++ticks; });
+    clock.start(1);
+    window->BitBtn3->click();
+    ASSERT_TRUE(window->jobRunning());
+    EXPECT_FALSE(window->BitBtn2->isEnabled());
+    EXPECT_FALSE(window->BitBtn5->isEnabled());
+    auto* job = window->findChild<TransferJob*>();
+    QObject::connect(job, &TransferJob::progressed, [job] { job->stop(); });  // at the first file
+    QObject::connect(job, &TransferJob::fileHandled, [&](int, const FileOutcome& outcome) {
+        // The entry of a moved file has left the list; the file is there.
+        if (outcome.done()) {
+            EXPECT_TRUE(d.exists("Sorted/" + outcome.name));
+            EXPECT_FALSE(card.exists(outcome.name));
+            const Names left = names(window->CListBox1);
+            EXPECT_EQ(std::count(left.begin(), left.end(), outcome.name), 0);
+        }
+    });
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window->jobRunning(); }, 60000));
+    EXPECT_GT(ticks, 0);  // the window's thread answered while the job ran
+    EXPECT_TRUE(window->BitBtn2->isEnabled() && window->BitBtn5->isEnabled());
+
+    const Names left = names(window->CListBox1);
+    ASSERT_LT(left.size(), 200u);
+    ASSERT_GT(left.size(), 0u);
+    for (const std::string& name : left) {
+        EXPECT_TRUE(card.exists(name)) << name;
+        EXPECT_FALSE(d.exists("Sorted/" + name)) << name;
+    }
+    EXPECT_EQ(ticksOf(window->CListBox1), std::vector<bool>(left.size(), true));
+    std::size_t arrived = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(d.host("Sorted"))) {
+        EXPECT_FALSE(entry.path().filename().string().ends_with(".part"));
+        ++arrived;
+    }
+    EXPECT_EQ(arrived + left.size(), 200u);
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(FileCommandsTest, ClearOutAndBothDeletesActOnTheList) {
