@@ -2,6 +2,10 @@
 //   copy_vs_cp                 300 files of 3 MB, same file system, against cp
 //   --preserve=timestamps move_same_fs_vs_mv         2,000 small files, same file system, against
 //   one mv move_cross_fs_vs_mv_sync   300 files of 3 MB from /dev/shm to disk, against mv then sync
+//   move_cross_fs_job_vs_direct        the same Move as a job on a worker thread, against the
+//                                      same Move run directly
+//   window_stall_ms_during_move        the longest gap between ticks of a 10 ms timer on the
+//                                      window's thread while a 2 GB Move runs as a job
 // Run it from a folder on the disk (the build folder): its work folders are made there.
 
 #include <unistd.h>
@@ -9,8 +13,14 @@
 #include <filesystem>
 #include <string>
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 #include "BenchTiming.h"
+
 #include "fileops/BatchCommands.h"
+#include "fileops/TransferJob.h"
 #include "fileops/VectorTickList.h"
 #include "platform/DriveTable.h"
 
@@ -38,9 +48,9 @@ void recreate(const fs::path& folder) {
 
 // Runs ours and the reference in turn, `rounds` times each, on fresh copies of `originals`; the
 // best time of each counts, so that the disk's writeback of one run does not decide.
-void compare(const char* name, int rounds, const fs::path& originals, const fs::path& source,
-             const fs::path& target, const std::function<void()>& ours,
-             const std::string& reference) {
+void compareWork(const char* name, int rounds, const fs::path& originals, const fs::path& source,
+                 const fs::path& target, const std::function<void()>& ours,
+                 const std::function<void()>& reference) {
     const auto prepare = [&] {
         recreate(target);
         fs::remove_all(source);
@@ -52,14 +62,63 @@ void compare(const char* name, int rounds, const fs::path& originals, const fs::
     double referenceTime = 1e300;
     for (int i = 0; i < rounds; ++i) {
         oursTime = std::min(oursTime, bestOf(1, prepare, ours));
-        referenceTime = std::min(referenceTime, bestOf(1, prepare, [&] { run(reference); }));
+        referenceTime = std::min(referenceTime, bestOf(1, prepare, reference));
     }
     printRatio(name, oursTime, referenceTime);
 }
 
+void compare(const char* name, int rounds, const fs::path& originals, const fs::path& source,
+             const fs::path& target, const std::function<void()>& ours,
+             const std::string& reference) {
+    compareWork(name, rounds, originals, source, target, ours, [&] { run(reference); });
+}
+
+// The Move as the window runs it: a job on a worker thread, its outcomes and progress handled
+// on this thread's event loop. `onTick` runs every 10 ms on this thread meanwhile.
+void moveAsJob(const std::vector<std::string>& names, const std::string& source,
+               const std::string& target, int& counter, const std::function<void()>& onTick = {}) {
+    std::vector<TransferItem> items;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        items.push_back({static_cast<int>(i), names[i]});
+    }
+    TransferJob job(TransferBatch(TransferMode::Move, source, target, std::move(items), counter));
+    QEventLoop loop;
+    int reports = 0;
+    QObject::connect(&job, &TransferJob::fileHandled, [&] { ++reports; });
+    QObject::connect(&job, &TransferJob::progressed, [&] { ++reports; });
+    QObject::connect(&job, &TransferJob::finished, &loop, &QEventLoop::quit);
+    QTimer clock;
+    if (onTick) {
+        QObject::connect(&clock, &QTimer::timeout, onTick);
+        clock.start(10);
+    }
+    job.start();
+    loop.exec();
+    if (reports < static_cast<int>(names.size())) {
+        std::fprintf(stderr, "the job reported too little\n");
+    }
+}
+
+// The longest gap between two ticks of a 10 ms timer on the window's thread while a Move of
+// about 2 GB across file systems runs as a job.
+double windowStallMs(const fs::path& originals, const fs::path& source, const fs::path& target,
+                     const std::vector<std::string>& names, int& counter) {
+    fs::remove_all(target);
+    fs::create_directories(target);
+    fs::remove_all(source);
+    run("cp -a " + quoted(originals) + " " + quoted(source));
+    QElapsedTimer sinceTick;
+    sinceTick.start();
+    qint64 longest = 0;
+    moveAsJob(names, "D:\\" + source.filename().string(), "C:\\" + target.filename().string(),
+              counter, [&] { longest = std::max(longest, sinceTick.restart()); });
+    return static_cast<double>(longest);
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
     const fs::path disk = fs::current_path() / "bench-transfer-work";
     const fs::path shm = "/dev/shm/pictaria-bench-transfer";
     fs::remove_all(disk);
@@ -97,6 +156,18 @@ int main() {
         },
         "mv " + quoted(shm / "src") + "/* " + quoted(disk / "dst") + " && sync -f " +
             quoted(disk / "dst"));
+
+    compareWork(
+        "move_cross_fs_job_vs_direct", 5, disk / "originals-big", shm / "src", disk / "dst",
+        [&] { moveAsJob(big, "D:\\src", "C:\\dst", counter); },
+        [&] {
+            auto list = allTicked(big);
+            moveTicked(list, "D:\\src", "C:\\dst", counter);
+        });
+
+    const auto huge = writeFiles(shm / "originals-huge", 100, 20 << 20);
+    std::printf("window_stall_ms_during_move %.0f\n",
+                windowStallMs(shm / "originals-huge", shm / "src", disk / "dst", huge, counter));
 
     fs::remove_all(disk);
     fs::remove_all(shm);
