@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -258,6 +259,15 @@ void TSlidShowForm::changeEvent(QEvent* event) {
     if (!std::exchange(lostToOwnWindow_, false)) {
         FormActivate();
     }
+}
+
+// Escape ends the show as the close button does.
+void TSlidShowForm::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        BitBtn5Click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TSlidShowForm::closeEvent(QCloseEvent* event) {

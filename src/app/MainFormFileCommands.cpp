@@ -198,11 +198,11 @@ void TForm1::Delete1Click() {
 }
 
 void TForm1::BitBtn2MouseMove() {
-    BitBtn2->setToolTip(displayText(copyHint(TargetFolder)));
+    BitBtn2->setToolTip(withShortcut(BitBtn2, displayText(copyHint(TargetFolder))));
 }
 
 void TForm1::BitBtn3MouseMove() {
-    BitBtn3->setToolTip(displayText(moveHint(TargetFolder)));
+    BitBtn3->setToolTip(withShortcut(BitBtn3, displayText(moveHint(TargetFolder))));
 }
 
 // Puts a text in front of the names of the ticked files; the destination's name is offered.

@@ -4,6 +4,7 @@
 
 #include <QBoxLayout>
 #include <QCheckBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -112,6 +113,13 @@ void setBackground(QWidget* control, const QColor& colour) {
     control->setAutoFillBackground(true);
 }
 
+// Keys for the window's commands, chosen not to clash with the lists' own keys (arrows, Space,
+// Home/End, Page Up/Down). The hidden buttons get none.
+struct CommandKey {
+    QPushButton* TForm1::*button;
+    QKeySequence key;
+};
+
 CheckListBox* makeCheckList(QWidget* parent, const char* name) {
     auto* list = named(new CheckListBox(parent), name);
     list->setItemHeight(kListItemHeight);
@@ -150,6 +158,7 @@ void TForm1::buildControls() {
     buildUpperHalf();
     buildLowerHalf();
     buildMenus();
+    assignShortcuts();
     Timer1 = named(new Timer(this), "Timer1");
     // Last: the status bar measures its text at once, and the fonts may still be loading.
     StatusBar1 = named(new StatusBar(this), "StatusBar1");
@@ -267,6 +276,38 @@ void TForm1::buildMenus() {
     N8 = addItem(PopupMenu3, "N8", "等倍で表示");
     attachPopupMenu(*Panel4, *PopupMenu3);
     attachPopupMenu(*Image2, *PopupMenu3);
+}
+
+// Each key is shown in its button's tooltip, after the hint the button already has.
+void TForm1::assignShortcuts() {
+    const CommandKey keys[] = {
+        {&TForm1::BitBtn5, QKeySequence(Qt::CTRL | Qt::Key_O)},              // Open
+        {&TForm1::BitBtn2, QKeySequence(Qt::Key_F5)},                        // Copy
+        {&TForm1::BitBtn3, QKeySequence(Qt::Key_F6)},                        // Move
+        {&TForm1::BitBtn7, QKeySequence(Qt::CTRL | Qt::Key_X)},              // Out of the list
+        {&TForm1::BitBtn6, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A)},  // Clear the ticks
+        {&TForm1::BitBtn4, QKeySequence(Qt::Key_Delete)},                    // Delet (to the trash)
+        {&TForm1::BitBtn12, QKeySequence(Qt::Key_F11)},                      // Slide
+        {&TForm1::BitBtn10, QKeySequence(Qt::ALT | Qt::Key_Up)},             // Change
+        {&TForm1::BitBtn9, QKeySequence(Qt::CTRL | Qt::Key_W)},              // close the page
+        {&TForm1::BitBtn11, QKeySequence(Qt::Key_F2)},                       // attach text
+        {&TForm1::BitBtn13, QKeySequence(Qt::CTRL | Qt::Key_P)},             // Auto Scroll
+        {&TForm1::BitBtn8, QKeySequence(Qt::CTRL | Qt::Key_PageDown)},       // Next
+    };
+    for (const CommandKey& command : keys) {
+        QPushButton* button = this->*command.button;
+        button->setShortcut(command.key);
+        shortcutHints_[button] = command.key.toString(QKeySequence::NativeText);
+        button->setToolTip(withShortcut(button, button->toolTip()));
+    }
+}
+
+QString TForm1::withShortcut(QPushButton* button, const QString& hint) const {
+    const auto key = shortcutHints_.find(button);
+    if (key == shortcutHints_.end()) {
+        return hint;
+    }
+    return hint.isEmpty() ? key->second : hint + QStringLiteral("  (") + key->second + u')';
 }
 
 }  // namespace pictaria

@@ -223,6 +223,11 @@ class TForm1 : public QMainWindow {
     // Replaces the folder selection dialog with a new one; the previous one is freed.
     TSelectDirForm* newFolderDialog();
 
+    void assignShortcuts();
+    // A button's hint followed by its key, as its tooltip shows it.
+    QString withShortcut(QPushButton* button, const QString& hint) const;
+    std::map<const QPushButton*, QString> shortcutHints_;
+
     void startTransfer(TransferMode mode);
     void applyOutcome(TransferMode mode, int entry, const FileOutcome& outcome);
     void showJobProgress(TransferMode mode, const TransferProgress& progress);

@@ -110,6 +110,7 @@ void TSelectDirForm::buildControls() {
     connect(FilterComboBox1, &QComboBox::activated, this, &TSelectDirForm::chooseFilter);
     connect(DirectoryListBox1, &QListWidget::itemDoubleClicked, this,
             &TSelectDirForm::DirectoryListBox1DblClick);
+    DirectoryListBox1->installEventFilter(this);  // Enter opens a folder as a double click does
     connect(Button1, &QPushButton::clicked, this, &TSelectDirForm::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TSelectDirForm::Button2Click);
 }
@@ -199,6 +200,17 @@ void TSelectDirForm::Button2Click() {
 
 void TSelectDirForm::reject() {
     done(2);  // closing by the frame counts as Cancel
+}
+
+bool TSelectDirForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == DirectoryListBox1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            DirectoryListBox1DblClick(DirectoryListBox1->currentItem());
+            return true;  // and the dialog does not end
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TSelectDirForm::keyPressEvent(QKeyEvent* event) {

@@ -85,6 +85,13 @@ void StringGrid::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void StringGrid::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        if (currentIndex().isValid()) {
+            emit doubleClicked();  // Enter opens the cell as a double click does
+        }
+        return;
+    }
     const QModelIndex before = currentIndex();
     QTableWidget::keyPressEvent(event);
     const QModelIndex after = currentIndex();

@@ -4,7 +4,8 @@
 //
 // A left mouse press on a cell raises `selectCell(col, row)`, then moves the current cell there,
 // then raises `clicked()`, so a click handler sees the cell just pressed; a keyboard move of the
-// current cell does the same. A second press of a double click raises `doubleClicked()` only.
+// current cell does the same. A second press of a double click raises `doubleClicked()` only, and
+// so does Enter on the current cell.
 // Other mouse buttons never move the selection; a right click only opens the context menu.
 
 #include <QTableWidget>

@@ -179,6 +179,11 @@ TEST_F(SlideShowTest, CloseHidesAndStopsWhetherByButtonOrBySystem) {
     show.close();
     EXPECT_FALSE(show.isVisible());
     EXPECT_EQ(show.Timer1->interval(), 0);
+
+    activate();
+    QTest::keyClick(&show, Qt::Key_Escape);
+    EXPECT_FALSE(show.isVisible());
+    EXPECT_EQ(show.Timer1->interval(), 0);
 }
 
 TEST_F(SlideShowTest, PanelShowsOnlyWhileThePointerIsOverItsPlace) {

@@ -162,8 +162,8 @@ TEST_F(FileCommandsTest, PointerOverCopyAndMoveNamesTheCurrentDestination) {
                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(button, &move);
     }
-    EXPECT_EQ(window->BitBtn2->toolTip(), QStringLiteral("D:\\表ソにコピーします"));
-    EXPECT_EQ(window->BitBtn3->toolTip(), QStringLiteral("D:\\表ソに移動します"));
+    EXPECT_EQ(window->BitBtn2->toolTip(), QStringLiteral("D:\\表ソにコピーします  (F5)"));
+    EXPECT_EQ(window->BitBtn3->toolTip(), QStringLiteral("D:\\表ソに移動します  (F6)"));
 }
 
 TEST_F(FileCommandsTest, AttachTextRenamesTickedEntriesInPlace) {

@@ -102,7 +102,15 @@ TEST_F(MainWindowTest, OnlyChangeStartsDisabledAndOnlyTheThreeSpareButtonsAreHid
         EXPECT_EQ(button->isEnabled(), name != "BitBtn10");
         const bool spare = name == "BitBtn1" || name == "BitBtn14" || name == "BitBtn15";
         EXPECT_EQ(button->isVisible(), !spare);
+        // Every visible command has a key, shown in its tooltip; the spare buttons have none.
+        EXPECT_EQ(button->shortcut().isEmpty(), spare);
+        if (!spare) {
+            EXPECT_TRUE(
+                button->toolTip().contains(button->shortcut().toString(QKeySequence::NativeText)));
+        }
     }
+    EXPECT_EQ(window->BitBtn5->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+    EXPECT_EQ(window->BitBtn3->toolTip(), QStringLiteral("A  (F6)"));  // after its own hint
 }
 
 struct Placement {

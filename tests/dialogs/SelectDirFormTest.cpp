@@ -81,6 +81,13 @@ TEST_F(SelectDirFormTest, TreeShowsThePathDownThenSubfoldersAndDoubleClickOpens)
     emit tree->itemDoubleClicked(tree->item(0));
     EXPECT_EQ(form.chosenFolder(), "C:\\");  // a drive root keeps three characters
     EXPECT_EQ(currentDir(), "C:\\");
+
+    // Enter opens the current folder as a double click does, and the dialog stays open.
+    form.show();
+    tree->setCurrentRow(1);
+    QTest::keyClick(tree, Qt::Key_Return);
+    EXPECT_EQ(form.chosenFolder(), "C:\\Photos");
+    EXPECT_TRUE(form.isVisible());
 }
 
 TEST_F(SelectDirFormTest, ChoosingADriveShowsItsRootButTheShownDriveStays) {

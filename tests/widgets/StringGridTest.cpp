@@ -62,6 +62,11 @@ TEST_F(StringGridTest, DoubleClickFollowsTheFirstClickOnly) {
     QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, centreOf(4, 0));
 
     EXPECT_EQ(events, (std::vector<std::string>{"select 4,0", "click at 4,0", "double"}));
+
+    events.clear();
+    QTest::keyClick(&grid, Qt::Key_Return);  // Enter opens the current cell the same way
+    QTest::keyClick(&grid, Qt::Key_Enter);
+    EXPECT_EQ(events, (std::vector<std::string>{"double", "double"}));
 }
 
 TEST_F(StringGridTest, PressBelowTheLastRowSelectsNothing) {
