@@ -17,8 +17,7 @@ namespace {
 
 void runWindows() {
     using namespace pictaria;
-    QApplication::setApplicationDisplayName(QStringLiteral("ピクタリア"));
-    QApplication::setDesktopFileName(QStringLiteral("org.pictaria.Pictaria"));
+    setApplicationIdentity();
     screenDepth();  // measured once, before any picture is decoded
     TForm1 mainWindow;
     Form1 = &mainWindow;

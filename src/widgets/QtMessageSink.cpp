@@ -13,13 +13,17 @@ namespace {
 
 void prepare(QMessageBox& box, std::string_view text, QMessageBox::StandardButtons buttons) {
     box.setIcon(QMessageBox::NoIcon);
-    box.setWindowTitle(QGuiApplication::applicationDisplayName());
+    box.setWindowTitle(QString::fromUtf8(kApplicationTitle));
     box.setText(displayText(text, LineBreaks::Keep));
     box.setTextFormat(Qt::PlainText);
     box.setStandardButtons(buttons);
 }
 
 }  // namespace
+
+void setApplicationIdentity() {
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.pictaria.Pictaria"));
+}
 
 void QtMessageSink::showMessage(std::string_view text) {
     QMessageBox box(QApplication::activeWindow());

@@ -7,6 +7,13 @@
 
 namespace pictaria {
 
+// The program's title, the caption of its message boxes.
+inline constexpr const char* kApplicationTitle = "ピクタリア";
+
+// Names the application to the desktop (its desktop entry). No display name is set: Qt would
+// append it to every window's caption, and the dialogs' captions are their own.
+void setApplicationIdentity();
+
 class QtMessageSink : public MessageSink {
   public:
     void showMessage(std::string_view text) override;

@@ -5,8 +5,10 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include "dialogs/Dialog_Unit2.h"
+#include "widgets/QtMessageSink.h"
 
 namespace pictaria {
 namespace {
@@ -31,6 +33,15 @@ TEST(NameDialog, EnterAcceptsTheTypedTextReplacingTheSelectedStart) {
     EXPECT_EQ(dialog.text(), "2005");
     EXPECT_EQ(dialog.Label1->text(), "新しいフォルダ名を、入力してください。");
     EXPECT_EQ(dialog.windowTitle(), "フォルダ作成ダイアログ");
+}
+
+// The caption the desktop shows is the dialog's own, with nothing of the program's added.
+TEST(NameDialog, TheWindowsCaptionIsExactlyTheDialogs) {
+    setApplicationIdentity();
+    TOKBDlg dialog(nullptr);
+    dialog.show();
+    ASSERT_NE(dialog.windowHandle(), nullptr);
+    EXPECT_EQ(dialog.windowHandle()->title(), QStringLiteral("フォルダ作成ダイアログ"));
 }
 
 TEST(NameDialog, EscapeAndTheCloseBoxCancel) {

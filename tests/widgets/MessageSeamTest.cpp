@@ -37,8 +37,6 @@ QMessageBox& asMessageBox(QDialog& dialog) {
 }
 
 TEST(QtMessageSinkTest, MessageIsAPlainBoxWithOneOkButtonUnderTheApplicationTitle) {
-    const QString previousTitle = QGuiApplication::applicationDisplayName();
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("ピクタリア"));
     QString title, text;
     QMessageBox::Icon icon = QMessageBox::Warning;
     qsizetype buttons = 0;
@@ -53,7 +51,6 @@ TEST(QtMessageSinkTest, MessageIsAPlainBoxWithOneOkButtonUnderTheApplicationTitl
 
     QtMessageSink().showMessage("ファイルがありません");
 
-    QGuiApplication::setApplicationDisplayName(previousTitle);
     EXPECT_EQ(answers.shown, 1);
     EXPECT_EQ(title, QStringLiteral("ピクタリア"));
     EXPECT_EQ(text, QStringLiteral("ファイルがありません"));
