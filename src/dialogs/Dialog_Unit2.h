@@ -26,10 +26,10 @@ class TOKBDlg : public QDialog {
 
     void reject() override;
 
-    QLabel* Label1 = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QPushButton* OKBtn = nullptr;
-    QPushButton* CancelBtn = nullptr;
+    QLabel* Label1 = nullptr;          // the prompt
+    QLineEdit* Edit1 = nullptr;        // the name typed
+    QPushButton* OKBtn = nullptr;      // "OK"
+    QPushButton* CancelBtn = nullptr;  // "Cancel"
     QFrame* Bevel1 = nullptr;
 
   protected:

@@ -52,15 +52,15 @@ class TSelectDirForm : public QDialog {
     void Button2Click();
 
     QFrame* Panel1 = nullptr;
-    QComboBox* DriveComboBox1 = nullptr;
-    QComboBox* FilterComboBox1 = nullptr;
-    QListWidget* DirectoryListBox1 = nullptr;
-    QListWidget* FileListBox1 = nullptr;
-    QLabel* Label1 = nullptr;
+    QComboBox* DriveComboBox1 = nullptr;       // the drives
+    QComboBox* FilterComboBox1 = nullptr;      // the file filters
+    QListWidget* DirectoryListBox1 = nullptr;  // the folder tree
+    QListWidget* FileListBox1 = nullptr;       // the files of the folder shown
+    QLabel* Label1 = nullptr;                  // the folder shown
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;
-    QPushButton* Button1 = nullptr;
-    QPushButton* Button2 = nullptr;
+    QPushButton* Button1 = nullptr;  // "O K"
+    QPushButton* Button2 = nullptr;  // "Cancel"
 
     std::string shownFolder_;
     std::string mask_;
