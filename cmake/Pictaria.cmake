@@ -20,16 +20,26 @@ if(PICTARIA_FUZZ)
     add_link_options(-fsanitize=address,undefined)
 endif()
 
-# pictaria_subsystem(NAME [DEPS ...]): a static library of every source in the calling folder.
-# A folder without sources yet gives an interface library that only passes its dependencies on.
+# pictaria_listed_sources(OUT LISTED [EXCLUDED]): the listed files of the calling folder, after
+# checking that every source file there is listed (or excluded, being built elsewhere): a file
+# added without being listed stops the configuration rather than being left out of the build.
+function(pictaria_listed_sources out listed excluded)
+    file(GLOB present RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp
+         ${CMAKE_CURRENT_SOURCE_DIR}/*.h ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+    list(REMOVE_ITEM present ${listed} ${excluded})
+    if(present)
+        message(FATAL_ERROR "${CMAKE_CURRENT_SOURCE_DIR}: not in SOURCES: ${present}")
+    endif()
+    list(TRANSFORM listed PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
+    set(${out} ${listed} PARENT_SCOPE)
+endfunction()
+
+# pictaria_subsystem(NAME SOURCES ... [EXCLUDE ...] [DEPS ...]): a static library of the listed
+# sources of the calling folder. A folder without compiled sources gives an interface library
+# that only passes its dependencies on.
 function(pictaria_subsystem name)
-    cmake_parse_arguments(ARG "" "" "DEPS;EXCLUDE" ${ARGN})
-    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h
-         ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
-    foreach(excluded ${ARG_EXCLUDE})
-        list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
-    endforeach()
-    list(FILTER sources INCLUDE REGEX "\\.(cpp|c)$|\\.h$")
+    cmake_parse_arguments(ARG "" "" "DEPS;EXCLUDE;SOURCES" ${ARGN})
+    pictaria_listed_sources(sources "${ARG_SOURCES}" "${ARG_EXCLUDE}")
     set(compiled ${sources})
     list(FILTER compiled INCLUDE REGEX "\\.(cpp|c)$")
     if(NOT compiled)
@@ -44,11 +54,11 @@ function(pictaria_subsystem name)
     target_link_libraries(pictaria_${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
-# pictaria_test_suite(NAME [DEPS ...] [PROPERTIES ...]): one GoogleTest program of every source in
-# the calling folder; PROPERTIES are added to each of its tests.
+# pictaria_test_suite(NAME SOURCES ... [DEPS ...] [PROPERTIES ...]): one GoogleTest program of the
+# listed sources of the calling folder; PROPERTIES are added to each of its tests.
 function(pictaria_test_suite name)
-    cmake_parse_arguments(ARG "" "" "DEPS;PROPERTIES" ${ARGN})
-    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    cmake_parse_arguments(ARG "" "" "DEPS;PROPERTIES;SOURCES" ${ARGN})
+    pictaria_listed_sources(sources "${ARG_SOURCES}" "")
     if(NOT sources)
         return()
     endif()
