@@ -138,12 +138,12 @@ void TForm1::showJobProgress(TransferMode mode, const TransferProgress& progress
 
 void TForm1::endTransfer(int uniqueNameCounter) {
     UniqueNameCounter = uniqueNameCounter;
+    if (job_) {
+        job_->deleteLater();  // not running any more: commands are enabled at once from here on
+    }
     jobProgress_.reset();
     QApplication::restoreOverrideCursor();
     setJobCommandsEnabled(true);
-    if (job_) {
-        job_->deleteLater();
-    }
     tellFailures(jobOutcomes_);
 }
 
@@ -167,14 +167,27 @@ void TForm1::setJobCommandsEnabled(bool enabled) {
         }
         return;
     }
-    for (QObject* control : disabledForJob_) {
-        if (auto* widget = qobject_cast<QWidget*>(control)) {
-            widget->setEnabled(true);
-        } else if (auto* action = qobject_cast<QAction*>(control)) {
-            action->setEnabled(true);
-        }
+    for (QObject* control : std::exchange(disabledForJob_, {})) {
+        enableCommand(control);
     }
-    disabledForJob_.clear();
+}
+
+// While a job runs, a command that a click would enable (Change and the folder commands, after
+// a destination is picked) waits for the job's end: it could clear the list the job reports to,
+// or change the folders it works in.
+void TForm1::enableCommand(QObject* command) {
+    if (jobRunning()) {
+        if (std::find(disabledForJob_.begin(), disabledForJob_.end(), command) ==
+            disabledForJob_.end()) {
+            disabledForJob_.push_back(command);
+        }
+        return;
+    }
+    if (auto* widget = qobject_cast<QWidget*>(command)) {
+        widget->setEnabled(true);
+    } else if (auto* action = qobject_cast<QAction*>(command)) {
+        action->setEnabled(true);
+    }
 }
 
 void TForm1::BitBtn4Click() {

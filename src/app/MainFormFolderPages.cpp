@@ -88,7 +88,7 @@ void TForm1::StringGrid1Click() {
         }
         TargetFolder = cell;
         ScanTargetFolder();
-        BitBtn10->setEnabled(true);
+        enableCommand(BitBtn10);
         StatusBar1->setSimpleText(destinationStatus(TargetFolder, PreviewCount));
     } catch (...) {
         // A failed click leaves what it did so far; nothing is reported.
@@ -104,9 +104,9 @@ void TForm1::PageGridClick(StringGrid* grid) {
         }
         TargetFolder = folderOfCell(grid->hint(), cell);
         ScanTargetFolder();
-        BitBtn10->setEnabled(true);
-        N3->setEnabled(true);
-        N4->setEnabled(true);
+        enableCommand(BitBtn10);
+        enableCommand(N3);
+        enableCommand(N4);
         StatusBar1->setSimpleText(destinationStatus(TargetFolder, PreviewCount));
     } catch (...) {
         // As above.

@@ -233,6 +233,7 @@ class TForm1 : public QMainWindow {
     void showJobProgress(TransferMode mode, const TransferProgress& progress);
     void endTransfer(int uniqueNameCounter);
     void setJobCommandsEnabled(bool enabled);
+    void enableCommand(QObject* command);
 
     std::map<const ImageControl*, std::string> unloadable_;
     // The running Copy or Move: its list entries by the number the batch knows them by, what

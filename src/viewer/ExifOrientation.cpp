@@ -69,12 +69,9 @@ int exifOrientation(const unsigned char* tiff, std::size_t size) {
     return kStoredUpright;
 }
 
-bool swapsSides(int orientation) {
-    return orientation >= 5 && orientation <= 8;
-}
-
 QSize uprightSize(QSize stored, int orientation) {
-    return swapsSides(orientation) ? stored.transposed() : stored;
+    const bool swapsSides = orientation >= 5 && orientation <= 8;
+    return swapsSides ? stored.transposed() : stored;
 }
 
 QImage uprightPicture(const QImage& stored, int orientation) {

@@ -18,9 +18,6 @@ inline constexpr int kStoredUpright = 1;
 // segment). A missing, broken or out-of-range tag, or a block that is cut short, gives 1.
 int exifOrientation(const unsigned char* tiff, std::size_t size);
 
-// True for the orientations that swap width and height.
-bool swapsSides(int orientation);
-
 // The size of the upright picture.
 QSize uprightSize(QSize stored, int orientation);
 

@@ -106,6 +106,10 @@ TEST_F(FileCommandsTest, MoveAsAJobKeepsTheWindowAndTheListTrueAndStops) {
     ASSERT_TRUE(window->jobRunning());
     EXPECT_FALSE(window->BitBtn2->isEnabled());
     EXPECT_FALSE(window->BitBtn5->isEnabled());
+    // Picking a destination meanwhile enables Change only once the job has ended: it would
+    // empty the list the job reports to.
+    clickCell(window->StringGrid1, 0, 0);
+    EXPECT_FALSE(window->BitBtn10->isEnabled());
     auto* job = window->findChild<TransferJob*>();
     QObject::connect(job, &TransferJob::progressed, [job] { job->stop(); });  // at the first file
     QObject::connect(job, &TransferJob::fileHandled, [&](int, const FileOutcome& outcome) {
@@ -120,6 +124,7 @@ TEST_F(FileCommandsTest, MoveAsAJobKeepsTheWindowAndTheListTrueAndStops) {
     ASSERT_TRUE(QTest::qWaitFor([this] { return !window->jobRunning(); }, 60000));
     EXPECT_GT(ticks, 0);  // the window's thread answered while the job ran
     EXPECT_TRUE(window->BitBtn2->isEnabled() && window->BitBtn5->isEnabled());
+    EXPECT_TRUE(window->BitBtn10->isEnabled());
 
     const Names left = names(window->CListBox1);
     ASSERT_LT(left.size(), 200u);
