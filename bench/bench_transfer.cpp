@@ -20,7 +20,7 @@
 #include "BenchTiming.h"
 
 #include "fileops/BatchCommands.h"
-#include "fileops/TransferJob.h"
+#include "fileops/FileJob.h"
 #include "fileops/VectorTickList.h"
 #include "platform/DriveTable.h"
 
@@ -77,16 +77,17 @@ void compare(const char* name, int rounds, const fs::path& originals, const fs::
 // on this thread's event loop. `onTick` runs every 10 ms on this thread meanwhile.
 void moveAsJob(const std::vector<std::string>& names, const std::string& source,
                const std::string& target, int& counter, const std::function<void()>& onTick = {}) {
-    std::vector<TransferItem> items;
+    std::vector<BatchItem> items;
     for (std::size_t i = 0; i < names.size(); ++i) {
         items.push_back({static_cast<int>(i), names[i]});
     }
-    TransferJob job(TransferBatch(TransferMode::Move, source, target, std::move(items), counter));
+    FileJob job(std::make_unique<TransferBatch>(TransferMode::Move, source, target,
+                                                std::move(items), counter));
     QEventLoop loop;
     int reports = 0;
-    QObject::connect(&job, &TransferJob::fileHandled, [&] { ++reports; });
-    QObject::connect(&job, &TransferJob::progressed, [&] { ++reports; });
-    QObject::connect(&job, &TransferJob::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&job, &FileJob::fileHandled, [&] { ++reports; });
+    QObject::connect(&job, &FileJob::progressed, [&] { ++reports; });
+    QObject::connect(&job, &FileJob::finished, &loop, &QEventLoop::quit);
     QTimer clock;
     if (onTick) {
         QObject::connect(&clock, &QTimer::timeout, onTick);

@@ -9,7 +9,8 @@
 #include "app/NameQuestion.h"
 #include "fileops/AttachText.h"
 #include "fileops/BatchCommands.h"
-#include "fileops/TransferJob.h"
+#include "fileops/DeleteBatch.h"
+#include "fileops/FileJob.h"
 #include "platform/FileServices.h"
 #include "platform/MessageSink.h"
 #include "platform/PathText.h"
@@ -25,6 +26,8 @@ namespace {
 constexpr char kAttachTextPrompt[] = "追加する文字を、入力してください。";
 constexpr char kCopyingLabel[] = "写真をコピーしています…";
 constexpr char kMovingLabel[] = "写真を移動しています…";
+constexpr char kDeletingLabel[] = "写真を削除しています…";
+constexpr char kRenamingLabel[] = "名前を変えています…";
 constexpr char kStopCaption[] = "停止";
 constexpr int kShowProgressAfterMs = 500;
 
@@ -73,34 +76,79 @@ bool TForm1::jobRunning() const {
     return job_ && job_->running();
 }
 
-// Copy and Move run on a worker thread. The list is changed here, on the window's thread, as
-// each file's outcome arrives, so that it always shows what is on the disk.
 void TForm1::startTransfer(TransferMode mode) {
     if (jobRunning() || refused(mode, SourceFolder, TargetFolder)) {
         return;
     }
-    CheckListTickList list(*CListBox1);
-    std::vector<TransferItem> items = tickedItems(list);
-    if (items.empty()) {
+    std::vector<BatchItem> items = tickedItems(CheckListTickList(*CListBox1));
+    if (!beginCommand(items)) {
         return;
+    }
+    auto batch = std::make_unique<TransferBatch>(mode, SourceFolder, TargetFolder, std::move(items),
+                                                 UniqueNameCounter);
+    TransferBatch* transfer = batch.get();  // the job owns it until after the continuation
+    runJob(std::move(batch), mode == TransferMode::Copy ? kCopyingLabel : kMovingLabel,
+           mode == TransferMode::Move ? ListChange::RemoveDone : ListChange::None,
+           [this, transfer](bool) {
+               UniqueNameCounter = transfer->uniqueNameCounter();
+               tellJobFailures();
+           });
+}
+
+// Files no trash can take are deleted for good only when the user agrees, asked once after the
+// trash has taken what it can; a stopped delete asks nothing.
+void TForm1::startDelete(std::vector<BatchItem> items, bool emptyListAfter) {
+    if (!beginCommand(items)) {
+        return;
+    }
+    const auto end = [this, emptyListAfter] {
+        if (emptyListAfter) {
+            CheckListTickList(*CListBox1).clear();
+        }
+        tellJobFailures();
+    };
+    runJob(std::make_unique<DeleteBatch>(DeleteWay::ToTrash, SourceFolder, std::move(items)),
+           kDeletingLabel, ListChange::RemoveDone, [this, end](bool stopped) {
+               std::vector<BatchItem> noTrash = itemsNoTrashTook(jobOutcomes_);
+               if (stopped || noTrash.empty() || !askDeleteForGood(noTrash.size())) {
+                   end();
+                   return;
+               }
+               runJob(std::make_unique<DeleteBatch>(DeleteWay::ForGood, SourceFolder,
+                                                    std::move(noTrash)),
+                      kDeletingLabel, ListChange::RemoveDone, [end](bool) { end(); });
+           });
+}
+
+// Remembers the list entry of each item, so that each outcome finds its entry whatever left
+// the list before it. False when the command cannot start.
+bool TForm1::beginCommand(const std::vector<BatchItem>& items) {
+    if (jobRunning() || items.empty()) {
+        return false;
     }
     jobEntries_.clear();
     jobOutcomes_.clear();
-    for (const TransferItem& item : items) {
+    for (const BatchItem& item : items) {
         jobEntries_[item.entry] = CListBox1->item(item.entry);
     }
-    job_ = new TransferJob(
-        TransferBatch(mode, SourceFolder, TargetFolder, std::move(items), UniqueNameCounter), this);
-    connect(job_, &TransferJob::fileHandled, this,
-            [this, mode](int entry, const FileOutcome& outcome) {
-                applyOutcome(mode, entry, outcome);
-            });
-    connect(job_, &TransferJob::progressed, this,
-            [this, mode](const TransferProgress& progress) { showJobProgress(mode, progress); });
-    connect(job_, &TransferJob::finished, this, &TForm1::endTransfer);
+    return true;
+}
+
+// The batch runs on a worker thread. The list is changed here, on the window's thread, as each
+// file's outcome arrives, so that it always shows what is on the disk. `afterJob` runs once the
+// job has ended and the commands are enabled again; it is told whether the user stopped it.
+void TForm1::runJob(std::unique_ptr<FileBatch> batch, const char* label, ListChange change,
+                    std::function<void(bool stopped)> afterJob) {
+    job_ = new FileJob(std::move(batch), this);
+    jobLabel_ = QString::fromUtf8(label);
+    jobListChange_ = change;
+    afterJob_ = std::move(afterJob);
+    connect(job_, &FileJob::fileHandled, this, &TForm1::applyOutcome);
+    connect(job_, &FileJob::progressed, this, &TForm1::showJobProgress);
+    connect(job_, &FileJob::finished, this, &TForm1::endJob);
     setJobCommandsEnabled(false);
     QApplication::setOverrideCursor(Qt::BusyCursor);
-    QPointer<TransferJob> job = job_;
+    QPointer<FileJob> job = job_;
     jobProgress_ = std::make_unique<ProgressWindow>(this, QString(), kShowProgressAfterMs,
                                                     QString::fromUtf8(kStopCaption), [job] {
                                                         if (job) {
@@ -111,40 +159,62 @@ void TForm1::startTransfer(TransferMode mode) {
     job_->start();
 }
 
-void TForm1::applyOutcome(TransferMode mode, int entry, const FileOutcome& outcome) {
-    jobOutcomes_.push_back(outcome);
-    QListWidgetItem* item = jobEntries_[entry];
+void TForm1::applyOutcome(int entry, const FileOutcome& outcome) {
+    jobOutcomes_[entry] = outcome;
+    const auto found = jobEntries_.find(entry);
+    QListWidgetItem* item = found == jobEntries_.end() ? nullptr : found->second;
     const int row = item ? CListBox1->row(item) : -1;
-    if (mode == TransferMode::Move && outcome.done() && row >= 0) {
-        CListBox1->removeAt(row);
+    if (!outcome.done() || row < 0) {
+        return;
+    }
+    CheckListTickList list(*CListBox1);
+    if (jobListChange_ == ListChange::RemoveDone) {
+        found->second = nullptr;
+        list.removeAt(row);
+    } else if (jobListChange_ == ListChange::RenameDone) {
+        list.setName(row, outcome.newName);
     }
 }
 
-void TForm1::showJobProgress(TransferMode mode, const TransferProgress& progress) {
+void TForm1::showJobProgress(const BatchProgress& progress) {
     const double seconds = std::max(0.001, jobClock_.elapsed() / 1000.0);
     const double megabytes = 1e-6;
-    const QString label =
-        QString::fromUtf8(mode == TransferMode::Copy ? kCopyingLabel : kMovingLabel) +
-        QStringLiteral("\n%1 / %2 枚    %3 / %4 MB    %5 MB/s\n")
-            .arg(progress.filesDone)
-            .arg(progress.filesTotal)
-            .arg(progress.bytesDone * megabytes, 0, 'f', 1)
-            .arg(progress.bytesTotal * megabytes, 0, 'f', 1)
-            .arg(progress.bytesDone * megabytes / seconds, 0, 'f', 1) +
-        displayText(progress.current);
-    jobProgress_->setLabel(label);
-    jobProgress_->report(progress.bytesDone, progress.bytesTotal);
+    QString counts = QStringLiteral("%1 / %2 枚").arg(progress.filesDone).arg(progress.filesTotal);
+    if (progress.bytesTotal > 0) {
+        counts += QStringLiteral("    %1 / %2 MB    %3 MB/s")
+                      .arg(progress.bytesDone * megabytes, 0, 'f', 1)
+                      .arg(progress.bytesTotal * megabytes, 0, 'f', 1)
+                      .arg(progress.bytesDone * megabytes / seconds, 0, 'f', 1);
+    } else {
+        counts += QStringLiteral("    %1 枚/s").arg(progress.filesDone / seconds, 0, 'f', 1);
+    }
+    jobProgress_->setLabel(jobLabel_ + '\n' + counts + '\n' + displayText(progress.current));
+    if (progress.bytesTotal > 0) {
+        jobProgress_->report(progress.bytesDone, progress.bytesTotal);
+    } else {
+        jobProgress_->report(progress.filesDone, progress.filesTotal);
+    }
 }
 
-void TForm1::endTransfer(int uniqueNameCounter) {
-    UniqueNameCounter = uniqueNameCounter;
+void TForm1::endJob() {
+    const bool stopped = job_ && job_->stopped();
     if (job_) {
         job_->deleteLater();  // not running any more: commands are enabled at once from here on
     }
     jobProgress_.reset();
     QApplication::restoreOverrideCursor();
     setJobCommandsEnabled(true);
-    tellFailures(jobOutcomes_);
+    if (auto afterJob = std::exchange(afterJob_, {})) {
+        afterJob(stopped);
+    }
+}
+
+void TForm1::tellJobFailures() {
+    std::vector<FileOutcome> outcomes;
+    for (const auto& [entry, outcome] : jobOutcomes_) {
+        outcomes.push_back(outcome);
+    }
+    tellFailures(outcomes);
 }
 
 // The commands that change the files of the job or the list it works on wait for its end; the
@@ -191,8 +261,7 @@ void TForm1::enableCommand(QObject* command) {
 }
 
 void TForm1::BitBtn4Click() {
-    CheckListTickList list(*CListBox1);
-    tellFailures(deleteTicked(list, SourceFolder, askDeleteForGood));
+    startDelete(tickedItems(CheckListTickList(*CListBox1)), false);
 }
 
 void TForm1::BitBtn6Click() {
@@ -206,8 +275,7 @@ void TForm1::BitBtn7Click() {
 }
 
 void TForm1::Delete1Click() {
-    CheckListTickList list(*CListBox1);
-    tellFailures(deleteAllListed(list, SourceFolder, askDeleteForGood));
+    startDelete(listedItems(CheckListTickList(*CListBox1)), true);
 }
 
 void TForm1::BitBtn2MouseMove() {
@@ -221,11 +289,14 @@ void TForm1::BitBtn3MouseMove() {
 // Puts a text in front of the names of the ticked files; the destination's name is offered.
 void TForm1::BitBtn11Click() {
     const auto text = askName(this, kAttachTextPrompt, extractFileName(TargetFolder));
-    if (!text || !directoryExists(TargetFolder) || text->empty()) {
+    if (!text || !directoryExists(TargetFolder) || !isAttachableText(*text)) {
         return;
     }
-    CheckListTickList list(*CListBox1);
-    attachTextToTicked(list, SourceFolder, *text);
+    std::vector<BatchItem> items = tickedItems(CheckListTickList(*CListBox1));
+    if (beginCommand(items)) {
+        runJob(std::make_unique<AttachTextBatch>(SourceFolder, *text, std::move(items)),
+               kRenamingLabel, ListChange::RenameDone, [this](bool) { tellJobFailures(); });
+    }
 }
 
 }  // namespace pictaria

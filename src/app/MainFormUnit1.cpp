@@ -5,7 +5,7 @@
 #include <QPushButton>
 
 #include "dialogs/SelectDirFormUnit4.h"
-#include "fileops/TransferJob.h"
+#include "fileops/FileJob.h"
 #include "platform/DriveTable.h"
 #include "platform/MessageSink.h"
 #include "platform/PathText.h"

@@ -16,11 +16,13 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "fileops/FileBatch.h"
 #include "fileops/FileOutcome.h"
 #include "platform/DirectorySearch.h"
 #include "platform/StringList.h"
@@ -46,9 +48,8 @@ class SplitterBar;
 class StatusBar;
 class StringGrid;
 class TSelectDirForm;
-class TransferJob;
+class FileJob;
 class ProgressWindow;
-struct TransferProgress;
 enum class TransferMode;
 class Timer;
 
@@ -228,19 +229,30 @@ class TForm1 : public QMainWindow {
     QString withShortcut(QPushButton* button, const QString& hint) const;
     std::map<const QPushButton*, QString> shortcutHints_;
 
+    // What the outcome of a file does to its list entry.
+    enum class ListChange { None, RemoveDone, RenameDone };
     void startTransfer(TransferMode mode);
-    void applyOutcome(TransferMode mode, int entry, const FileOutcome& outcome);
-    void showJobProgress(TransferMode mode, const TransferProgress& progress);
-    void endTransfer(int uniqueNameCounter);
+    void startDelete(std::vector<BatchItem> items, bool emptyListAfter);
+    bool beginCommand(const std::vector<BatchItem>& items);
+    void runJob(std::unique_ptr<FileBatch> batch, const char* label, ListChange change,
+                std::function<void(bool stopped)> afterJob);
+    void applyOutcome(int entry, const FileOutcome& outcome);
+    void showJobProgress(const BatchProgress& progress);
+    void endJob();
+    void tellJobFailures();
     void setJobCommandsEnabled(bool enabled);
     void enableCommand(QObject* command);
 
     std::map<const ImageControl*, std::string> unloadable_;
-    // The running Copy or Move: its list entries by the number the batch knows them by, what
-    // happened so far, its progress window and the commands it disabled.
-    QPointer<TransferJob> job_;
+    // The running file command: its list entries by the number the batch knows them by, what
+    // happened so far, what an outcome does to the list, what follows the job, its progress
+    // window and the commands it disabled.
+    QPointer<FileJob> job_;
     std::map<int, QListWidgetItem*> jobEntries_;
-    std::vector<FileOutcome> jobOutcomes_;
+    std::map<int, FileOutcome> jobOutcomes_;
+    ListChange jobListChange_ = ListChange::None;
+    std::function<void(bool stopped)> afterJob_;
+    QString jobLabel_;
     std::unique_ptr<ProgressWindow> jobProgress_;
     std::vector<QObject*> disabledForJob_;
     QElapsedTimer jobClock_;

@@ -1,5 +1,8 @@
 #include "fileops/AttachText.h"
 
+#include <utility>
+
+#include "fileops/BatchCommands.h"
 #include "platform/FileServices.h"
 #include "platform/PathText.h"
 
@@ -10,24 +13,42 @@ bool isAttachableText(const std::string& text) {
            !text.starts_with('.');
 }
 
-int attachTextToTicked(TickList& list, const std::string& sourceFolder, const std::string& text) {
-    if (!isAttachableText(text)) {
-        return 0;
-    }
-    const std::string folder = removeTrailingBackslash(sourceFolder);
-    int renamed = 0;
-    for (int i = 0; i < list.count(); ++i) {
-        if (!list.ticked(i)) {
-            continue;
+AttachTextBatch::AttachTextBatch(std::string sourceFolder, std::string text,
+                                 std::vector<BatchItem> items)
+    : folder_(removeTrailingBackslash(sourceFolder)),
+      text_(std::move(text)),
+      items_(isAttachableText(text_) ? std::move(items) : std::vector<BatchItem>{}) {}
+
+void AttachTextBatch::run(const std::atomic<bool>& stop, const OutcomeReport& outcome,
+                          const ProgressReport& progress) {
+    runEachItem(items_, stop, outcome, progress,
+                [this](const BatchItem& item) { return renameOne(item); });
+}
+
+// A failure of one file (even running out of memory) leaves that file as it was; the next one
+// is handled all the same.
+FileOutcome AttachTextBatch::renameOne(const BatchItem& item) const {
+    FileOutcome outcome = outcomeOf(item.name, FileResult::Failed);
+    try {
+        outcome.newName = text_ + item.name;
+        outcome.reason =
+            renameFile(joinPath(folder_, item.name), joinPath(folder_, outcome.newName));
+        if (outcome.reason) {
+            outcome.result = FileResult::Done;
         }
-        try {
-            const std::string name = list.name(i);
-            if (renameFile(joinPath(folder, name), joinPath(folder, text + name))) {
-                list.setName(i, text + name);
-                ++renamed;
-            }
-        } catch (...) {
-            // This entry keeps its name; the next one is handled all the same.
+    } catch (...) {
+        outcome.reason = FsResult::failure(ENOMEM);
+    }
+    return outcome;
+}
+
+int attachTextToTicked(TickList& list, const std::string& sourceFolder, const std::string& text) {
+    AttachTextBatch batch(sourceFolder, text, tickedItems(list));
+    int renamed = 0;
+    for (const auto& [entry, outcome] : runHere(batch)) {
+        if (outcome.done()) {
+            list.setName(entry, outcome.newName);
+            ++renamed;
         }
     }
     return renamed;

@@ -3,21 +3,30 @@
 #include "fileops/TransferBatch.h"
 
 #include <map>
-#include <numeric>
+#include <utility>
 #include <vector>
 
+#include "fileops/DeleteBatch.h"
 #include "fileops/FileTransfer.h"
 #include "platform/FileServices.h"
 #include "platform/PathText.h"
 
 namespace pictaria {
 
-std::vector<TransferItem> tickedItems(const TickList& list) {
-    std::vector<TransferItem> items;
+std::vector<BatchItem> tickedItems(const TickList& list) {
+    std::vector<BatchItem> items;
     for (int i = 0; i < list.count(); ++i) {
         if (list.ticked(i)) {
             items.push_back({i, list.name(i)});
         }
+    }
+    return items;
+}
+
+std::vector<BatchItem> listedItems(const TickList& list) {
+    std::vector<BatchItem> items;
+    for (int i = 0; i < list.count(); ++i) {
+        items.push_back({i, list.name(i)});
     }
     return items;
 }
@@ -34,43 +43,35 @@ void removeMarkedEntries(TickList& list) {
     }
 }
 
+// The outcomes in list order; with `markDone`, the entries whose file left are marked for
+// removal (an empty name).
+std::vector<FileOutcome> markDoneEntries(TickList& list, const std::map<int, FileOutcome>& byEntry,
+                                         bool markDone) {
+    std::vector<FileOutcome> outcomes;
+    for (const auto& [entry, outcome] : byEntry) {
+        if (markDone && outcome.done()) {
+            list.setName(entry, std::string());
+        }
+        outcomes.push_back(outcome);
+    }
+    return outcomes;
+}
+
 // Sends the files of the given entries to the trash and marks the entries whose file went
 // (an empty name). Files no trash can take are deleted for good only when `askForGood` agrees.
 std::vector<FileOutcome> deleteEntries(TickList& list, const std::string& sourceFolder,
-                                       const std::vector<int>& entries,
+                                       std::vector<BatchItem> items,
                                        const DeleteForGoodQuestion& askForGood) {
-    std::vector<FileOutcome> outcomes;
-    std::vector<std::size_t> noTrash;
-    for (int index : entries) {
-        FileOutcome outcome;
-        outcome.name = list.name(index);
-        const std::string path = joinPath(sourceFolder, outcome.name);
-        // A missing file, or a folder: Delet acts on files only, and says nothing of these.
-        outcome.reason = fileExists(path) ? moveToTrash(path) : FsResult::failure(ENOENT);
-        if (outcome.reason) {
-            outcome.result = FileResult::Done;
-            list.setName(index, std::string());
-        } else if (outcome.reason.error() == ENOTSUP) {
-            noTrash.push_back(outcomes.size());
-        } else if (outcome.reason.error() != ENOENT) {
-            outcome.message = kTrashFailedMessage + outcome.reason.message();
-        }
-        outcomes.push_back(std::move(outcome));
-    }
-    if (noTrash.empty() || !askForGood(noTrash.size())) {
-        return outcomes;
-    }
-    for (std::size_t at : noTrash) {
-        FileOutcome& outcome = outcomes[at];
-        outcome.reason = deleteFile(joinPath(sourceFolder, outcome.name));
-        if (outcome.reason) {
-            outcome.result = FileResult::Done;
-            list.setName(entries[at], std::string());
-        } else {
-            outcome.message = kTrashFailedMessage + outcome.reason.message();
+    DeleteBatch toTrash(DeleteWay::ToTrash, sourceFolder, std::move(items));
+    std::map<int, FileOutcome> byEntry = runHere(toTrash);
+    std::vector<BatchItem> noTrash = itemsNoTrashTook(byEntry);
+    if (!noTrash.empty() && askForGood(noTrash.size())) {
+        DeleteBatch forGood(DeleteWay::ForGood, sourceFolder, std::move(noTrash));
+        for (auto& [entry, outcome] : runHere(forGood)) {
+            byEntry[entry] = std::move(outcome);
         }
     }
-    return outcomes;
+    return markDoneEntries(list, byEntry, true);
 }
 
 // Runs the batch here and now; moved entries leave the list afterwards. The outcomes come in
@@ -82,17 +83,9 @@ std::vector<FileOutcome> transferTicked(TransferMode mode, TickList& list,
         return {};
     }
     TransferBatch batch(mode, sourceFolder, targetFolder, tickedItems(list), uniqueNameCounter);
-    std::map<int, FileOutcome> byEntry;
-    const std::atomic<bool> never{false};
-    batch.run(never, [&](int entry, const FileOutcome& outcome) { byEntry[entry] = outcome; });
+    const std::map<int, FileOutcome> byEntry = runHere(batch);
     uniqueNameCounter = batch.uniqueNameCounter();
-    std::vector<FileOutcome> outcomes;
-    for (const auto& [entry, outcome] : byEntry) {
-        if (mode == TransferMode::Move && outcome.done()) {
-            list.setName(entry, std::string());
-        }
-        outcomes.push_back(outcome);
-    }
+    std::vector<FileOutcome> outcomes = markDoneEntries(list, byEntry, mode == TransferMode::Move);
     removeMarkedEntries(list);
     return outcomes;
 }
@@ -119,22 +112,16 @@ std::vector<FileOutcome> moveTicked(TickList& list, const std::string& sourceFol
 
 std::vector<FileOutcome> deleteTicked(TickList& list, const std::string& sourceFolder,
                                       const DeleteForGoodQuestion& askForGood) {
-    std::vector<int> chosen;
-    for (int i = 0; i < list.count(); ++i) {
-        if (list.ticked(i)) {
-            chosen.push_back(i);
-        }
-    }
-    std::vector<FileOutcome> outcomes = deleteEntries(list, sourceFolder, chosen, askForGood);
+    std::vector<FileOutcome> outcomes =
+        deleteEntries(list, sourceFolder, tickedItems(list), askForGood);
     removeMarkedEntries(list);
     return outcomes;
 }
 
 std::vector<FileOutcome> deleteAllListed(TickList& list, const std::string& sourceFolder,
                                          const DeleteForGoodQuestion& askForGood) {
-    std::vector<int> every(static_cast<std::size_t>(list.count()));
-    std::iota(every.begin(), every.end(), 0);
-    std::vector<FileOutcome> outcomes = deleteEntries(list, sourceFolder, every, askForGood);
+    std::vector<FileOutcome> outcomes =
+        deleteEntries(list, sourceFolder, listedItems(list), askForGood);
     list.clear();
     return outcomes;
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "fileops/DeleteBatch.h"
 #include "fileops/FileOutcome.h"
 #include "fileops/FileTransfer.h"
 #include "fileops/TickList.h"
@@ -25,7 +26,8 @@ const char* sameFolderRefusal(TransferMode mode, const std::string& sourceFolder
 
 // Each command returns what happened to each file it handled, in list order, and tells the
 // user nothing itself (see failureReport). Copy and Move run a TransferBatch here and now.
-std::vector<TransferItem> tickedItems(const TickList& list);
+std::vector<BatchItem> tickedItems(const TickList& list);
+std::vector<BatchItem> listedItems(const TickList& list);
 
 // Copies every ticked file into the target folder; the list stays as it is. Does nothing when
 // sameFolderRefusal refuses it.
@@ -39,7 +41,6 @@ std::vector<FileOutcome> moveTicked(TickList& list, const std::string& sourceFol
 
 inline constexpr const char* kDeleteForGoodFilesQuestion =
     "枚のファイルはゴミ箱に移せません。元に戻せませんが、完全に削除しますか？";
-inline constexpr const char* kTrashFailedMessage = "ゴミ箱に移せませんでした。\n";
 
 // Asked once per delete, with the number of files no trash can take: true to delete those for
 // good.

@@ -16,6 +16,13 @@ std::string oneLine(std::string text) {
 
 }  // namespace
 
+FileOutcome outcomeOf(const std::string& name, FileResult result) {
+    FileOutcome outcome;
+    outcome.name = name;
+    outcome.result = result;
+    return outcome;
+}
+
 std::optional<std::string> failureReport(const std::vector<FileOutcome>& outcomes) {
     std::vector<const FileOutcome*> told;
     for (const FileOutcome& outcome : outcomes) {

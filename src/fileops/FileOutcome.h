@@ -20,7 +20,7 @@ enum class FileResult {
 struct FileOutcome {
     std::string name;  // the entry's name in the source folder
     FileResult result = FileResult::Failed;
-    std::string newName;                    // for DoneUnderNewName
+    std::string newName;                    // for DoneUnderNewName and renames
     FsResult reason = FsResult::success();  // for Failed, as the system gave it
     std::string message;  // for Failed: what the user is told of it; empty for silent failures
 
@@ -28,6 +28,9 @@ struct FileOutcome {
         return result == FileResult::Done || result == FileResult::DoneUnderNewName;
     }
 };
+
+// An outcome with nothing more to it than its result (Done, Skipped, a silent failure).
+FileOutcome outcomeOf(const std::string& name, FileResult result);
 
 // What to tell the user after a command, if anything: nothing when no failure has a message;
 // the failure's own message when it is the only one, as it always read; otherwise one summary

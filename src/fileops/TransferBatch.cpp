@@ -8,19 +8,8 @@
 
 namespace pictaria {
 
-namespace {
-
-FileOutcome withResult(const std::string& name, FileResult result) {
-    FileOutcome outcome;
-    outcome.name = name;
-    outcome.result = result;
-    return outcome;
-}
-
-}  // namespace
-
 TransferBatch::TransferBatch(TransferMode mode, std::string sourceFolder, std::string targetFolder,
-                             std::vector<TransferItem> items, int uniqueNameCounter)
+                             std::vector<BatchItem> items, int uniqueNameCounter)
     : mode_(mode),
       sourceFolder_(std::move(sourceFolder)),
       targetFolder_(std::move(targetFolder)),
@@ -29,10 +18,10 @@ TransferBatch::TransferBatch(TransferMode mode, std::string sourceFolder, std::s
 
 void TransferBatch::run(const std::atomic<bool>& stop, const OutcomeReport& outcome,
                         const ProgressReport& progress) {
-    TransferProgress state;
+    BatchProgress state;
     state.filesTotal = static_cast<int>(items_.size());
     std::vector<std::int64_t> sizes;
-    for (const TransferItem& item : items_) {
+    for (const BatchItem& item : items_) {
         sizes.push_back(std::max(0LL, fileSize(joinPath(sourceFolder_, item.name))));
         state.bytesTotal += sizes.back();
     }
@@ -40,9 +29,9 @@ void TransferBatch::run(const std::atomic<bool>& stop, const OutcomeReport& outc
     DeferredMoves deferred;
     std::map<int, FileOutcome> awaiting;  // moves whose sources go after the common flush
     for (std::size_t i = 0; i < items_.size(); ++i) {
-        const TransferItem& item = items_[i];
+        const BatchItem& item = items_[i];
         if (stop.load()) {
-            outcome(item.entry, withResult(item.name, FileResult::Skipped));
+            outcome(item.entry, outcomeOf(item.name, FileResult::Skipped));
             continue;
         }
         state.current = item.name;
@@ -76,7 +65,7 @@ void TransferBatch::run(const std::atomic<bool>& stop, const OutcomeReport& outc
 
 // A failure of one file (even running out of memory) never stops the batch: that file stays
 // as it was, silently.
-FileOutcome TransferBatch::transferOne(const TransferItem& item, DeferredMoves& deferred,
+FileOutcome TransferBatch::transferOne(const BatchItem& item, DeferredMoves& deferred,
                                        bool& awaitingRemoval) {
     const std::string source = joinPath(sourceFolder_, item.name);
     try {
@@ -87,7 +76,7 @@ FileOutcome TransferBatch::transferOne(const TransferItem& item, DeferredMoves& 
                                    item.entry, awaitingRemoval);
     } catch (...) {
         awaitingRemoval = false;
-        return withResult(item.name, FileResult::Failed);
+        return outcomeOf(item.name, FileResult::Failed);
     }
 }
 

@@ -12,7 +12,9 @@
 
 #include "MainWindowFixture.h"
 #include "NameDialogAnswer.h"
-#include "fileops/TransferJob.h"
+#include "fileops/BatchCommands.h"
+#include "fileops/FileJob.h"
+#include "support/Trash.h"
 
 namespace pictaria {
 namespace {
@@ -55,7 +57,7 @@ class FileCommandsTest : public test::MainWindowFixture {
         return result;
     }
 
-    // Waits for the Copy or Move that runs on its worker thread.
+    // Waits for the file command that runs on its worker thread.
     bool jobEnds() {
         return QTest::qWaitFor([this] { return !window->jobRunning(); });
     }
@@ -110,9 +112,9 @@ TEST_F(FileCommandsTest, MoveAsAJobKeepsTheWindowAndTheListTrueAndStops) {
     // empty the list the job reports to.
     clickCell(window->StringGrid1, 0, 0);
     EXPECT_FALSE(window->BitBtn10->isEnabled());
-    auto* job = window->findChild<TransferJob*>();
-    QObject::connect(job, &TransferJob::progressed, [job] { job->stop(); });  // at the first file
-    QObject::connect(job, &TransferJob::fileHandled, [&](int, const FileOutcome& outcome) {
+    auto* job = window->findChild<FileJob*>();
+    QObject::connect(job, &FileJob::progressed, [job] { job->stop(); });  // at the first file
+    QObject::connect(job, &FileJob::fileHandled, [&](int, const FileOutcome& outcome) {
         // The entry of a moved file has left the list; the file is there.
         if (outcome.done()) {
             EXPECT_TRUE(d.exists("Sorted/" + outcome.name));
@@ -149,6 +151,7 @@ TEST_F(FileCommandsTest, ClearOutAndBothDeletesActOnTheList) {
     EXPECT_EQ(ticks(), (Ticks{false, false, false, false}));
     tick({1});
     window->BitBtn4->click();  // Delete
+    ASSERT_TRUE(jobEnds());
     EXPECT_FALSE(c.exists("Pics/b.jpg"));
     tick({0});
     window->BitBtn7->click();  // Out
@@ -156,8 +159,30 @@ TEST_F(FileCommandsTest, ClearOutAndBothDeletesActOnTheList) {
     EXPECT_TRUE(c.exists("Pics/a.jpg"));
 
     window->Delete1->trigger();  // every listed file, ticked or not
+    ASSERT_TRUE(jobEnds());
     EXPECT_EQ(window->CListBox1->count(), 0);
     EXPECT_FALSE(c.exists("Pics/c.jpg") || c.exists("Pics/d.jpg"));
+}
+
+// Without a trash, the delete job asks once after the trash has taken what it could, and a
+// second job deletes for good; the entries follow the files.
+TEST_F(FileCommandsTest, DeleteWithoutATrashAsksOnceAndThenDeletesForGood) {
+    test::NoTrash noTrash;
+    tick({0, 2});
+    messages.answers = {false, true};
+    window->BitBtn4->click();
+    ASSERT_TRUE(jobEnds());
+    EXPECT_EQ(messages.asked.size(), 1u);
+    EXPECT_EQ(names(window->CListBox1), (Names{"a.jpg", "b.jpg", "c.jpg", "d.jpg"}));
+    EXPECT_EQ(ticks(), (Ticks{true, false, true, false}));
+
+    window->BitBtn4->click();
+    ASSERT_TRUE(jobEnds());
+    EXPECT_EQ(messages.asked, (Names(2, "2" + std::string(kDeleteForGoodFilesQuestion))));
+    EXPECT_EQ(names(window->CListBox1), (Names{"b.jpg", "d.jpg"}));
+    EXPECT_FALSE(c.exists("Pics/a.jpg") || c.exists("Pics/c.jpg"));
+    EXPECT_TRUE(c.exists("Pics/b.jpg") && c.exists("Pics/d.jpg"));
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(FileCommandsTest, PointerOverCopyAndMoveNamesTheCurrentDestination) {
@@ -175,6 +200,7 @@ TEST_F(FileCommandsTest, AttachTextRenamesTickedEntriesInPlace) {
     tick({0, 2});
     window->CListBox1->setItemIndex(2);
     attach("Sorted_");
+    ASSERT_TRUE(jobEnds());
     EXPECT_EQ(dialog.prompt, "追加する文字を、入力してください。");
     EXPECT_EQ(dialog.offered, "Sorted");
     EXPECT_EQ(names(window->CListBox1), (Names{"Sorted_a.jpg", "b.jpg", "Sorted_c.jpg", "d.jpg"}));

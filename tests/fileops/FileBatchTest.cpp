@@ -4,17 +4,20 @@
 #include <filesystem>
 #include <map>
 
+#include "fileops/AttachText.h"
+#include "fileops/DeleteBatch.h"
 #include "fileops/TransferBatch.h"
 #include "support/TempDir.h"
 #include "support/TestDrives.h"
+#include "support/Trash.h"
 
 namespace pictaria {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<TransferItem> photos(int count) {
-    std::vector<TransferItem> items;
+std::vector<BatchItem> photos(int count) {
+    std::vector<BatchItem> items;
     for (int i = 0; i < count; ++i) {
         items.push_back({i, "p" + std::to_string(1000 + i) + ".jpg"});
     }
@@ -31,8 +34,8 @@ TEST(TransferBatch, StopsBetweenFilesAndReportsEveryFileOnce) {
         test::TempDir d{acrossFileSystems ? "/dev/shm" : ""};
         test::TestDrives drives;
         drives.map('C', c.path()).map('D', d.path());
-        const std::vector<TransferItem> items = photos(20);
-        for (const TransferItem& item : items) {
+        const std::vector<BatchItem> items = photos(20);
+        for (const BatchItem& item : items) {
             c.writeFile("card/" + item.name, std::string(5000, 'x') + item.name);
         }
         d.makeFolder("sorted");
@@ -46,7 +49,7 @@ TEST(TransferBatch, StopsBetweenFilesAndReportsEveryFileOnce) {
             [&](int entry, const FileOutcome& outcome) {
                 EXPECT_TRUE(results.emplace(entry, outcome.result).second) << entry;
             },
-            [&](const TransferProgress& progress) {
+            [&](const BatchProgress& progress) {
                 EXPECT_EQ(progress.filesTotal, 20);
                 if (++progressCalls == 8) {
                     stop = true;  // during the eighth file
@@ -54,7 +57,7 @@ TEST(TransferBatch, StopsBetweenFilesAndReportsEveryFileOnce) {
             });
 
         ASSERT_EQ(results.size(), 20u);
-        for (const TransferItem& item : items) {
+        for (const BatchItem& item : items) {
             const std::string contents = std::string(5000, 'x') + item.name;
             if (item.entry < 8) {
                 EXPECT_EQ(results[item.entry], FileResult::Done);
@@ -67,6 +70,50 @@ TEST(TransferBatch, StopsBetweenFilesAndReportsEveryFileOnce) {
             }
         }
         EXPECT_EQ(std::distance(fs::directory_iterator(d.host("sorted")), {}), 8);
+    }
+}
+
+// The batches without data to copy stop the same way: a delete stopped during its third file
+// has trashed three, and the rest stay where they were, reported skipped; a rename likewise.
+TEST(DeleteAndRenameBatches, StopBetweenFiles) {
+    test::TempDir c;
+    test::TestDrives drives;
+    drives.map('C', c.path());
+    const std::vector<BatchItem> items = photos(7);
+    for (const BatchItem& item : items) {
+        c.writeFile("card/" + item.name, item.name);
+    }
+    const auto runStoppingAtThird = [](FileBatch& batch) {
+        std::atomic<bool> stop{false};
+        std::map<int, FileOutcome> outcomes;
+        int files = 0;
+        batch.run(
+            stop, [&](int entry, const FileOutcome& outcome) { outcomes[entry] = outcome; },
+            [&](const BatchProgress& progress) {
+                EXPECT_EQ(progress.bytesTotal, 0);
+                if (++files == 3) {
+                    stop = true;
+                }
+            });
+        return outcomes;
+    };
+
+    DeleteBatch toTrash(DeleteWay::ToTrash, "C:\\card", {items.begin(), items.begin() + 4});
+    const std::map<int, FileOutcome> deleted = runStoppingAtThird(toTrash);
+    ASSERT_EQ(deleted.size(), 4u);
+    EXPECT_EQ(test::trashedFiles().size(), 3u);
+    EXPECT_EQ(deleted.at(3).result, FileResult::Skipped);
+    EXPECT_EQ(c.readFile("card/" + items[3].name), items[3].name);
+
+    AttachTextBatch renames("C:\\card", "x_", {items.begin() + 3, items.end()});
+    const std::map<int, FileOutcome> renamed = runStoppingAtThird(renames);
+    EXPECT_EQ(renamed.at(3).newName, "x_" + items[3].name);
+    EXPECT_EQ(c.readFile("card/x_" + items[5].name), items[5].name);
+    EXPECT_EQ(renamed.at(6).result, FileResult::Skipped);
+    EXPECT_EQ(c.readFile("card/" + items[6].name), items[6].name);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(deleted.at(i).result, FileResult::Done);
+        EXPECT_EQ(renamed.at(3 + i).result, FileResult::Done);
     }
 }
 

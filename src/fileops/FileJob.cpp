@@ -1,4 +1,4 @@
-#include "fileops/TransferJob.h"
+#include "fileops/FileJob.h"
 
 #include <QThread>
 
@@ -6,41 +6,40 @@
 
 namespace pictaria {
 
-TransferJob::TransferJob(TransferBatch batch, QObject* parent)
+FileJob::FileJob(std::unique_ptr<FileBatch> batch, QObject* parent)
     : QObject(parent), batch_(std::move(batch)) {}
 
-TransferJob::~TransferJob() {
+FileJob::~FileJob() {
     stop_ = true;
     if (thread_) {
         thread_->wait();
     }
 }
 
-void TransferJob::start() {
+void FileJob::start() {
     running_ = true;
     thread_.reset(QThread::create([this] { work(); }));
     thread_->start();
 }
 
 // On the worker: every report is handed to the window's thread, where this object lives.
-void TransferJob::work() {
-    batch_.run(
+void FileJob::work() {
+    batch_->run(
         stop_,
         [this](int entry, const FileOutcome& outcome) {
             QMetaObject::invokeMethod(
                 this, [this, entry, outcome] { emit fileHandled(entry, outcome); },
                 Qt::QueuedConnection);
         },
-        [this](const TransferProgress& progress) {
+        [this](const BatchProgress& progress) {
             QMetaObject::invokeMethod(
                 this, [this, progress] { emit progressed(progress); }, Qt::QueuedConnection);
         });
-    const int counter = batch_.uniqueNameCounter();
     QMetaObject::invokeMethod(
         this,
-        [this, counter] {
+        [this] {
             running_ = false;
-            emit finished(counter);
+            emit finished();
         },
         Qt::QueuedConnection);
 }
