@@ -9,6 +9,11 @@ if(PICTARIA_SANITIZE)
     add_link_options(-fsanitize=address,undefined)
 endif()
 
+if(PICTARIA_TSAN)
+    add_compile_options(-fsanitize=thread -fno-omit-frame-pointer -g)
+    add_link_options(-fsanitize=thread)
+endif()
+
 # Fuzzing instruments every library for libFuzzer's coverage; only the fuzz targets link its
 # driver (fuzz/CMakeLists.txt).
 if(PICTARIA_FUZZ)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test,
-# after a 30-second run of each fuzzer.
+# after a 30-second run of each fuzzer; then the tests of the file jobs' worker threads again in
+# a ThreadSanitizer build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/ensure-deps.sh
@@ -16,5 +17,11 @@ echo "fuzz smoke passed"
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-cd build/test
-ctest --output-on-failure -j "$(nproc)"
+(cd build/test && ctest --output-on-failure -j "$(nproc)")
+
+cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPICTARIA_TSAN=ON -DPICTARIA_BENCH=OFF >/dev/null
+cmake --build build/tsan --target test_fileops
+TSAN_OPTIONS="halt_on_error=1 suppressions=$PWD/tests/tsan/suppressions.txt" \
+    build/tsan/tests/fileops/test_fileops --gtest_brief=1 \
+    --gtest_filter='FileJobTest.*:TransferBatch.*:DeleteAndRenameBatches.*'
+echo "thread sanitizer run passed"

@@ -27,21 +27,19 @@ void FileJob::work() {
     batch_->run(
         stop_,
         [this](int entry, const FileOutcome& outcome) {
-            QMetaObject::invokeMethod(
-                this, [this, entry, outcome] { emit fileHandled(entry, outcome); },
-                Qt::QueuedConnection);
+            post([this, entry, outcome] { emit fileHandled(entry, outcome); });
         },
         [this](const BatchProgress& progress) {
-            QMetaObject::invokeMethod(
-                this, [this, progress] { emit progressed(progress); }, Qt::QueuedConnection);
+            post([this, progress] { emit progressed(progress); });
         });
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            running_ = false;
-            emit finished();
-        },
-        Qt::QueuedConnection);
+    post([this] {
+        running_ = false;
+        emit finished();
+    });
+}
+
+void FileJob::post(std::function<void()> call) {
+    QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
 }
 
 }  // namespace pictaria

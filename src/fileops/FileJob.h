@@ -6,6 +6,7 @@
 #include <QObject>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 
 #include "fileops/FileBatch.h"
@@ -36,6 +37,8 @@ class FileJob : public QObject {
 
   private:
     void work();
+    // Runs `call` on the thread this object lives on, after the reports posted before it.
+    void post(std::function<void()> call);
 
     std::unique_ptr<FileBatch> batch_;
     std::atomic<bool> stop_{false};
