@@ -2,6 +2,9 @@
 // Small helpers for the timing programs: a wall clock, folders of generated files, and the
 // ratio of two timings printed as "name ratio".
 
+#include <stdlib.h>
+
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +32,36 @@ inline double bestOf(int rounds, const std::function<void()>& prepare,
         best = std::min(best, secondsOf(work));
     }
     return best;
+}
+
+struct Timings {
+    double ours = 1e300;
+    double reference = 1e300;
+};
+
+// Runs ours and the reference in turn, `rounds` times each, each after `prepare` (not timed);
+// the best time of each counts. Interleaved, a drift of the machine's load or of the disk's
+// writeback falls on both alike instead of moving the ratio.
+inline Timings interleavedBest(int rounds, const std::function<void()>& prepare,
+                               const std::function<void()>& ours,
+                               const std::function<void()>& reference) {
+    Timings best;
+    for (int i = 0; i < rounds; ++i) {
+        best.ours = std::min(best.ours, bestOf(1, prepare, ours));
+        best.reference = std::min(best.reference, bestOf(1, prepare, reference));
+    }
+    return best;
+}
+
+// A new folder of this run's own under `parent`, so that two runs never share their files.
+inline std::filesystem::path uniqueFolder(const std::filesystem::path& parent,
+                                          const std::string& stem) {
+    std::string pattern = (parent / (stem + "-XXXXXX")).string();
+    if (!::mkdtemp(pattern.data())) {
+        std::fprintf(stderr, "cannot make a folder under %s\n", parent.c_str());
+        std::exit(1);
+    }
+    return pattern;
 }
 
 // Writes `count` files of `bytes` random bytes named f0000.jpg... into `folder`.

@@ -108,8 +108,7 @@ int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "--search") == 0) {
         return search(argv[2]);
     }
-    const fs::path folder = fs::current_path() / "bench-same-picture-work";
-    fs::remove_all(folder);
+    const fs::path folder = uniqueFolder(fs::current_path(), "bench-same-picture-work");
     writeFolder(folder);
     bool found = false;
     const double seconds = secondsOf([&] { found = searchInFreshProcess(folder); });

@@ -1,12 +1,14 @@
 // Batch Copy and Move of the program against cp and mv on the same files, from one run:
-//   copy_vs_cp                 300 files of 3 MB, same file system, against cp
-//   --preserve=timestamps move_same_fs_vs_mv         2,000 small files, same file system, against
-//   one mv move_cross_fs_vs_mv_sync   300 files of 3 MB from /dev/shm to disk, against mv then sync
-//   move_cross_fs_job_vs_direct        the same Move as a job on a worker thread, against the
-//                                      same Move run directly
-//   window_stall_ms_during_move        the longest gap between ticks of a 10 ms timer on the
-//                                      window's thread while a 2 GB Move runs as a job
-// Run it from a folder on the disk (the build folder): its work folders are made there.
+//   copy_vs_cp                   300 files of 3 MB, same file system,
+//                                against cp --preserve=timestamps
+//   move_same_fs_vs_mv           2,000 small files, same file system, against one mv
+//   move_cross_fs_vs_mv_sync     300 files of 3 MB from /dev/shm to disk, against mv then sync
+//   move_cross_fs_job_vs_direct  the same Move as a job on a worker thread, against the same
+//                                Move run directly
+//   window_stall_ms_during_move  the longest gap between ticks of a 10 ms timer on the window's
+//                                thread while a 2 GB Move runs as a job
+// Run it from a folder on the disk (the build folder): its work folders are made there, and in
+// /dev/shm, each with a name of this run's own.
 
 #include <unistd.h>
 
@@ -58,13 +60,8 @@ void compareWork(const char* name, int rounds, const fs::path& originals, const 
         run("cp -a " + quoted(originals) + " " + quoted(source));
         run("sync");
     };
-    double oursTime = 1e300;
-    double referenceTime = 1e300;
-    for (int i = 0; i < rounds; ++i) {
-        oursTime = std::min(oursTime, bestOf(1, prepare, ours));
-        referenceTime = std::min(referenceTime, bestOf(1, prepare, reference));
-    }
-    printRatio(name, oursTime, referenceTime);
+    const Timings best = interleavedBest(rounds, prepare, ours, reference);
+    printRatio(name, best.ours, best.reference);
 }
 
 void compare(const char* name, int rounds, const fs::path& originals, const fs::path& source,
@@ -120,10 +117,8 @@ double windowStallMs(const fs::path& originals, const fs::path& source, const fs
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    const fs::path disk = fs::current_path() / "bench-transfer-work";
-    const fs::path shm = "/dev/shm/pictaria-bench-transfer";
-    fs::remove_all(disk);
-    fs::remove_all(shm);
+    const fs::path disk = uniqueFolder(fs::current_path(), "bench-transfer-work");
+    const fs::path shm = uniqueFolder("/dev/shm", "pictaria-bench-transfer");
     DriveTable table;
     table.add('C', disk.string(), DriveType::Fixed);
     table.add('D', shm.string(), DriveType::Removable);

@@ -9,25 +9,33 @@ namespace {
 constexpr int kSteps = 1000;
 constexpr int kShowAfterMs = 1000;
 
+// The window carries its owner's title, as the program's message boxes do, rather than the
+// name of the executable that a window manager would show for an untitled window.
+std::unique_ptr<QProgressDialog> progressDialog(QWidget* owner, const QString& label,
+                                                const QString& stopText) {
+    auto dialog = std::make_unique<QProgressDialog>(label, stopText, 0, kSteps, owner);
+    if (owner) {
+        dialog->setWindowTitle(owner->window()->windowTitle());
+    }
+    dialog->setAutoClose(false);
+    dialog->setAutoReset(false);
+    return dialog;
+}
+
 }  // namespace
 
 ProgressWindow::ProgressWindow(QWidget* owner, const QString& label)
-    : dialog_(
-          std::make_unique<QProgressDialog>(label, QStringLiteral("Cancel"), 0, kSteps, owner)) {
+    : dialog_(progressDialog(owner, label, QStringLiteral("Cancel"))) {
     dialog_->setWindowModality(Qt::WindowModal);
     dialog_->setMinimumDuration(kShowAfterMs);
-    dialog_->setAutoClose(false);
-    dialog_->setAutoReset(false);
     dialog_->setValue(0);  // starts the clock for the minimum duration
 }
 
 ProgressWindow::ProgressWindow(QWidget* owner, const QString& label, int showAfterMs,
                                const QString& stopText, std::function<void()> onStop)
-    : dialog_(std::make_unique<QProgressDialog>(label, stopText, 0, kSteps, owner)) {
+    : dialog_(progressDialog(owner, label, stopText)) {
     dialog_->setWindowModality(Qt::NonModal);
     dialog_->setMinimumDuration(showAfterMs);
-    dialog_->setAutoClose(false);
-    dialog_->setAutoReset(false);
     QObject::connect(dialog_.get(), &QProgressDialog::canceled, dialog_.get(), std::move(onStop));
     dialog_->setValue(0);
 }

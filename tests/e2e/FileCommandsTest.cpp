@@ -1,6 +1,15 @@
 // The typical sort and the other commands on ticked photographs, as a user does them.
 
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <random>
+
+#include <QImage>
+
 #include "e2e/PictariaSession.h"
+#include "e2e/ProcessActivity.h"
+#include "support/ExfatCard.h"
 
 namespace pictaria::e2e {
 namespace {
@@ -101,6 +110,80 @@ TEST_F(EndToEndFileCommands, DeleteRemovesOnlyTheTickedPhotographs) {
               (FolderContents{{"d1.jpg", photos.at("d1.jpg")}, {"d3.jpg", photos.at("d3.jpg")}}));
     settle();
     EXPECT_EQ(visibleSourceEntries(), 2);
+}
+
+// Photographs of `bytes` each: a small JPEG followed by pseudo-random bytes, which decoders
+// ignore; each file's content is its own (its JPEG differs, and so does the padding's start).
+FolderContents padPhotos(const FolderContents& photos, const std::string& folder,
+                         std::size_t bytes) {
+    std::string noise(1 << 20, '\0');
+    std::mt19937_64 random(7);
+    for (std::size_t at = 0; at + 8 <= noise.size(); at += 8) {
+        const std::uint64_t word = random();
+        std::memcpy(noise.data() + at, &word, 8);
+    }
+    FolderContents padded;
+    std::size_t start = 0;
+    for (const auto& [name, jpeg] : photos) {
+        std::string content = jpeg;
+        content.reserve(bytes);
+        for (std::size_t at = start; content.size() < bytes; at = 0) {
+            content.append(noise, at, std::min(noise.size() - at, bytes - content.size()));
+        }
+        start += 4099;
+        std::ofstream(folder + "/" + name, std::ios::binary) << content;
+        padded.emplace(name, std::move(content));
+    }
+    return padded;
+}
+
+// Forty photographs of 20 MB moved onto an exFAT card (across file systems, through FUSE, as
+// slow as a card reader): the progress window shows, its Stop ends the move between two files,
+// and every photograph is whole in exactly one place, listed where it is.
+TEST_F(EndToEndFileCommands, LargeMoveShowsItsProgressAndStopsBetweenTwoPhotographs) {
+    constexpr int kPhotos = 40;
+    test::ExfatCard card("1200M", host("card"));
+    if (!card.mounted()) {
+        GTEST_SKIP() << "no exFAT card can be mounted here";
+    }
+    std::vector<std::string> names;
+    for (int i = 0; i < kPhotos; ++i) {
+        names.push_back("DSC_" + std::to_string(5000 + i) + ".JPG");
+    }
+    const FolderContents photos =
+        padPhotos(writePhotos("photos", names), host("photos"), 20'000'000);
+    startProgram(host("photos"));
+    openSourceFolder();
+    const int shownWhenFull = visibleSourceEntries();
+    click(sourceEntry(0));
+    for (int i = 0; i < kPhotos; ++i) {
+        desktop_->pressKeys({"space", "Down"});
+    }
+    settle();
+    walkToDestination(card.path());
+
+    // Pressed without waiting for the program to come to rest: it works until Stop.
+    desktop_->click(mainWindow_.frame.topLeft() + kMoveButton.center());
+    const ScreenWindow progress = waitForWindow([](const ScreenWindow&) { return true; });
+    if (const char* shots = std::getenv("PICTARIA_E2E_SHOTS")) {
+        desktop_->screenshot().save(QString::fromUtf8(shots) + "/progress.png");
+    }
+    desktop_->click(progress.frame.topLeft() + progressStopButton(progress.frame.size()));
+    ASSERT_TRUE(waitUntil([&] { return !windowShown(progress.id); }));
+    settle();
+
+    const FolderContents moved = contentsOf("card");
+    const FolderContents left = contentsOf("photos");
+    EXPECT_GT(moved.size(), 0u);
+    EXPECT_GT(left.size(), 0u) << "the move ended before the Stop";
+    EXPECT_EQ(moved.size() + left.size(), photos.size());
+    for (const auto& [name, content] : photos) {
+        const auto there = moved.find(name);
+        const auto here = left.find(name);
+        ASSERT_NE(there == moved.end(), here == left.end()) << name;
+        EXPECT_TRUE((there != moved.end() ? there->second : here->second) == content) << name;
+    }
+    EXPECT_EQ(visibleSourceEntries(), std::min<int>(left.size(), shownWhenFull));
 }
 
 }  // namespace

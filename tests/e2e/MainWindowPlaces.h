@@ -35,6 +35,10 @@ inline constexpr int kGridVisibleRows = 13;
 
 // The folder selection dialog and its "O K" button.
 inline constexpr QSize kFolderDialogSize(379, 318);
+// The Stop button of a progress window, at its lower right corner.
+inline QPoint progressStopButton(QSize window) {
+    return {window.width() - 50, window.height() - 25};
+}
 inline constexpr QRect kFolderDialogOk(57, 251, 75, 25);
 
 // The name dialog (new folder, rename, delete confirmation).

@@ -27,7 +27,9 @@ constexpr QSize kPhotoSize(160, 120);
 
 std::string readWholeFile(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return std::move(bytes).str();
 }
 
 void writeWholeFile(const fs::path& file, const std::string& bytes) {

@@ -3,11 +3,11 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include <filesystem>
+
 namespace pictaria::test {
 
 namespace {
-
-constexpr char kImageSize[] = "32M";
 
 bool run(const std::string& command) {
     return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
@@ -30,11 +30,11 @@ std::string firstLineOf(const std::string& command) {
 
 }  // namespace
 
-ExfatCard::ExfatCard() {
+ExfatCard::ExfatCard(const std::string& size, const std::string& mountPoint)
+    : mountPoint_(mountPoint.empty() ? work_.host("card") : mountPoint) {
     const std::string image = work_.host("card.img");
-    work_.makeFolder("card");
-    if (!run("truncate -s " + std::string(kImageSize) + " '" + image + "'") ||
-        !run("mkfs.exfat '" + image + "'")) {
+    std::filesystem::create_directories(mountPoint_);
+    if (!run("truncate -s " + size + " '" + image + "'") || !run("mkfs.exfat '" + image + "'")) {
         return;
     }
     loopDevice_ = firstLineOf("losetup -f --show '" + image + "'");
@@ -46,7 +46,8 @@ ExfatCard::ExfatCard() {
 
 ExfatCard::~ExfatCard() {
     if (mounted_) {
-        run("umount '" + path() + "'");
+        // A program that still looks at the card must not keep it mounted after the test.
+        run("umount '" + path() + "' 2>/dev/null || umount -l '" + path() + "'");
     }
     if (!loopDevice_.empty()) {
         run("losetup -d " + loopDevice_);

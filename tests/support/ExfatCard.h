@@ -11,17 +11,20 @@ namespace pictaria::test {
 
 class ExfatCard {
   public:
-    ExfatCard();
+    // `size` as truncate takes it ("32M"); the card is mounted on `mountPoint`, made if missing,
+    // or on a temporary folder.
+    explicit ExfatCard(const std::string& size = "32M", const std::string& mountPoint = "");
     ExfatCard(const ExfatCard&) = delete;
     ExfatCard& operator=(const ExfatCard&) = delete;
     ~ExfatCard();
 
     bool mounted() const { return mounted_; }
     // The card's root folder.
-    std::string path() const { return work_.host("card"); }
+    const std::string& path() const { return mountPoint_; }
 
   private:
     TempDir work_;
+    std::string mountPoint_;
     std::string loopDevice_;
     bool mounted_ = false;
 };

@@ -11,11 +11,13 @@ namespace {
 
 TEST(ProgressWindowTest, AppearsOnlyAfterASecondAndStopsTheWorkOnCancel) {
     QWidget owner;
+    owner.setWindowTitle(QStringLiteral("ピクタリア"));
     ProgressWindow progress(&owner, QStringLiteral("moving"));
     EXPECT_TRUE(progress.report(1, 4));
     auto* dialog = owner.findChild<QProgressDialog*>();
     ASSERT_NE(dialog, nullptr);
     EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("ピクタリア"));
 
     QTest::qWait(1100);
     EXPECT_TRUE(progress.report(2, 4));
