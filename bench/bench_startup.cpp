@@ -130,7 +130,7 @@ int main() {
         std::fprintf(stderr, "Xvfb is not installed\n");
         return 1;
     }
-    const fs::path work = uniqueFolder(fs::current_path(), "bench-startup-work");
+    const fs::path work = bench::uniqueFolder(fs::current_path(), "bench-startup-work");
     fs::create_directories(work / "runtime");
     fs::permissions(work / "runtime", fs::perms::owner_all);
 
