@@ -11,10 +11,15 @@ std::map<int, FileOutcome> runHere(FileBatch& batch) {
 
 void runEachItem(const std::vector<BatchItem>& items, const std::atomic<bool>& stop,
                  const FileBatch::OutcomeReport& outcome, const FileBatch::ProgressReport& progress,
-                 const std::function<FileOutcome(const BatchItem&)>& handle) {
+                 const ItemHandler& handle, const std::vector<std::int64_t>& sizes,
+                 const std::function<void()>& afterLoop) {
     BatchProgress state;
     state.filesTotal = static_cast<int>(items.size());
-    for (const BatchItem& item : items) {
+    for (const std::int64_t size : sizes) {
+        state.bytesTotal += size;
+    }
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const BatchItem& item = items[i];
         if (stop.load()) {
             outcome(item.entry, outcomeOf(item.name, FileResult::Skipped));
             continue;
@@ -23,8 +28,14 @@ void runEachItem(const std::vector<BatchItem>& items, const std::atomic<bool>& s
         if (progress) {
             progress(state);
         }
-        outcome(item.entry, handle(item));
+        if (std::optional<FileOutcome> handled = handle(item)) {
+            outcome(item.entry, *handled);
+        }
         ++state.filesDone;
+        state.bytesDone += i < sizes.size() ? sizes[i] : 0;
+    }
+    if (afterLoop) {
+        afterLoop();
     }
     if (progress) {
         state.current.clear();

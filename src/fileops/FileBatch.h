@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,10 +44,14 @@ class FileBatch {
 // Runs the batch here and now, without a stop; the outcomes by entry.
 std::map<int, FileOutcome> runHere(FileBatch& batch);
 
-// The loop of a batch whose files take no data to copy: each item handled by `handle` in turn,
-// progress counted in files, the rest skipped once `stop` is true.
+// The loop of a batch: each item handled by `handle` in turn and the rest skipped once `stop`
+// is true, progress counted in files and, where `sizes` gives each item's bytes, in bytes.
+// `handle` returns the item's outcome, or nothing when it reports that outcome later itself;
+// `afterLoop` runs after the last item, before the final progress.
+using ItemHandler = std::function<std::optional<FileOutcome>(const BatchItem&)>;
 void runEachItem(const std::vector<BatchItem>& items, const std::atomic<bool>& stop,
                  const FileBatch::OutcomeReport& outcome, const FileBatch::ProgressReport& progress,
-                 const std::function<FileOutcome(const BatchItem&)>& handle);
+                 const ItemHandler& handle, const std::vector<std::int64_t>& sizes = {},
+                 const std::function<void()>& afterLoop = {});
 
 }  // namespace pictaria

@@ -18,49 +18,34 @@ TransferBatch::TransferBatch(TransferMode mode, std::string sourceFolder, std::s
 
 void TransferBatch::run(const std::atomic<bool>& stop, const OutcomeReport& outcome,
                         const ProgressReport& progress) {
-    BatchProgress state;
-    state.filesTotal = static_cast<int>(items_.size());
     std::vector<std::int64_t> sizes;
     for (const BatchItem& item : items_) {
         sizes.push_back(std::max(0LL, fileSize(joinPath(sourceFolder_, item.name))));
-        state.bytesTotal += sizes.back();
     }
     removeLeftovers(targetFolder_);
     DeferredMoves deferred;
     std::map<int, FileOutcome> awaiting;  // moves whose sources go after the common flush
-    for (std::size_t i = 0; i < items_.size(); ++i) {
-        const BatchItem& item = items_[i];
-        if (stop.load()) {
-            outcome(item.entry, outcomeOf(item.name, FileResult::Skipped));
-            continue;
-        }
-        state.current = item.name;
-        if (progress) {
-            progress(state);
-        }
+    const auto transfer = [&](const BatchItem& item) -> std::optional<FileOutcome> {
         bool awaitingRemoval = false;
         FileOutcome handled = transferOne(item, deferred, awaitingRemoval);
-        if (awaitingRemoval) {
-            awaiting.emplace(item.entry, std::move(handled));
-        } else {
-            outcome(item.entry, handled);
+        if (!awaitingRemoval) {
+            return handled;
         }
-        ++state.filesDone;
-        state.bytesDone += sizes[i];
-    }
-    for (const auto& [entry, removed] : deferred.finish()) {
-        FileOutcome& moved = awaiting.at(entry);
-        if (!removed) {
-            moved.result = FileResult::Failed;
-            moved.reason = removed;
-            moved.message = kMoveFailedMessage;
+        awaiting.emplace(item.entry, std::move(handled));
+        return std::nullopt;
+    };
+    const auto removeMovedSources = [&] {
+        for (const auto& [entry, removed] : deferred.finish()) {
+            FileOutcome& moved = awaiting.at(entry);
+            if (!removed) {
+                moved.result = FileResult::Failed;
+                moved.reason = removed;
+                moved.message = kMoveFailedMessage;
+            }
+            outcome(entry, moved);
         }
-        outcome(entry, moved);
-    }
-    if (progress) {
-        state.current.clear();
-        progress(state);
-    }
+    };
+    runEachItem(items_, stop, outcome, progress, transfer, sizes, removeMovedSources);
 }
 
 // A failure of one file (even running out of memory) never stops the batch: that file stays
