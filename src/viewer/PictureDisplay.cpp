@@ -27,15 +27,15 @@ ScaleChooser scaleForPane(int paneWidth, int paneHeight, bool shrinkToFit) {
     };
 }
 
-LoadedPicture loadPicture(const std::string& path, int paneWidth, int paneHeight,
-                          bool shrinkToFit) {
-    const std::string extension = extractFileExt(path);
+LoadedPicture loadPicture(const PictureRequest& request) {
+    const std::string extension = extractFileExt(request.path);
     if (IsKind(extension, JpegKinds)) {
-        return loadJpegFile(path, scaleForPane(paneWidth, paneHeight, shrinkToFit),
-                            screenDepth() <= kDeepestPaletteScreen);
+        return loadJpegFile(
+            request.path, scaleForPane(request.paneWidth, request.paneHeight, request.shrinkToFit),
+            request.palette);
     }
     if (IsKind(extension, BitmapKinds)) {
-        return loadBitmapFile(path);
+        return loadBitmapFile(request.path);
     }
     return {};
 }
@@ -62,19 +62,48 @@ std::string sizeText(const LoadedPicture& picture) {
 
 }  // namespace
 
-std::string showPicture(int paneWidth, int paneHeight, ImageControl& image, const std::string& path,
-                        bool shrinkToFit) {
-    if (!fileExists(path)) {
+PictureRequest pictureRequest(const std::string& path, int paneWidth, int paneHeight,
+                              bool shrinkToFit) {
+    return {path, paneWidth, paneHeight, shrinkToFit, screenDepth() <= kDeepestPaletteScreen};
+}
+
+PreparedPicture preparePicture(const PictureRequest& request) {
+    PreparedPicture prepared;
+    prepared.fileFound = fileExists(request.path);
+    if (!prepared.fileFound) {
+        return prepared;
+    }
+    try {
+        prepared.picture = loadPicture(request);
+    } catch (...) {
+        prepared.error = std::current_exception();  // told when shown, as a direct show tells it
+    }
+    return prepared;
+}
+
+std::string presentPicture(const PreparedPicture& prepared, const PictureRequest& request,
+                           ImageControl& image) {
+    if (!prepared.fileFound) {
         return {};
     }
-    const LoadedPicture picture = loadPicture(path, paneWidth, paneHeight, shrinkToFit);
+    if (prepared.error) {
+        std::rethrow_exception(prepared.error);
+    }
+    const LoadedPicture& picture = prepared.picture;
     const QSize natural = picture.naturalSize;
-    if (const auto bounds = fitToPane(paneWidth, paneHeight, natural.width(), natural.height())) {
+    if (const auto bounds =
+            fitToPane(request.paneWidth, request.paneHeight, natural.width(), natural.height())) {
         placeInPane(image, *bounds);
     }
-    setDrawingMode(image, shrinkToFit);
+    setDrawingMode(image, request.shrinkToFit);
     image.setPicture(picture.image);
     return sizeText(picture);
+}
+
+std::string showPicture(int paneWidth, int paneHeight, ImageControl& image, const std::string& path,
+                        bool shrinkToFit) {
+    const PictureRequest request = pictureRequest(path, paneWidth, paneHeight, shrinkToFit);
+    return presentPicture(preparePicture(request), request, image);
 }
 
 }  // namespace pictaria

@@ -2,11 +2,46 @@
 // Shows a picture file in an image control fitted into a pane, or at actual size. Every picture
 // the program shows goes through here.
 
+#include <exception>
 #include <string>
+
+#include "viewer/LoadedPicture.h"
 
 namespace pictaria {
 
 class ImageControl;
+
+// What to load: a file for a pane of a size, fitted or at actual size, in full colour or for a
+// palette screen.
+struct PictureRequest {
+    std::string path;
+    int paneWidth = 0;
+    int paneHeight = 0;
+    bool shrinkToFit = true;
+    bool palette = false;
+
+    bool operator==(const PictureRequest&) const = default;
+};
+
+// A picture loaded for a request, ready to be handed to an image control. Loading touches no
+// widget, so it may run on any thread; what the user is told of a failure waits in `error`
+// until the picture is shown.
+struct PreparedPicture {
+    bool fileFound = false;  // false: showing it leaves the control untouched
+    LoadedPicture picture;
+    std::exception_ptr error;  // what loading threw (a PictureLoadError for a broken bitmap)
+};
+
+PreparedPicture preparePicture(const PictureRequest& request);
+
+// Hands a prepared picture to the control as showPicture does, on the window's thread; throws
+// the prepared error before the control is touched.
+std::string presentPicture(const PreparedPicture& prepared, const PictureRequest& request,
+                           ImageControl& image);
+
+// The request for `path` in a pane, for the screen the program runs on.
+PictureRequest pictureRequest(const std::string& path, int paneWidth, int paneHeight,
+                              bool shrinkToFit);
 
 // Loads the JPEG or bitmap file at `path` (path text), sets the control's bounds so that the
 // picture fits a pane of the given size (never enlarged, centred), picks fitted or actual-size
