@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test,
-# after a 30-second run of each fuzzer; then the tests of the file jobs' worker threads again in
-# a ThreadSanitizer build.
+# after a 30-second run of each fuzzer; then the tests of the worker threads (file jobs, picture
+# read-ahead) again in a ThreadSanitizer build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/ensure-deps.sh
@@ -20,8 +20,9 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd build/test && ctest --output-on-failure -j "$(nproc)")
 
 cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPICTARIA_TSAN=ON -DPICTARIA_BENCH=OFF >/dev/null
-cmake --build build/tsan --target test_fileops
-TSAN_OPTIONS="halt_on_error=1 suppressions=$PWD/tests/tsan/suppressions.txt" \
-    build/tsan/tests/fileops/test_fileops --gtest_brief=1 \
+cmake --build build/tsan --target test_fileops test_viewer
+export TSAN_OPTIONS="halt_on_error=1 suppressions=$PWD/tests/tsan/suppressions.txt"
+build/tsan/tests/fileops/test_fileops --gtest_brief=1 \
     --gtest_filter='FileJobTest.*:TransferBatch.*:DeleteAndRenameBatches.*'
+build/tsan/tests/viewer/test_viewer --gtest_brief=1 --gtest_filter='PictureReadAheadTest.*'
 echo "thread sanitizer run passed"

@@ -103,6 +103,16 @@ long long fileSize(std::string_view path) {
     return st ? static_cast<long long>(st->st_size) : -1;
 }
 
+FileStamp fileStamp(std::string_view path) {
+    const auto st = statPath(path);
+    if (!st) {
+        return {};
+    }
+    return {static_cast<unsigned long long>(st->st_dev),
+            static_cast<unsigned long long>(st->st_ino), static_cast<long long>(st->st_size),
+            static_cast<long long>(st->st_mtim.tv_sec) * 1'000'000'000LL + st->st_mtim.tv_nsec};
+}
+
 FsResult moveToTrash(std::string_view path) {
     const auto host = hostPathOf(path);
     if (!host || path.empty()) {

@@ -70,4 +70,16 @@ void removeLeftovers(std::string_view folder);
 // The file's size in bytes, -1 when it cannot be read.
 long long fileSize(std::string_view path);
 
+// What tells a file's present content from an earlier one: which file it is, its size and its
+// modification time. All zero for a file that cannot be read.
+struct FileStamp {
+    unsigned long long device = 0;
+    unsigned long long inode = 0;
+    long long size = 0;
+    long long modifiedNs = 0;
+
+    bool operator==(const FileStamp&) const = default;
+};
+FileStamp fileStamp(std::string_view path);
+
 }  // namespace pictaria

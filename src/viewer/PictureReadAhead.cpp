@@ -1,0 +1,90 @@
+#include "viewer/PictureReadAhead.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace pictaria {
+
+PictureReadAhead::PictureReadAhead(Loader load)
+    : load_(std::move(load)), worker_([this] { work(); }) {}
+
+PictureReadAhead::~PictureReadAhead() {
+    {
+        const std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    changed_.notify_all();
+    worker_.join();
+}
+
+std::optional<PreparedPicture> PictureReadAhead::take(const PictureRequest& request) {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return !reading_ || !(*reading_ == request); });
+    const auto found = std::find_if(ready_.begin(), ready_.end(),
+                                    [&](const Entry& entry) { return entry.request == request; });
+    if (found == ready_.end()) {
+        return std::nullopt;
+    }
+    const Entry entry = *found;
+    lock.unlock();
+    if (!entry.stamp || *entry.stamp != fileStamp(request.path)) {
+        return std::nullopt;
+    }
+    return entry.picture;
+}
+
+void PictureReadAhead::want(std::vector<PictureRequest> requests) {
+    {
+        const std::lock_guard lock(mutex_);
+        wanted_ = std::move(requests);
+        std::erase_if(ready_, [this](const Entry& entry) { return !wanted(entry.request); });
+    }
+    changed_.notify_all();
+}
+
+int PictureReadAhead::loads() const {
+    const std::lock_guard lock(mutex_);
+    return loads_;
+}
+
+bool PictureReadAhead::wanted(const PictureRequest& request) const {
+    return std::find(wanted_.begin(), wanted_.end(), request) != wanted_.end();
+}
+
+const PictureRequest* PictureReadAhead::nextToRead() const {
+    for (const PictureRequest& request : wanted_) {
+        if (std::none_of(ready_.begin(), ready_.end(),
+                         [&](const Entry& entry) { return entry.request == request; })) {
+            return &request;
+        }
+    }
+    return nullptr;
+}
+
+// A file that changes while it is read (a copy still arriving) is kept as unusable rather than
+// read again and again; a pick of it loads it then.
+void PictureReadAhead::work() {
+    std::unique_lock lock(mutex_);
+    while (true) {
+        changed_.wait(lock, [this] { return stopping_ || nextToRead(); });
+        if (stopping_) {
+            return;
+        }
+        const PictureRequest request = *nextToRead();
+        reading_ = request;
+        lock.unlock();
+        const FileStamp before = fileStamp(request.path);
+        PreparedPicture picture = load_(request);
+        const FileStamp after = fileStamp(request.path);
+        lock.lock();
+        reading_.reset();
+        ++loads_;
+        if (wanted(request)) {
+            ready_.push_back({request, before == after ? std::optional(after) : std::nullopt,
+                              std::move(picture)});
+        }
+        changed_.notify_all();
+    }
+}
+
+}  // namespace pictaria

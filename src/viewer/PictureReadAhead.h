@@ -1,0 +1,66 @@
+#pragma once
+// Reads pictures ahead on a worker thread of its own: while one picture is looked at, those the
+// user is likely to pick next are loaded for the same pane, so that the pick shows them at once.
+// Only pictures still wanted are kept, so the memory held is bounded by the wanted list.
+//
+// A picture read ahead is used only while its file is the one that was read (same identity,
+// size and modification time); a request for another pane size, display mode or screen is
+// another picture. What loading threw is kept with the picture and told when it is shown.
+
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "platform/FileServices.h"
+#include "viewer/PictureDisplay.h"
+
+namespace pictaria {
+
+class PictureReadAhead {
+  public:
+    using Loader = std::function<PreparedPicture(const PictureRequest&)>;
+
+    explicit PictureReadAhead(Loader load = preparePicture);
+    PictureReadAhead(const PictureReadAhead&) = delete;
+    PictureReadAhead& operator=(const PictureReadAhead&) = delete;
+    // Lets the read in progress end, then ends the worker.
+    ~PictureReadAhead();
+
+    // The picture read ahead for `request` if its file is unchanged since; while it is being
+    // read, waits for that read rather than starting another. Nothing when it was not read
+    // ahead: the caller loads it itself.
+    std::optional<PreparedPicture> take(const PictureRequest& request);
+
+    // The requests to read ahead, most wanted first; pictures of requests no longer wanted are
+    // dropped.
+    void want(std::vector<PictureRequest> requests);
+
+    // How many pictures the worker has loaded so far.
+    int loads() const;
+
+  private:
+    struct Entry {
+        PictureRequest request;
+        std::optional<FileStamp> stamp;  // none: the file changed while it was read
+        PreparedPicture picture;
+    };
+
+    void work();
+    const PictureRequest* nextToRead() const;
+    bool wanted(const PictureRequest& request) const;
+
+    Loader load_;
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<PictureRequest> wanted_;
+    std::vector<Entry> ready_;
+    std::optional<PictureRequest> reading_;
+    bool stopping_ = false;
+    int loads_ = 0;
+    std::thread worker_;  // last: it starts once everything it uses is in place
+};
+
+}  // namespace pictaria
