@@ -11,6 +11,7 @@
 #include "platform/PathText.h"
 #include "viewer/PictureDisplay.h"
 #include "viewer/PictureLoadError.h"
+#include "viewer/PictureReadAhead.h"
 #include "widgets/CheckListBox.h"
 #include "widgets/ErrorReportingApplication.h"
 #include "widgets/ImageControl.h"
@@ -33,7 +34,8 @@ bool isListedDriveType(DriveType type) {
 
 }  // namespace
 
-TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
+TForm1::TForm1(QWidget* parent)
+    : QMainWindow(parent), readAhead_(std::make_unique<PictureReadAhead>()) {
     buildControls();
     connectEvents();
     FormCreate();
@@ -106,7 +108,10 @@ void TForm1::BitBtn1Click() {}
 std::string TForm1::ShowPicture(int paneWidth, int paneHeight, ImageControl* image,
                                 const std::string& path) {
     try {
-        std::string size = showPicture(paneWidth, paneHeight, *image, path, ShrinkToFit);
+        const PictureRequest request = pictureRequest(path, paneWidth, paneHeight, ShrinkToFit);
+        const std::optional<PreparedPicture> ready = readAhead_->take(request);
+        std::string size =
+            presentPicture(ready ? *ready : preparePicture(request), request, *image);
         unloadable_.erase(image);
         return size;
     } catch (const PictureLoadError&) {

@@ -26,6 +26,7 @@
 #include "fileops/FileOutcome.h"
 #include "platform/DirectorySearch.h"
 #include "platform/StringList.h"
+#include "viewer/PictureDisplay.h"
 
 class QAction;
 class QListWidgetItem;
@@ -50,6 +51,7 @@ class StringGrid;
 class TSelectDirForm;
 class FileJob;
 class ProgressWindow;
+class PictureReadAhead;
 enum class TransferMode;
 class Timer;
 
@@ -244,6 +246,18 @@ class TForm1 : public QMainWindow {
     void enableCommand(QObject* command);
 
     std::map<const ImageControl*, std::string> unloadable_;
+
+    void showLatestPick(bool& pending, std::function<void()> show);
+    void readAheadAround(int picked);
+    int nextPreviewIndex(int index) const;
+    void updateReadAhead();
+    // Pictures read ahead for the large view and for the preview's "Next".
+    std::unique_ptr<PictureReadAhead> readAhead_;
+    std::vector<PictureRequest> sourceReadAhead_;
+    std::vector<PictureRequest> previewReadAhead_;
+    int lastSourcePick_ = -1;
+    bool sourcePickPending_ = false;
+    bool previewPickPending_ = false;
     // The running file command: its list entries by the number the batch knows them by, what
     // happened so far, what an outcome does to the list, what follows the job, its progress
     // window and the commands it disabled.

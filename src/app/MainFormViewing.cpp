@@ -2,6 +2,9 @@
 
 #include <QAction>
 #include <QPushButton>
+
+#include <functional>
+#include <utility>
 #include "widgets/ElidedLabel.h"
 
 #include "app/MainFormUnit1.h"
@@ -10,6 +13,7 @@
 #include "platform/PathText.h"
 #include "viewer/DestinationScan.h"
 #include "viewer/PictureKinds.h"
+#include "viewer/PictureReadAhead.h"
 #include "widgets/CheckListBox.h"
 #include "widgets/ErrorReportingApplication.h"
 #include "widgets/ImageControl.h"
@@ -22,6 +26,9 @@ namespace pictaria {
 void TForm1::connectViewingEvents() {
     connect(BitBtn5, &QPushButton::clicked, this, &TForm1::BitBtn5Click);
     connect(CListBox1, &CheckListBox::clicked, this, reportingErrors([this] { CListBox1Click(); }));
+    // A held or quickly pressed key queues many moves: only the last one's picture is loaded.
+    connect(CListBox1, &CheckListBox::keyPicked, this,
+            [this] { showLatestPick(sourcePickPending_, [this] { CListBox1Click(); }); });
     connect(Image2, &ImageControl::clicked, this, &TForm1::Image2Click);
     connect(Panel4, &Panel::clicked, this, &TForm1::Image2Click);
     connect(N7, &QAction::triggered, this, &TForm1::N7Click);
@@ -29,6 +36,20 @@ void TForm1::connectViewingEvents() {
     // Showing a picture can fail with an error the user is told about.
     connect(BitBtn8, &QPushButton::clicked, this, reportingErrors([this] { BitBtn8Click(); }));
     connect(CListBox2, &CheckListBox::clicked, this, reportingErrors([this] { CListBox2Click(); }));
+    connect(CListBox2, &CheckListBox::keyPicked, this,
+            [this] { showLatestPick(previewPickPending_, [this] { CListBox2Click(); }); });
+}
+
+// Shows the pick on the next turn of the event loop, once however many picks came before it.
+void TForm1::showLatestPick(bool& pending, std::function<void()> show) {
+    if (std::exchange(pending, true)) {
+        return;
+    }
+    QMetaObject::invokeMethod(this, reportingErrors([&pending, show = std::move(show)] {
+                                  pending = false;
+                                  show();
+                              }),
+                              Qt::QueuedConnection);
 }
 
 // "Open": the folder chosen in the folder selection dialog becomes the source folder and its
@@ -63,6 +84,37 @@ void TForm1::CListBox1Click() {
     const std::string size =
         ShowPicture(Panel4->width(), Panel4->height(), Image2, CurrentPicturePath);
     Image2->setToolTip(displayText(size));
+    readAheadAround(picked);
+}
+
+// Reads ahead the pictures the user is likely to pick next: the following ones in the
+// direction of the last move and the one behind; at actual size (large pictures) only the
+// next one.
+void TForm1::readAheadAround(int picked) {
+    const int step = picked < lastSourcePick_ ? -1 : 1;
+    lastSourcePick_ = picked;
+    std::vector<int> around{picked + step};
+    if (ShrinkToFit) {
+        around.insert(around.end(), {picked + 2 * step, picked - step});
+    }
+    sourceReadAhead_.clear();
+    for (const int index : around) {
+        if (index < 0 || index >= CListBox1->count()) {
+            continue;
+        }
+        const std::string path = joinPath(SourceFolder, CListBox1->name(index));
+        if (IsKind(extractFileExt(path), ViewKinds)) {
+            sourceReadAhead_.push_back(
+                pictureRequest(path, Panel4->width(), Panel4->height(), ShrinkToFit));
+        }
+    }
+    updateReadAhead();
+}
+
+void TForm1::updateReadAhead() {
+    std::vector<PictureRequest> wanted = sourceReadAhead_;
+    wanted.insert(wanted.end(), previewReadAhead_.begin(), previewReadAhead_.end());
+    readAhead_->want(std::move(wanted));
 }
 
 // A click on the large picture (or around it) turns the current item's tick over.
@@ -115,11 +167,17 @@ void TForm1::BitBtn8Click() {
     if (PreviewPaths.empty()) {
         return;
     }
-    ++PreviewIndex;
-    if (PreviewIndex >= PreviewCount || PreviewIndex >= PreviewPaths.count()) {
-        PreviewIndex = 0;
-    }
+    PreviewIndex = nextPreviewIndex(PreviewIndex);
     ShowPicture(Panel2->width(), Panel2->height(), Image1, PreviewPaths[PreviewIndex]);
+    previewReadAhead_ = {pictureRequest(PreviewPaths[nextPreviewIndex(PreviewIndex)],
+                                        Panel2->width(), Panel2->height(), ShrinkToFit)};
+    updateReadAhead();
+}
+
+// The entry of the preview cycle after `index`, wrapping to the first.
+int TForm1::nextPreviewIndex(int index) const {
+    ++index;
+    return index >= PreviewCount || index >= PreviewPaths.count() ? 0 : index;
 }
 
 // Shows the picked destination item in the lower preview.

@@ -149,7 +149,7 @@ void CheckListBox::keyPressEvent(QKeyEvent* event) {
     QListWidget::keyPressEvent(event);
     const int after = selectedIndex();
     if (after != before && after >= 0) {
-        emit clicked();
+        emit keyPicked();
     }
 }
 

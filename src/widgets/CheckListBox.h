@@ -7,7 +7,8 @@
 // press on its tick box turns the tick over once, at the release on the same item; moving the
 // pointer with a button held never moves the selection (the main window ticks entries with that
 // gesture); a right or middle press and a press below the items change nothing. A keyboard move
-// of the selection is a pick too. Selecting an item from code raises nothing.
+// of the selection is a pick too, raising `keyPicked` (a window may show only the last of a run
+// of them). Selecting an item from code raises nothing.
 // `pointerMoved` reports every pointer movement over the list, with the buttons held.
 
 #include <QListWidget>
@@ -50,6 +51,7 @@ class CheckListBox : public QListWidget {
 
   signals:
     void clicked();
+    void keyPicked();
     void pointerMoved(Qt::MouseButtons buttons, const QPoint& point);
 
   protected:

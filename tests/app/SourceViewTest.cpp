@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTest>
@@ -66,6 +67,30 @@ TEST_F(SourceViewTest, PickingAnItemShowsItsPictureNameAndSize) {
     EXPECT_EQ(window->CurrentPicturePath, "C:\\写真\\tall.JPG");
     EXPECT_EQ(window->Image2->picture().size(), QSize(20, 50));
     EXPECT_EQ(window->Image2->toolTip(), QStringLiteral("20X50"));
+}
+
+// Moves queued faster than pictures load show only the last one; the pictures read ahead meanwhile
+// tell nothing until they are picked. Broken bitmaps make every load that is shown visible.
+TEST_F(SourceViewTest, QueuedKeyMovesShowOnlyTheLastAndReadAheadTellsNothing) {
+    test::RecordingMessages messages;
+    window->CListBox1->clear();
+    for (int i = 0; i < 6; ++i) {
+        const std::string name = "broken" + std::to_string(i) + ".bmp";
+        root.writeFile("写真/" + name, "BM not a bitmap " + std::to_string(i));
+        window->CListBox1->addName(name);
+    }
+    window->CListBox1->setItemIndex(0);
+    for (int i = 0; i < 4; ++i) {
+        QCoreApplication::postEvent(window->CListBox1,
+                                    new QKeyEvent(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier));
+    }
+    QTest::qWait(300);  // the queue, and the read-ahead of broken5 and broken3
+    EXPECT_EQ(messages.shown, std::vector<std::string>{"Bitmap image is not valid"});
+    EXPECT_EQ(window->Label1->text(), QStringLiteral("broken4.bmp"));
+
+    QTest::keyClick(window->CListBox1, Qt::Key_Down);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return messages.shown.size() == 2; }));
+    EXPECT_EQ(window->Label1->text(), QStringLiteral("broken5.bmp"));
 }
 
 TEST_F(SourceViewTest, AKindThatIsNotViewedChangesOnlyTheCaption) {

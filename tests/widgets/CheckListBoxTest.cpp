@@ -76,7 +76,7 @@ TEST_F(CheckListBoxTest, ClicksOutsideItemsRightClicksAndCodeNeitherPickNorMoveT
 
 TEST_F(CheckListBoxTest, KeyboardMoveCountsAsAPick) {
     list.setItemIndex(0);
-    QSignalSpy clicks(&list, &CheckListBox::clicked);
+    QSignalSpy clicks(&list, &CheckListBox::keyPicked);
 
     QTest::keyClick(list.viewport(), Qt::Key_Down);
     QTest::keyClick(&list, Qt::Key_Down);
