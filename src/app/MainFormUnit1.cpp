@@ -34,8 +34,12 @@ bool isListedDriveType(DriveType type) {
 
 }  // namespace
 
-TForm1::TForm1(QWidget* parent)
-    : QMainWindow(parent), readAhead_(std::make_unique<PictureReadAhead>()) {
+TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
+    readAhead_ = std::make_unique<PictureReadAhead>([this](const PictureRequest& request) {
+        QMetaObject::invokeMethod(this,
+                                  reportingErrors([this, request] { pictureReadAhead(request); }),
+                                  Qt::QueuedConnection);
+    });
     buildControls();
     connectEvents();
     FormCreate();

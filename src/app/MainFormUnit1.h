@@ -19,6 +19,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -248,6 +249,12 @@ class TForm1 : public QMainWindow {
     std::map<const ImageControl*, std::string> unloadable_;
 
     void showLatestPick(bool& pending, std::function<void()> show);
+    enum class PickWait { UntilShown, Never };
+    void showSourcePick(PickWait wait);
+    void showSourcePicture();
+    void pictureReadAhead(const PictureRequest& request);
+    // The key pick whose picture the read-ahead is loading, to be shown when it is ready.
+    std::optional<PictureRequest> pendingPick_;
     void readAheadAround(int picked);
     int nextPreviewIndex(int index) const;
     void updateReadAhead();
@@ -256,7 +263,6 @@ class TForm1 : public QMainWindow {
     std::vector<PictureRequest> sourceReadAhead_;
     std::vector<PictureRequest> previewReadAhead_;
     int lastSourcePick_ = -1;
-    bool sourcePickPending_ = false;
     bool previewPickPending_ = false;
     // The running file command: its list entries by the number the batch knows them by, what
     // happened so far, what an outcome does to the list, what follows the job, its progress

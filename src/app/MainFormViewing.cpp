@@ -26,9 +26,10 @@ namespace pictaria {
 void TForm1::connectViewingEvents() {
     connect(BitBtn5, &QPushButton::clicked, this, &TForm1::BitBtn5Click);
     connect(CListBox1, &CheckListBox::clicked, this, reportingErrors([this] { CListBox1Click(); }));
-    // A held or quickly pressed key queues many moves: only the last one's picture is loaded.
+    // A key move never waits for a picture that is still to be loaded: it is shown when it is
+    // ready, unless another move came first (a held key loads only where it stops).
     connect(CListBox1, &CheckListBox::keyPicked, this,
-            [this] { showLatestPick(sourcePickPending_, [this] { CListBox1Click(); }); });
+            reportingErrors([this] { showSourcePick(PickWait::Never); }));
     connect(Image2, &ImageControl::clicked, this, &TForm1::Image2Click);
     connect(Panel4, &Panel::clicked, this, &TForm1::Image2Click);
     connect(N7, &QAction::triggered, this, &TForm1::N7Click);
@@ -71,6 +72,13 @@ void TForm1::BitBtn5Click() {
 // Shows the picked source item: its name under the view, its picture fitted to the view and
 // the picture's size as the view's hint.
 void TForm1::CListBox1Click() {
+    showSourcePick(PickWait::UntilShown);
+}
+
+// With PickWait::Never, a picture that is not read ahead yet is left to the read-ahead, first
+// in line; showPendingPick shows it when it is ready.
+void TForm1::showSourcePick(PickWait wait) {
+    pendingPick_.reset();
     const int picked = CListBox1->selectedIndex();
     if (picked < 0) {
         return;
@@ -81,10 +89,28 @@ void TForm1::CListBox1Click() {
     if (!IsKind(extractFileExt(CurrentPicturePath), ViewKinds)) {
         return;
     }
+    const PictureRequest request =
+        pictureRequest(CurrentPicturePath, Panel4->width(), Panel4->height(), ShrinkToFit);
+    if (wait == PickWait::Never && !readAhead_->takeIfReady(request)) {
+        pendingPick_ = request;
+    } else {
+        showSourcePicture();
+    }
+    readAheadAround(picked);
+}
+
+void TForm1::showSourcePicture() {
     const std::string size =
         ShowPicture(Panel4->width(), Panel4->height(), Image2, CurrentPicturePath);
     Image2->setToolTip(displayText(size));
-    readAheadAround(picked);
+}
+
+// The read-ahead has a picture ready (on its thread; this runs queued on the window's).
+void TForm1::pictureReadAhead(const PictureRequest& request) {
+    if (pendingPick_ && *pendingPick_ == request) {
+        pendingPick_.reset();
+        showSourcePicture();
+    }
 }
 
 // Reads ahead the pictures the user is likely to pick next: the following ones in the
@@ -98,6 +124,9 @@ void TForm1::readAheadAround(int picked) {
         around.insert(around.end(), {picked + 2 * step, picked - step});
     }
     sourceReadAhead_.clear();
+    if (pendingPick_) {
+        sourceReadAhead_.push_back(*pendingPick_);
+    }
     for (const int index : around) {
         if (index < 0 || index >= CListBox1->count()) {
             continue;
@@ -118,7 +147,13 @@ void TForm1::updateReadAhead() {
 }
 
 // A click on the large picture (or around it) turns the current item's tick over.
+// A click while the picked picture is still loading waits for it: the tick goes to the picture
+// the user then sees.
 void TForm1::Image2Click() {
+    if (pendingPick_) {
+        pendingPick_.reset();
+        reportingErrors([this] { showSourcePicture(); })();
+    }
     const int current = CListBox1->itemIndex();
     if (current >= 0) {
         CListBox1->setChecked(current, !CListBox1->checked(current));

@@ -56,7 +56,7 @@ int fullScale(int, int) {
 }
 
 JpegLimits defaultJpegLimits() {
-    return JpegLimits{kMaxPixelBytes, kMaxScans, kDecodeBudget};
+    return JpegLimits{kMaxPixelBytes, kMaxScans, kDecodeBudget, nullptr, nullptr};
 }
 
 JpegDecoder::JpegDecoder(const JpegLimits& limits) : session_(jpegSessionCreate(&limits)) {}

@@ -30,12 +30,20 @@ FileHandle openForReading(std::string_view pathText) {
 
 }  // namespace
 
-LoadedPicture loadJpegFile(std::string_view pathText, const ScaleChooser& scaleFor, bool palette) {
+LoadedPicture loadJpegFile(std::string_view pathText, const ScaleChooser& scaleFor, bool palette,
+                           const std::atomic<bool>* cancelled) {
     const FileHandle file = openForReading(pathText);
     if (!file) {
         return {};
     }
-    JpegDecoder decoder;
+    JpegLimits limits = defaultJpegLimits();
+    if (cancelled) {
+        limits.cancelled = [](void* flag) {
+            return static_cast<const std::atomic<bool>*>(flag)->load() ? 1 : 0;
+        };
+        limits.cancelContext = const_cast<std::atomic<bool>*>(cancelled);
+    }
+    JpegDecoder decoder(limits);
     return decoder.decodeFile(file.get(), scaleFor, palette);
 }
 

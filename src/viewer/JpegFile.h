@@ -1,6 +1,7 @@
 #pragma once
 // Loading a JPEG file for display.
 
+#include <atomic>
 #include <string_view>
 
 #include "viewer/JpegDecoder.h"
@@ -9,7 +10,9 @@
 namespace pictaria {
 
 // Decodes the JPEG file at a path text at the scale `scaleFor` picks. Any failure (no such
-// regular file, not a JPEG, too large, hostile) gives an empty result and no message.
-LoadedPicture loadJpegFile(std::string_view pathText, const ScaleChooser& scaleFor, bool palette);
+// regular file, not a JPEG, too large, hostile) gives an empty result and no message; so does
+// a decode given up because `cancelled` became true.
+LoadedPicture loadJpegFile(std::string_view pathText, const ScaleChooser& scaleFor, bool palette,
+                           const std::atomic<bool>* cancelled = nullptr);
 
 }  // namespace pictaria

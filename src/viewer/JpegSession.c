@@ -63,6 +63,9 @@ static void onProgress(j_common_ptr cinfo) {
     if (session->cinfo.input_scan_number > session->limits.maxScans) {
         failWithText(session, "Too many scans in a progressive JPEG file");
     }
+    if (session->limits.cancelled && session->limits.cancelled(session->limits.cancelContext)) {
+        failWithText(session, "Cancelled");
+    }
 }
 
 /* Marks the session spent after an error jump, releasing libjpeg's working memory early. */

@@ -32,6 +32,10 @@ typedef struct JpegLimits {
     /* The budget of one decode: the output picture at the chosen scale plus libjpeg's working
      * memory (its max_memory_to_use gets what the output leaves). */
     long maxMemory;
+    /* Asked as the decode goes on; a decode it answers non-zero for fails ("Cancelled"). May be
+     * null. */
+    int (*cancelled)(void* context);
+    void* cancelContext;
 } JpegLimits;
 
 enum JpegPixelKind { JPEG_PIXELS_RGB32 = 1, JPEG_PIXELS_GRAY8 = 2, JPEG_PIXELS_PALETTE8 = 3 };

@@ -27,12 +27,12 @@ ScaleChooser scaleForPane(int paneWidth, int paneHeight, bool shrinkToFit) {
     };
 }
 
-LoadedPicture loadPicture(const PictureRequest& request) {
+LoadedPicture loadPicture(const PictureRequest& request, const std::atomic<bool>* cancelled) {
     const std::string extension = extractFileExt(request.path);
     if (IsKind(extension, JpegKinds)) {
         return loadJpegFile(
             request.path, scaleForPane(request.paneWidth, request.paneHeight, request.shrinkToFit),
-            request.palette);
+            request.palette, cancelled);
     }
     if (IsKind(extension, BitmapKinds)) {
         return loadBitmapFile(request.path);
@@ -67,14 +67,14 @@ PictureRequest pictureRequest(const std::string& path, int paneWidth, int paneHe
     return {path, paneWidth, paneHeight, shrinkToFit, screenDepth() <= kDeepestPaletteScreen};
 }
 
-PreparedPicture preparePicture(const PictureRequest& request) {
+PreparedPicture preparePicture(const PictureRequest& request, const std::atomic<bool>* cancelled) {
     PreparedPicture prepared;
     prepared.fileFound = fileExists(request.path);
     if (!prepared.fileFound) {
         return prepared;
     }
     try {
-        prepared.picture = loadPicture(request);
+        prepared.picture = loadPicture(request, cancelled);
     } catch (...) {
         prepared.error = std::current_exception();  // told when shown, as a direct show tells it
     }

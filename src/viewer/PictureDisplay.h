@@ -2,6 +2,7 @@
 // Shows a picture file in an image control fitted into a pane, or at actual size. Every picture
 // the program shows goes through here.
 
+#include <atomic>
 #include <exception>
 #include <string>
 
@@ -32,7 +33,9 @@ struct PreparedPicture {
     std::exception_ptr error;  // what loading threw (a PictureLoadError for a broken bitmap)
 };
 
-PreparedPicture preparePicture(const PictureRequest& request);
+// `cancelled`, where given, gives up a JPEG decode part way (the result is then empty).
+PreparedPicture preparePicture(const PictureRequest& request,
+                               const std::atomic<bool>* cancelled = nullptr);
 
 // Hands a prepared picture to the control as showPicture does, on the window's thread; throws
 // the prepared error before the control is touched.

@@ -5,8 +5,13 @@
 
 namespace pictaria {
 
-PictureReadAhead::PictureReadAhead(Loader load)
-    : load_(std::move(load)), worker_([this] { work(); }) {}
+PictureReadAhead::PictureReadAhead(ReadyReport ready, Loader load)
+    : readyReport_(std::move(ready)), load_(std::move(load)), worker_([this] { work(); }) {}
+
+PreparedPicture PictureReadAhead::loadForReadAhead(const PictureRequest& request,
+                                                   const std::atomic<bool>& cancelled) {
+    return preparePicture(request, &cancelled);
+}
 
 PictureReadAhead::~PictureReadAhead() {
     {
@@ -20,6 +25,16 @@ PictureReadAhead::~PictureReadAhead() {
 std::optional<PreparedPicture> PictureReadAhead::take(const PictureRequest& request) {
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [&] { return !reading_ || !(*reading_ == request); });
+    return served(lock, request);
+}
+
+std::optional<PreparedPicture> PictureReadAhead::takeIfReady(const PictureRequest& request) {
+    std::unique_lock lock(mutex_);
+    return served(lock, request);
+}
+
+std::optional<PreparedPicture> PictureReadAhead::served(std::unique_lock<std::mutex>& lock,
+                                                        const PictureRequest& request) {
     const auto found = std::find_if(ready_.begin(), ready_.end(),
                                     [&](const Entry& entry) { return entry.request == request; });
     if (found == ready_.end()) {
@@ -38,6 +53,9 @@ void PictureReadAhead::want(std::vector<PictureRequest> requests) {
         const std::lock_guard lock(mutex_);
         wanted_ = std::move(requests);
         std::erase_if(ready_, [this](const Entry& entry) { return !wanted(entry.request); });
+        if (reading_ && !wanted(*reading_)) {
+            cancelRead_ = true;
+        }
     }
     changed_.notify_all();
 }
@@ -72,18 +90,25 @@ void PictureReadAhead::work() {
         }
         const PictureRequest request = *nextToRead();
         reading_ = request;
+        cancelRead_ = false;
         lock.unlock();
         const FileStamp before = fileStamp(request.path);
-        PreparedPicture picture = load_(request);
+        PreparedPicture picture = load_(request, cancelRead_);
         const FileStamp after = fileStamp(request.path);
         lock.lock();
         reading_.reset();
         ++loads_;
-        if (wanted(request)) {
+        const bool kept = wanted(request) && !cancelRead_;
+        if (kept) {
             ready_.push_back({request, before == after ? std::optional(after) : std::nullopt,
                               std::move(picture)});
         }
         changed_.notify_all();
+        if (kept && readyReport_) {
+            lock.unlock();
+            readyReport_(request);
+            lock.lock();
+        }
     }
 }
 

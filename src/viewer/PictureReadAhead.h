@@ -7,6 +7,7 @@
 // size and modification time); a request for another pane size, display mode or screen is
 // another picture. What loading threw is kept with the picture and told when it is shown.
 
+#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -21,9 +22,12 @@ namespace pictaria {
 
 class PictureReadAhead {
   public:
-    using Loader = std::function<PreparedPicture(const PictureRequest&)>;
+    // Loads a picture; gives up part way once the flag becomes true.
+    using Loader = std::function<PreparedPicture(const PictureRequest&, const std::atomic<bool>&)>;
+    // Told on the worker's thread each time a read has ended and its picture is kept.
+    using ReadyReport = std::function<void(const PictureRequest&)>;
 
-    explicit PictureReadAhead(Loader load = preparePicture);
+    explicit PictureReadAhead(ReadyReport ready = {}, Loader load = loadForReadAhead);
     PictureReadAhead(const PictureReadAhead&) = delete;
     PictureReadAhead& operator=(const PictureReadAhead&) = delete;
     // Lets the read in progress end, then ends the worker.
@@ -33,9 +37,11 @@ class PictureReadAhead {
     // read, waits for that read rather than starting another. Nothing when it was not read
     // ahead: the caller loads it itself.
     std::optional<PreparedPicture> take(const PictureRequest& request);
+    // The same without waiting: nothing while it is still being read.
+    std::optional<PreparedPicture> takeIfReady(const PictureRequest& request);
 
     // The requests to read ahead, most wanted first; pictures of requests no longer wanted are
-    // dropped.
+    // dropped, and a read of one no longer wanted is given up.
     void want(std::vector<PictureRequest> requests);
 
     // How many pictures the worker has loaded so far.
@@ -48,11 +54,17 @@ class PictureReadAhead {
         PreparedPicture picture;
     };
 
+    static PreparedPicture loadForReadAhead(const PictureRequest& request,
+                                            const std::atomic<bool>& cancelled);
+    std::optional<PreparedPicture> served(std::unique_lock<std::mutex>& lock,
+                                          const PictureRequest& request);
     void work();
     const PictureRequest* nextToRead() const;
     bool wanted(const PictureRequest& request) const;
 
+    ReadyReport readyReport_;
     Loader load_;
+    std::atomic<bool> cancelRead_{false};
     mutable std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<PictureRequest> wanted_;

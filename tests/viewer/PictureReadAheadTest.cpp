@@ -85,7 +85,7 @@ TEST_F(PictureReadAheadTest, APickWaitsForTheReadInProgressAndUnwantedPicturesGo
     std::promise<void> release;
     std::shared_future<void> released = release.get_future().share();
     std::atomic<int> started{0};
-    PictureReadAhead ahead([&](const PictureRequest& request) {
+    PictureReadAhead ahead({}, [&](const PictureRequest& request, const std::atomic<bool>&) {
         ++started;
         released.wait();
         return preparePicture(request);
@@ -108,6 +108,34 @@ TEST_F(PictureReadAheadTest, APickWaitsForTheReadInProgressAndUnwantedPicturesGo
     EXPECT_FALSE(ahead.take(next));
     EXPECT_TRUE(ahead.take(previous));
     EXPECT_EQ(ahead.loads(), 2);
+}
+
+// A read no longer wanted is given up, down in the JPEG decoder, and its picture not kept.
+TEST_F(PictureReadAheadTest, AReadNoLongerWantedIsGivenUp) {
+    const PictureRequest first = putJpeg("first.jpg", 64, 48);
+    const PictureRequest second = putJpeg("second.jpg", 48, 64);
+    std::atomic<bool> reading{false};
+    PictureReadAhead ahead({}, [&](const PictureRequest& request, const std::atomic<bool>& cancel) {
+        if (request == first) {
+            reading = true;
+            while (!cancel) {
+                std::this_thread::sleep_for(1ms);
+            }
+        }
+        return preparePicture(request, &cancel);
+    });
+    ahead.want({first});
+    while (!reading) {
+        std::this_thread::sleep_for(1ms);
+    }
+    ahead.want({second});
+    ASSERT_TRUE(loaded(ahead, 2));
+    EXPECT_FALSE(ahead.takeIfReady(first));
+    EXPECT_TRUE(ahead.takeIfReady(second));
+
+    const std::atomic<bool> cancelled{true};
+    EXPECT_FALSE(preparePicture(first, &cancelled).picture.loaded());
+    EXPECT_TRUE(preparePicture(first).picture.loaded());
 }
 
 // Closing while a picture is being read lets that read end and leaves nothing behind.
