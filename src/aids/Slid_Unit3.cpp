@@ -184,6 +184,9 @@ void TSlidShowForm::showEntry(const std::optional<std::string>& path) {
     if (path) {
         showPicture_(width(), height(), Image1, *path);
     }
+    if (const auto next = PlayList.peekForward(); next && readAhead_) {
+        readAhead_(width(), height(), *next);
+    }
 }
 
 void TSlidShowForm::Timer1Timer() {

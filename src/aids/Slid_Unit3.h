@@ -37,7 +37,11 @@ class TSlidShowForm : public QWidget {
     using PictureShower = std::function<void(int paneWidth, int paneHeight, ImageControl* image,
                                              const std::string& path)>;
 
+    // Told, after each picture shown, the picture that comes next, so that it can be read ahead.
+    using NextPicture = std::function<void(int paneWidth, int paneHeight, const std::string& path)>;
+
     TSlidShowForm(PictureSource previewPaths, PictureShower showPicture, QWidget* parent = nullptr);
+    void setReadAhead(NextPicture readAhead) { readAhead_ = std::move(readAhead); }
 
     // Shows the window in front of the others and activates it, which restarts the show; a
     // window that is active already restarts all the same.
@@ -99,6 +103,7 @@ class TSlidShowForm : public QWidget {
 
     PictureSource previewPaths_;
     PictureShower showPicture_;
+    NextPicture readAhead_;
     // The window last lost the activation to another window of the program (a message box, a
     // dialog, its own floating panel): getting it back then is no new show.
     bool lostToOwnWindow_ = false;

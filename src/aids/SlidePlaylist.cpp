@@ -19,8 +19,19 @@ std::optional<std::string> SlidePlaylist::forward() {
     if (paths_.empty()) {
         return std::nullopt;
     }
-    index_ = index_ + 1 < static_cast<int>(paths_.size()) ? index_ + 1 : 0;
+    index_ = nextIndex();
     return paths_[static_cast<std::size_t>(index_)];
+}
+
+std::optional<std::string> SlidePlaylist::peekForward() const {
+    if (paths_.empty()) {
+        return std::nullopt;
+    }
+    return paths_[static_cast<std::size_t>(nextIndex())];
+}
+
+int SlidePlaylist::nextIndex() const {
+    return index_ + 1 < static_cast<int>(paths_.size()) ? index_ + 1 : 0;
 }
 
 std::optional<std::string> SlidePlaylist::back() {

@@ -14,6 +14,8 @@ class SlidePlaylist {
 
     // One step forward, wrapping to the first picture; nothing when the list is empty.
     std::optional<std::string> forward();
+    // Where forward() would go, without going there.
+    std::optional<std::string> peekForward() const;
     // One step back, wrapping to the last picture; nothing with fewer than two pictures.
     std::optional<std::string> back();
 
@@ -22,6 +24,8 @@ class SlidePlaylist {
     const std::vector<std::string>& paths() const { return paths_; }
 
   private:
+    int nextIndex() const;
+
     std::vector<std::string> paths_;
     int index_ = 0;
 };

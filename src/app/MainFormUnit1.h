@@ -174,6 +174,8 @@ class TForm1 : public QMainWindow {
     void CListBox1MouseMove(Qt::MouseButtons buttons, const QPoint& point);
     void BitBtn14Click();
     void BitBtn15Click();
+    // The slide show's next picture, read ahead for its pane.
+    void readAheadForSlideShow(int paneWidth, int paneHeight, const std::string& path);
 
     // Shows a picture file fitted into a pane of the given size (or at actual size, after
     // ShrinkToFit); returns its size as "640X480", empty when nothing was loaded.
@@ -262,6 +264,7 @@ class TForm1 : public QMainWindow {
     std::unique_ptr<PictureReadAhead> readAhead_;
     std::vector<PictureRequest> sourceReadAhead_;
     std::vector<PictureRequest> previewReadAhead_;
+    std::vector<PictureRequest> slideReadAhead_;
     int lastSourcePick_ = -1;
     bool previewPickPending_ = false;
     // The running file command: its list entries by the number the batch knows them by, what

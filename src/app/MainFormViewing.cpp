@@ -140,9 +140,15 @@ void TForm1::readAheadAround(int picked) {
     updateReadAhead();
 }
 
+void TForm1::readAheadForSlideShow(int paneWidth, int paneHeight, const std::string& path) {
+    slideReadAhead_ = {pictureRequest(path, paneWidth, paneHeight, ShrinkToFit)};
+    updateReadAhead();
+}
+
 void TForm1::updateReadAhead() {
     std::vector<PictureRequest> wanted = sourceReadAhead_;
     wanted.insert(wanted.end(), previewReadAhead_.begin(), previewReadAhead_.end());
+    wanted.insert(wanted.end(), slideReadAhead_.begin(), slideReadAhead_.end());
     readAhead_->want(std::move(wanted));
 }
 

@@ -27,6 +27,9 @@ void runWindows() {
             [&mainWindow](int width, int height, ImageControl* image, const std::string& path) {
                 mainWindow.ShowPicture(width, height, image, path);
             }));
+    slideShow.setReadAhead([&mainWindow](int width, int height, const std::string& path) {
+        mainWindow.readAheadForSlideShow(width, height, path);
+    });
     SlidShowForm = &slideShow;
     mainWindow.show();
     QApplication::exec();

@@ -11,7 +11,9 @@ TEST(SlidePlaylist, ForwardAndBackWrapAroundThreePictures) {
     EXPECT_EQ(list.back(), "c");
     EXPECT_EQ(list.forward(), "a");
     EXPECT_EQ(list.forward(), "b");
+    EXPECT_EQ(list.peekForward(), "c");  // what the show reads ahead
     EXPECT_EQ(list.forward(), "c");
+    EXPECT_EQ(list.peekForward(), "a");
     EXPECT_EQ(list.forward(), "a");
     list.forward();
     EXPECT_EQ(list.restart({"x", "y"}), "x");  // a new activation starts at the first picture
@@ -27,6 +29,7 @@ TEST(SlidePlaylist, OnePictureAndNone) {
     EXPECT_EQ(list.back(), std::nullopt);
     EXPECT_EQ(list.restart({}), std::nullopt);
     EXPECT_EQ(list.forward(), std::nullopt);
+    EXPECT_EQ(list.peekForward(), std::nullopt);
 }
 
 TEST(SlidePlaylist, PanelShowsWithinItsRectangleEdgesIncluded) {
