@@ -112,7 +112,8 @@ void TForm1::BitBtn1Click() {}
 std::string TForm1::ShowPicture(int paneWidth, int paneHeight, ImageControl* image,
                                 const std::string& path) {
     try {
-        const PictureRequest request = pictureRequest(path, paneWidth, paneHeight, ShrinkToFit);
+        const PictureRequest request =
+            pictureRequest(path, paneWidth, paneHeight, ShrinkToFit, image->devicePixelRatioF());
         const std::optional<PreparedPicture> ready = readAhead_->take(request);
         std::string size =
             presentPicture(ready ? *ready : preparePicture(request), request, *image);

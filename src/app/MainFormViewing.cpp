@@ -90,7 +90,8 @@ void TForm1::showSourcePick(PickWait wait) {
         return;
     }
     const PictureRequest request =
-        pictureRequest(CurrentPicturePath, Panel4->width(), Panel4->height(), ShrinkToFit);
+        pictureRequest(CurrentPicturePath, Panel4->width(), Panel4->height(), ShrinkToFit,
+                       Image2->devicePixelRatioF());
     if (wait == PickWait::Never && !readAhead_->takeIfReady(request)) {
         pendingPick_ = request;
     } else {
@@ -133,15 +134,16 @@ void TForm1::readAheadAround(int picked) {
         }
         const std::string path = joinPath(SourceFolder, CListBox1->name(index));
         if (IsKind(extractFileExt(path), ViewKinds)) {
-            sourceReadAhead_.push_back(
-                pictureRequest(path, Panel4->width(), Panel4->height(), ShrinkToFit));
+            sourceReadAhead_.push_back(pictureRequest(path, Panel4->width(), Panel4->height(),
+                                                      ShrinkToFit, Image2->devicePixelRatioF()));
         }
     }
     updateReadAhead();
 }
 
 void TForm1::readAheadForSlideShow(int paneWidth, int paneHeight, const std::string& path) {
-    slideReadAhead_ = {pictureRequest(path, paneWidth, paneHeight, ShrinkToFit)};
+    slideReadAhead_ = {
+        pictureRequest(path, paneWidth, paneHeight, ShrinkToFit, devicePixelRatioF())};
     updateReadAhead();
 }
 
@@ -211,7 +213,8 @@ void TForm1::BitBtn8Click() {
     PreviewIndex = nextPreviewIndex(PreviewIndex);
     ShowPicture(Panel2->width(), Panel2->height(), Image1, PreviewPaths[PreviewIndex]);
     previewReadAhead_ = {pictureRequest(PreviewPaths[nextPreviewIndex(PreviewIndex)],
-                                        Panel2->width(), Panel2->height(), ShrinkToFit)};
+                                        Panel2->width(), Panel2->height(), ShrinkToFit,
+                                        Image1->devicePixelRatioF())};
     updateReadAhead();
 }
 

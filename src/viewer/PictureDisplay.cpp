@@ -1,5 +1,8 @@
 #include "viewer/PictureDisplay.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "platform/FileServices.h"
 #include "platform/PathText.h"
 #include "viewer/BitmapFile.h"
@@ -15,24 +18,27 @@ namespace {
 
 constexpr int kDeepestPaletteScreen = 8;
 
-// Fitted pictures decode at the smallest scale that still covers their bounds; actual-size
-// pictures, and pictures that will not be fitted, decode in full.
-ScaleChooser scaleForPane(int paneWidth, int paneHeight, bool shrinkToFit) {
+// Fitted pictures decode at the smallest scale that still covers their bounds in device pixels
+// (twice the bounds on a screen of two device pixels to one); actual-size pictures, and
+// pictures that will not be fitted, decode in full.
+ScaleChooser scaleForPane(const PictureRequest& request) {
     return [=](int frameWidth, int frameHeight) {
-        const auto bounds = fitToPane(paneWidth, paneHeight, frameWidth, frameHeight);
-        if (!shrinkToFit || !bounds) {
+        const auto bounds =
+            fitToPane(request.paneWidth, request.paneHeight, frameWidth, frameHeight);
+        if (!request.shrinkToFit || !bounds) {
             return 1;
         }
-        return coveringScaleDenominator(frameWidth, frameHeight, bounds->width, bounds->height);
+        const double ratio = std::max(1.0, request.devicePixelRatio);
+        return coveringScaleDenominator(frameWidth, frameHeight,
+                                        static_cast<int>(std::ceil(bounds->width * ratio)),
+                                        static_cast<int>(std::ceil(bounds->height * ratio)));
     };
 }
 
 LoadedPicture loadPicture(const PictureRequest& request, const std::atomic<bool>* cancelled) {
     const std::string extension = extractFileExt(request.path);
     if (IsKind(extension, JpegKinds)) {
-        return loadJpegFile(
-            request.path, scaleForPane(request.paneWidth, request.paneHeight, request.shrinkToFit),
-            request.palette, cancelled);
+        return loadJpegFile(request.path, scaleForPane(request), request.palette, cancelled);
     }
     if (IsKind(extension, BitmapKinds)) {
         return loadBitmapFile(request.path);
@@ -63,8 +69,13 @@ std::string sizeText(const LoadedPicture& picture) {
 }  // namespace
 
 PictureRequest pictureRequest(const std::string& path, int paneWidth, int paneHeight,
-                              bool shrinkToFit) {
-    return {path, paneWidth, paneHeight, shrinkToFit, screenDepth() <= kDeepestPaletteScreen};
+                              bool shrinkToFit, double devicePixelRatio) {
+    return {path,
+            paneWidth,
+            paneHeight,
+            shrinkToFit,
+            screenDepth() <= kDeepestPaletteScreen,
+            devicePixelRatio};
 }
 
 PreparedPicture preparePicture(const PictureRequest& request, const std::atomic<bool>* cancelled) {
@@ -102,7 +113,8 @@ std::string presentPicture(const PreparedPicture& prepared, const PictureRequest
 
 std::string showPicture(int paneWidth, int paneHeight, ImageControl& image, const std::string& path,
                         bool shrinkToFit) {
-    const PictureRequest request = pictureRequest(path, paneWidth, paneHeight, shrinkToFit);
+    const PictureRequest request =
+        pictureRequest(path, paneWidth, paneHeight, shrinkToFit, image.devicePixelRatioF());
     return presentPicture(preparePicture(request), request, image);
 }
 

@@ -13,13 +13,14 @@ namespace pictaria {
 class ImageControl;
 
 // What to load: a file for a pane of a size, fitted or at actual size, in full colour or for a
-// palette screen.
+// palette screen, on a screen with so many device pixels to the pane's pixel.
 struct PictureRequest {
     std::string path;
     int paneWidth = 0;
     int paneHeight = 0;
     bool shrinkToFit = true;
     bool palette = false;
+    double devicePixelRatio = 1;
 
     bool operator==(const PictureRequest&) const = default;
 };
@@ -42,9 +43,10 @@ PreparedPicture preparePicture(const PictureRequest& request,
 std::string presentPicture(const PreparedPicture& prepared, const PictureRequest& request,
                            ImageControl& image);
 
-// The request for `path` in a pane, for the screen the program runs on.
+// The request for `path` in a pane, for the screen the program runs on; `devicePixelRatio` is
+// the image control's.
 PictureRequest pictureRequest(const std::string& path, int paneWidth, int paneHeight,
-                              bool shrinkToFit);
+                              bool shrinkToFit, double devicePixelRatio);
 
 // Loads the JPEG or bitmap file at `path` (path text), sets the control's bounds so that the
 // picture fits a pane of the given size (never enlarged, centred), picks fitted or actual-size

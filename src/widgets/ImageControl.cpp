@@ -63,8 +63,13 @@ void ImageControl::paintEvent(QPaintEvent* event) {
     if (shown.isNull()) {
         return;
     }
+    // The part to paint, taken from the image's own pixels (device pixels for a stretched copy
+    // made for a high-density screen).
+    const QRectF target(event->rect());
+    const qreal ratio = shown.devicePixelRatio();
+    const QRectF source(target.topLeft() * ratio, target.size() * ratio);
     QPainter painter(this);
-    painter.drawImage(event->rect().topLeft(), shown, event->rect());
+    painter.drawImage(target, shown, source);
 }
 
 void ImageControl::resizeEvent(QResizeEvent*) {
@@ -90,14 +95,22 @@ void ImageControl::rescale() {
     update();
 }
 
-// Only a stretched picture gets a copy of its own, at the control's size; otherwise the
-// picture itself is drawn (a photograph at actual size is held once).
+// Only a stretched picture gets a copy of its own, at the control's size in device pixels, so
+// that a high-density screen shows it at its full resolution; otherwise the picture itself is
+// drawn (a photograph at actual size is held once).
 void ImageControl::rebuildDrawn() {
     drawnIsStale_ = false;
     scaled_ = QImage();
-    if (!picture_.isNull() && stretch_ && picture_.size() != size() && !size().isEmpty()) {
-        scaled_ = picture_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const qreal ratio = devicePixelRatioF();
+    const QSize devicePixels = (QSizeF(size()) * ratio).toSize();
+    if (picture_.isNull() || !stretch_ || size().isEmpty() ||
+        (picture_.size() == devicePixels && ratio == 1)) {
+        return;
     }
+    scaled_ = picture_.size() == devicePixels
+                  ? picture_
+                  : picture_.scaled(devicePixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    scaled_.setDevicePixelRatio(ratio);
 }
 
 }  // namespace pictaria

@@ -50,6 +50,15 @@ class ShowPicture : public testing::Test {
     ImageControl image_;
 };
 
+// On a screen of two device pixels to one, the scale is chosen to cover the bounds in device
+// pixels: twice as many pixels are decoded each way.
+TEST_F(ShowPicture, AHighDensityScreenDecodesForItsDevicePixels) {
+    PictureRequest request = pictureRequest(putJpeg("big.jpg", 1600, 1200), 498, 343, true, 1);
+    EXPECT_EQ(preparePicture(request).picture.image.size(), QSize(800, 600));
+    request.devicePixelRatio = 2;
+    EXPECT_EQ(preparePicture(request).picture.image.size(), QSize(1600, 1200));
+}
+
 TEST_F(ShowPicture, FitsALargeJpegDecodedAtAReducedScale) {
     EXPECT_EQ(show(putJpeg("big.jpg", 1600, 1200)), "1600X1200");
     EXPECT_EQ(image_.geometry(), QRect(20, 0, 457, 343));
