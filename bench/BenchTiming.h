@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Small helpers for the timing programs: a wall clock, folders of generated files, and the
 // ratio of two timings printed as "name ratio".

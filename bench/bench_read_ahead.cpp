@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How fast the large view follows the keyboard through a folder of 24-megapixel photographs,
 // with the real main window on the offscreen platform. Generates 30 photo-like 6000 x 4000
 // JPEGs (quality 92, each of its own content), then prints, from one run:

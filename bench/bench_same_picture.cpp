@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Peak memory of the same-picture search over a folder of large files:
 //   same_picture_peak_rss_mb   50 files of 20 MB, ten of them of the reference's size (five
 //                              copies, five differing in their last byte), the rest a few bytes

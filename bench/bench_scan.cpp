@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Listing a camera-card-sized folder, from one run:
 //   scan_10k_vs_readdir        the destination scan of a folder of 10,000 entries (both lists
 //                              filled) against a bare readdir + lstat listing of it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How fast a 24-megapixel photograph appears fitted in the upper-right view, and how much
 // decoded pixel memory that takes. Generates a 6000 x 4000 photo-like JPEG (soft colour fields
 // under fine grain, quality 92), then prints, from one run:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up, from one run:
 //   startup_vs_minimal_qt             time from starting the program to its main window being
 //                                     shown, against a minimal Qt Widgets program showing one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Batch Copy and Move of the program against cp and mv on the same files, from one run:
 //   copy_vs_cp                   300 files of 3 MB, same file system,
 //                                against cp --preserve=timestamps

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What `cmake --install` puts below the prefix:
 #   bin/pictaria                                               the program
 #   lib/pictaria/Tevrolan.dll                                  its own library

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # `cpack` in a build folder makes pictaria_<version>-<release>_<arch>.deb of what the install
 # rules (cmake/Install.cmake) put in place, below /usr. Make it from a release build without
 # the tests: scripts/package.sh.

@@ -1,8 +1,19 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared compile settings and the helper that declares one library per subsystem folder.
 
 add_compile_options(-Wall -Wextra)
-# Release builds are the ones packaged: the C library checks buffer sizes it can see.
+
+# Release builds are the ones packaged, hardened as Debian builds its packages: the C library
+# checks buffer sizes it can see, the stack is guarded, indirect jumps are checked, the program
+# is position independent and its relocations are read-only and resolved at start.
+set(CMAKE_POSITION_INDEPENDENT_CODE ON)
+include(CheckPIESupported)
+check_pie_supported()
 add_compile_definitions($<$<CONFIG:Release>:_FORTIFY_SOURCE=2>)
+add_compile_options($<$<CONFIG:Release>:-fstack-protector-strong>
+                    $<$<CONFIG:Release>:-fstack-clash-protection>
+                    $<$<CONFIG:Release>:-fcf-protection> -Wformat -Werror=format-security)
+add_link_options($<$<CONFIG:Release>:LINKER:-z,relro> $<$<CONFIG:Release>:LINKER:-z,now>)
 
 if(PICTARIA_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the bitmap reader the display uses. A refused bitmap throws
 // PictureLoadError, which is the expected outcome; anything else escaping is a finding.
 #include <QBuffer>

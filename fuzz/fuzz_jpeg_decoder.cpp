@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the JPEG decoder. The input's length picks the DCT scale and whether
 // a palette is asked for, so the seeds stay plain JPEG files and every road gets exercised.
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the small pictures the fuzz targets start from: make_fuzz_seeds JPEG_DIR BITMAP_DIR.
 #include <QColor>
 #include <filesystem>

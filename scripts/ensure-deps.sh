@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing need, when any is missing.
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Installs the Debian packages that building, running and testing need, and those named as
+# arguments, when any is missing.
 set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config clang libclang-rt-14-dev
@@ -9,6 +11,7 @@ packages=(
     fonts-ipafont-gothic fonts-noto-cjk
     xvfb xauth xdotool x11-utils imagemagick openbox
     exfatprogs exfat-fuse
+    "$@"
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with clang in build/fuzz and runs each for a short while
 # (30 seconds unless FUZZ_SECONDS says otherwise), one job at a time. Fails on any finding;
 # the input that caused it is kept in build/fuzz/artifacts.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the program (release) and starts it; under Xvfb when there is no display.
 set -euo pipefail
 cd "$(dirname "$0")/.."

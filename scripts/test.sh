@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test,
 # after a 30-second run of each fuzzer; then the tests of the worker threads (file jobs, picture
 # read-ahead) again in a ThreadSanitizer build.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A second reference of the start-up benchmark: the minimal window with one line of Japanese
 // text in the program's font, laid out before it is shown as any window with controls is, so
 // that the cost of the font system (its configuration, the font list, the first font loaded)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reference of the start-up benchmark: the least a Qt Widgets program does to show one
 // window, of the main window's size.
 

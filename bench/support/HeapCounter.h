@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Counts the bytes of heap memory the process holds, through every allocator call of the
 // program and its libraries (the allocation functions are replaced for the whole process), so

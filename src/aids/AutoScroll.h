@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Auto scroll through the source list: its state is the caption of the button that toggles it
 // together with the interval of the timer that steps it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A panel that can leave the window it stands in: dragging its face with the left button tears
 // it off into a small floating tool window that follows the pointer, and docking puts it back

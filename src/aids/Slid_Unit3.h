@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The slide show window: borderless, created hidden at start-up and kept for the whole run.
 // Each activation covers the screen, takes a fresh copy of the destination's pictures and plays

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pictures on the slide show's control buttons, drawn in code: a 16 by 16 framed square
 // holding a black figure, and a greyed, embossed image of the same figure for the disabled state.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The outside library that names a system folder, loaded only from the program's own library
 // folder: a library of that name planted in a photo folder or the current folder is never

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Auto scroll, the slide show and the duplicate search.
 
 #include <QPushButton>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Copy, move, delete and renaming of the ticked files of the source list.
 
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // New, delete, rename and move of folders from the page grids' menu. Each command works on the
 // page in front and on the destination chosen last on a grid (TargetFolder).
 

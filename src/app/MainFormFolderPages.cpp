@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder pages and their grids: a click chooses the destination, a double click opens the
 // page of its subfolders.
 

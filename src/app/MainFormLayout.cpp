@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's control tree: sizes and positions in pixels, relative to the parent.
 // The upper half keeps its height and the left column its width when the window is resized;
 // the picture panes on the right take the rest.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: the source list with its large view above, the folder pages with the
 // destination preview below, and the state every command shares.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The source list, the large view and the destination preview.
 
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One question through the name input dialog: a fresh dialog owned by the main window, kept in
 // OKBDlg while it is shown and destroyed before the answer is handed back.

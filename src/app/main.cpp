@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up: the application object, the main window, the hidden slide show window and the
 // message loop. Nothing is read from the command line or the environment; the exit code is 0.
 

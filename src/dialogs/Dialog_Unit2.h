@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one-line name input dialog: a prompt, an edit field whose whole text is selected when the
 // dialog becomes active, OK (Enter) ending with 1 and Cancel (Escape, or the close box) with 2.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the folder selection dialog lists, without any window: the folder tree in its classic
 // form (the path from the drive root down to the shown folder, then the shown folder's

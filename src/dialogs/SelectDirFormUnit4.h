@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The folder selection dialog: a drive selector, the folder tree, the files of the shown folder
 // that match the filter, and "O K" / "Cancel" ending the dialog with 1 / 2. The folder shown is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Copy, move and delete of the ticked entries of the source list, and the list-only commands.
 // Each entry's file is the source folder joined with the entry's name.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One file command over a list of files, written so that it can run on any thread: it works on
 // a copy of the entries' names, never on the list, reports each file's outcome and its progress

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A FileBatch run on a worker thread of its own, so that the window stays responsive while
 // photographs are copied, moved, deleted or renamed. The job object lives on the window's thread:

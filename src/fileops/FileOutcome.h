@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a file command did to one file. The commands return these and show nothing; the window
 // decides what to tell the user (failureReport gives the text).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Puts one file into the destination folder as a copy or by moving it, never replacing a file
 // that is already there, and never leaving a half-written or lost picture behind.

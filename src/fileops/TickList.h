@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A list of file names with a tick each, as the batch commands see the source list. The main
 // window adapts its check list to it; tests use a plain vector.

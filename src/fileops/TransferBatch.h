@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Copy or Move of a list of files into one folder. Moves across file systems are flushed
 // to disk together and their sources removed after that, also when the batch was stopped.

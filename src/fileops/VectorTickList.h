@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A tick list held in a vector: the batch commands without a window (tests, benchmarks).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The file-system steps of the folder commands of the page menu (new, delete, rename, move) and
 // what they change on the pages. The questions and messages go through the message seam; the

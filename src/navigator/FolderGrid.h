@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a folder page holds, without any window: its caption, the subfolders it lists, how they
 // are laid out five to a row, and the folder a clicked cell stands for.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One tab page of the folder navigator: a five-column grid of the subfolders of one folder. The
 // page's path is kept as the page's and the grid's hint, so the pointer resting on the grid

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Moves of many files across file systems with one flush to disk for all of them: each file is
 // copied completely first, then every copy is flushed at once, and only then are the sources

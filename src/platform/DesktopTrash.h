@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The desktop's trash (freedesktop trash through GIO). The GIO library is loaded the first time
 // something goes to the trash, not at start-up: it and the libraries it brings cost a noticeable

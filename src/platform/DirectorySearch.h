@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Find first / next / close over one folder, with the attribute words of the original platform
 // mapped onto host file types:

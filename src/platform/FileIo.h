@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The few host calls through which files are written, copied, renamed and removed. The program
 // uses the system's; tests install one that fails on purpose (a full disk, a read error, a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The file and folder services, on path text. Each translates its path through the active drive
 // table at the moment of the call; a path whose drive does not exist fails like a missing file.

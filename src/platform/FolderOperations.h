@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Whole folder trees: to the desktop's trash, deleted for good, or moved into another folder,
 // never losing a file on the way.

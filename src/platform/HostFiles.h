@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // File operations on host paths that never lose or overwrite a file. The path-text services
 // translate their arguments and call these.

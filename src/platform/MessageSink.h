@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The seam through which code without windows tells the user something or asks a question.
 // The program installs an implementation that shows modal message boxes; tests install one

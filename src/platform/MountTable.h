@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reads the host's mounted volumes and classifies them as drive types, without touching the
 // file systems themselves (a dead network mount must not hang start-up).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Sorting names as the user reads them: case-insensitively in the user's locale. Names that are
 // not valid UTF-8 sort by their lossy text; equal names keep their order.

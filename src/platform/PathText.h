@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Path text: paths as the program shows and keeps them, in drive-letter form ("C:\Photos\2004").
 // A folder is either a drive root of exactly three characters or has no trailing backslash.

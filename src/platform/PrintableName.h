@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Names keep their bytes, which need not be UTF-8 and may hold control characters. To be told
 // apart on screen, every byte that is not part of a valid UTF-8 character is written as \xHH,

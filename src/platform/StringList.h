@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An ordered list of byte strings, each optionally paired with an object that the list does not
 // own. Sorting compares case-insensitively in the user's locale.

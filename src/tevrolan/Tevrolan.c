@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: GPL-3.0-or-later */
 /* The system-folder library of the program. Test prepares the buffer; Oskeldar writes the
  * path of the folder that its number selects: 0 is the user's Pictures folder (the desktop's
  * PICTURES user folder, else ~/Pictures, also when that user folder is the home folder itself).

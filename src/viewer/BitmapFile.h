@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Loading a Windows bitmap for display, through Qt's BMP reader: every variant it accepts
 // (1, 4, 8, 16, 24 and 32 bits per pixel, RLE4 and RLE8, bit-field masks) is shown. A bitmap

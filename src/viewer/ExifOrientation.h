@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How a camera stored a photograph: the EXIF Orientation tag (TIFF tag 0x0112 of the first image
 // directory), and the turn or mirroring that shows the picture upright.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where a picture goes in its pane: the fitted bounds of the image control, computed exactly as
 // the display always has (single-precision ratios, truncated sizes, truncating halvings), and

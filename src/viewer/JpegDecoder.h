@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Decodes one JPEG stream into a QImage through libjpeg (see JpegSession.h for the settings
 // and for what counts as a failure). The scale is chosen once the frame size is known, so a

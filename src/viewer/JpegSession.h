@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 /* One JPEG decode through libjpeg, in steps: read the frame header, start at a chosen scale,
  * read the pixels into the caller's buffer. Each step runs its libjpeg calls under its own

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A picture as a loader hands it to the display: the pixels to draw and the picture's natural
 // size. The two differ when a JPEG was decoded at a reduced scale for a shrunken display.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Shows a picture file in an image control fitted into a pane, or at actual size. Every picture
 // the program shows goes through here.

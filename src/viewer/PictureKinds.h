@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which file names count as which kind of picture. The program never looks inside a file to
 // classify it: each operation tests the extension against its own fixed list, and the lists

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reads pictures ahead on a worker thread of its own: while one picture is looked at, those the
 // user is likely to pick next are loaded for the same pane, so that the pick shows them at once.

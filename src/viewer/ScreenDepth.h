@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The screen's colour depth (bits per pixel), which decides whether JPEGs decode to a palette.
 

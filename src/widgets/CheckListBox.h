@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A list of file names, each with a tick box; one item at a time can be selected. Names are
 // byte strings: each item keeps its bytes and shows them as (possibly lossy) UTF-8 text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A one-line label whose text never widens the window: a text wider than the label is cut with
 // "…" at its end, and the full text is the label's tooltip.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The application object: an error that escapes an event handler is shown to the user as a
 // message with the error's text, and the program goes on with the next event.

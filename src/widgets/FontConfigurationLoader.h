@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Loads the system's font configuration (fontconfig: its settings and the caches of the font
 // folders) on a thread of its own from the first moment of the program, while Qt connects to

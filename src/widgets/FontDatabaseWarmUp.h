@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Fills Qt's font database on a thread of its own while the main window builds its controls:
 // listing the installed fonts is, with the font configuration, most of what start-up costs

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A picture control with the properties the program relies on: bounds set one by one, AutoSize
 // (assigning a picture resizes the control to it), Stretch (the picture drawn scaled to the

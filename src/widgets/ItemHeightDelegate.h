@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Draws check list items in rows of one fixed height. The row can be lower than the font's line
 // (the window font is a pixel taller than the 12-pixel rows it is used in), so the tick box is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one way the program runs a dialog modally. The result is 1 when the dialog was accepted
 // (its OK button) and 2 otherwise (Cancel, Escape or closed by its frame).

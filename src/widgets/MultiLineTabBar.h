@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A row of tabs that wraps into further rows when the tabs do not fit the width; a tab keeps its
 // row position (the rows do not rotate when another tab is chosen).

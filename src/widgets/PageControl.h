@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Tabbed pages whose tabs wrap into several rows when they do not fit in one. Pages are widgets
 // owned by the control; deleting a page widget removes its tab as well. When the page in front

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A plain panel: a one-pixel raised bevel around a face of its own colour. Children that dock
 // to its edges stay inside the bevel (contentsRect()); others are placed freely.

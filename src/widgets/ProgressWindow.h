@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The progress of long file work: a window modal to its owner that appears only once the work
 // has taken about a second, with a Cancel button that asks the work to stop.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Messages and questions as modal message boxes: no icon, captioned with the application's
 // title; a message has one OK button, a question Yes and No. The boxes run through showModal,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A scrolling area for freely placed children: the scrolled surface always covers the visible
 // area and grows to reach the right and bottom edges of every visible child, so scroll bars

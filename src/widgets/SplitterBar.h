@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A horizontal bar between a control docked above it and a control filling the space below it.
 // Dragging the bar changes the height of the control above; neither control becomes lower than

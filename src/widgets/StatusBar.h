@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A status bar with one text panel across its whole width. The text stays until it is replaced
 // (menu hints passing over the window do not clear it).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A grid of text cells without header rows or columns. Cell texts are byte strings kept in the
 // item data and shown as (possibly lossy) UTF-8.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Names travel as bytes; controls show them with the bytes that are not UTF-8 and the control
 // characters escaped, so that no two names look alike, and keep the bytes in item data.

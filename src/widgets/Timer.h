@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A repeating timer whose interval doubles as its run state: 0 means stopped, any other value is
 // the period in milliseconds. Like a freshly placed timer, it starts at 1000 ms and running.

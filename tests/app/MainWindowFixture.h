@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A main window over a drive table of temporary folders (C: on the disk, D: in /dev/shm), with
 // helpers to make pictures and to click the window's controls as a user would.

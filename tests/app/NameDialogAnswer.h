@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Runs a command that asks through the name input dialog, answering it with a text and OK or
 // cancelling it, and keeps what the dialog showed.

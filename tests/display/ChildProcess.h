@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Programs started from the tests and the benchmarks: a child process with its own current
 // folder, environment and output file, stopped and reaped when its owner goes; and short

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A virtual X server of our own for one test or benchmark run: Xvfb picks a free display
 // number and reports it once it accepts clients; the server ends with this object.

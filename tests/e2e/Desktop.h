@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The screen of a virtual X server as a user meets it: the windows a program shows, the
 // pointer and the keyboard (through xdotool, so that the program receives real X events),

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The typical sort and the other commands on ticked photographs, as a user does them.
 
 #include <cstdlib>

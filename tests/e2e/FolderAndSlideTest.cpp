@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder pages' menu and the slide show, as a user works them.
 
 #include <cstdlib>

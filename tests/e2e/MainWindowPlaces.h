@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where a user finds the controls of the main window and its dialogs, in pixels from the
 // window's top left corner (the window has no frame on a screen without a window manager).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One run of the program as it ships (bin/pictaria of the build) on a virtual screen of its
 // own, driven by real pointer and key events. Each test gets a work folder directly below

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Waiting for a program to finish reacting to what was done to it, without fixed sleeps: the
 // program and the X server are quiet once neither has used processor time for a while and the

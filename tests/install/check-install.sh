@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a temporary prefix and checks what a desktop and the program itself
 # look for there. Usage: check-install.sh <build folder>
 set -euo pipefail

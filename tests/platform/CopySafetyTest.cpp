@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a copy or a move by copy must never do, each shown with a real fault: call a short copy
 // whole, remove a source whose copy is not on the disk or that changed meanwhile, write through a
 // file planted at its temporary name, or lose the source's permissions and times.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A run of the program killed in the middle of its work: nothing stands under a real name before
 // it is complete, and what was left behind is cleared by the next transfer into that folder.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Folder trees that an ordinary user may only partly change, with the permission faults made
 // real by running the operation as nobody: nothing is deleted, copied or removed by halves.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Windows bitmap files written by program: through Qt's writer for the common layouts, and
 // byte by byte for the ones it does not write (run-length encoded, bit-field masks, top-down).

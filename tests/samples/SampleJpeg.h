@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // JPEG files written by program through libjpeg's compressor, in the variants the decoder must
 // read: baseline, progressive, gray, CMYK and YCCK (Adobe, inks inverted), restart markers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Pictures drawn by program for tests, benchmarks and fuzz seeds.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A small exFAT camera card for one test: an image file on a loop device, mounted through the
 // FUSE exFAT driver, as a card reader's card is on many desktops. Mounting needs privileges and

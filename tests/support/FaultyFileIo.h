@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // File calls that fail on purpose, as full disks and read-only cards do. Install them with
 // FileIoScope.

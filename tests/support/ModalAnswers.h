@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Answers every modal dialog of a test with a function that receives the real dialog object,
 // and restores the previous handler afterwards.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A tiny RAM file system mounted for one test, so that "disk full" is real. Mounting needs
 // privileges; where they are missing, mounted() is false and the test uses injected faults.

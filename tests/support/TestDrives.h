@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Installs a drive table of temporary folders for the length of a test and restores the
 // previous table, current folder and message sink afterwards.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test entry point: the program's own application object (errors escaping a handler become
 // messages) on the offscreen platform, Qt's test mode and a temporary data folder, so that
 // nothing touches the real home folder or trash.

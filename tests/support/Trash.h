@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The test run's desktop trash ($XDG_DATA_HOME/Trash, emptied before every test): what it holds,
 // and a way to take it away for the length of a test.

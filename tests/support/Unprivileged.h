@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Permission faults made real. The tests run as root, who may read, write and remove anything,
 // so an operation under test runs in a child process that has dropped to the unprivileged user

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the program's SVG icon into PNG files at the sizes the window icon offers, at build
 // time, so that the program neither renders SVG nor loads the SVG library when it starts.
 //   render_icon ICON.svg OUTPUT_FOLDER SIZE...   writes OUTPUT_FOLDER/SIZE.png for each size
