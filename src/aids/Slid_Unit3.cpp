@@ -186,7 +186,7 @@ void TSlidShowForm::showEntry(const std::optional<std::string>& path) {
         showPicture_(width(), height(), Image1, *path);
     }
     if (const auto next = PlayList.peekForward(); next && readAhead_) {
-        readAhead_(width(), height(), *next);
+        readAhead_(width(), height(), Image1->devicePixelRatioF(), *next);
     }
 }
 

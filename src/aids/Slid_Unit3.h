@@ -39,7 +39,8 @@ class TSlidShowForm : public QWidget {
                                              const std::string& path)>;
 
     // Told, after each picture shown, the picture that comes next, so that it can be read ahead.
-    using NextPicture = std::function<void(int paneWidth, int paneHeight, const std::string& path)>;
+    using NextPicture = std::function<void(int paneWidth, int paneHeight, double devicePixelRatio,
+                                           const std::string& path)>;
 
     TSlidShowForm(PictureSource previewPaths, PictureShower showPicture, QWidget* parent = nullptr);
     void setReadAhead(NextPicture readAhead) { readAhead_ = std::move(readAhead); }

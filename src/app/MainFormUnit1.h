@@ -176,7 +176,8 @@ class TForm1 : public QMainWindow {
     void BitBtn14Click();
     void BitBtn15Click();
     // The slide show's next picture, read ahead for its pane.
-    void readAheadForSlideShow(int paneWidth, int paneHeight, const std::string& path);
+    void readAheadForSlideShow(int paneWidth, int paneHeight, double devicePixelRatio,
+                               const std::string& path);
 
     // Shows a picture file fitted into a pane of the given size (or at actual size, after
     // ShrinkToFit); returns its size as "640X480", empty when nothing was loaded.

@@ -77,7 +77,7 @@ void TForm1::CListBox1Click() {
 }
 
 // With PickWait::Never, a picture that is not read ahead yet is left to the read-ahead, first
-// in line; showPendingPick shows it when it is ready.
+// in line; pictureReadAhead shows it when it is ready.
 void TForm1::showSourcePick(PickWait wait) {
     pendingPick_.reset();
     const int picked = CListBox1->selectedIndex();
@@ -142,9 +142,9 @@ void TForm1::readAheadAround(int picked) {
     updateReadAhead();
 }
 
-void TForm1::readAheadForSlideShow(int paneWidth, int paneHeight, const std::string& path) {
-    slideReadAhead_ = {
-        pictureRequest(path, paneWidth, paneHeight, ShrinkToFit, devicePixelRatioF())};
+void TForm1::readAheadForSlideShow(int paneWidth, int paneHeight, double devicePixelRatio,
+                                   const std::string& path) {
+    slideReadAhead_ = {pictureRequest(path, paneWidth, paneHeight, ShrinkToFit, devicePixelRatio)};
     updateReadAhead();
 }
 

@@ -28,9 +28,10 @@ void runWindows() {
             [&mainWindow](int width, int height, ImageControl* image, const std::string& path) {
                 mainWindow.ShowPicture(width, height, image, path);
             }));
-    slideShow.setReadAhead([&mainWindow](int width, int height, const std::string& path) {
-        mainWindow.readAheadForSlideShow(width, height, path);
-    });
+    slideShow.setReadAhead(
+        [&mainWindow](int width, int height, double devicePixelRatio, const std::string& path) {
+            mainWindow.readAheadForSlideShow(width, height, devicePixelRatio, path);
+        });
     SlidShowForm = &slideShow;
     mainWindow.show();
     QApplication::exec();
