@@ -89,7 +89,7 @@ void appendSystemFolderEntries(std::vector<std::string>& folderEntries,
     if (!host) {
         return;
     }
-    const auto folder = activeDriveTable().fromHost(*host);
+    const auto folder = activeDriveTable()->fromHost(*host);
     if (!folder) {
         return;
     }

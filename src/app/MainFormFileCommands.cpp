@@ -78,7 +78,8 @@ bool TForm1::jobRunning() const {
 }
 
 void TForm1::startTransfer(TransferMode mode) {
-    if (jobRunning() || refused(mode, SourceFolder, TargetFolder)) {
+    if (jobRunning() || refused(mode, SourceFolder, TargetFolder) ||
+        !drivesReady({SourceFolder, TargetFolder})) {
         return;
     }
     std::vector<BatchItem> items = tickedItems(CheckListTickList(*CListBox1));
@@ -99,7 +100,7 @@ void TForm1::startTransfer(TransferMode mode) {
 // Files no trash can take are deleted for good only when the user agrees, asked once after the
 // trash has taken what it can; a stopped delete asks nothing.
 void TForm1::startDelete(std::vector<BatchItem> items, bool emptyListAfter) {
-    if (!beginCommand(items)) {
+    if (jobRunning() || items.empty() || !drivesReady({SourceFolder}) || !beginCommand(items)) {
         return;
     }
     const auto end = [this, emptyListAfter] {
@@ -290,7 +291,8 @@ void TForm1::BitBtn3MouseMove() {
 // Puts a text in front of the names of the ticked files; the destination's name is offered.
 void TForm1::BitBtn11Click() {
     const auto text = askName(this, kAttachTextPrompt, extractFileName(TargetFolder));
-    if (!text || !directoryExists(TargetFolder) || !isAttachableText(*text)) {
+    if (!text || !directoryExists(TargetFolder) || !isAttachableText(*text) ||
+        !drivesReady({SourceFolder})) {
         return;
     }
     std::vector<BatchItem> items = tickedItems(CheckListTickList(*CListBox1));

@@ -72,7 +72,7 @@ void TForm1::N2Click() {
         return;
     }
     std::string created;
-    if (!createFolderIn(page->path(), *name, created)) {
+    if (!drivesReady({page->path()}) || !createFolderIn(page->path(), *name, created)) {
         return;
     }
     TargetFolder = created;
@@ -88,7 +88,7 @@ void TForm1::N2Click() {
 void TForm1::N3Click() {
     FolderPage* page = frontFolderPage();
     const auto confirmed = askName(this, kDeleteFolderPrompt, TargetFolder);
-    if (!confirmed || !page || !directoryExists(TargetFolder)) {
+    if (!confirmed || !page || !drivesReady({TargetFolder}) || !directoryExists(TargetFolder)) {
         return;
     }
     const std::string deleted = TargetFolder;
@@ -113,7 +113,7 @@ void TForm1::N3Click() {
 void TForm1::N4Click() {
     FolderPage* page = frontFolderPage();
     const auto name = askName(this, kRenameFolderPrompt, extractFileName(TargetFolder));
-    if (!name || !page || !directoryExists(TargetFolder)) {
+    if (!name || !page || !drivesReady({TargetFolder}) || !directoryExists(TargetFolder)) {
         return;
     }
     if (name->empty()) {
@@ -151,6 +151,9 @@ void TForm1::N5Click() {
     }
     const std::string destination = SelectDirForm->chosenFolder();
     const std::string moving = TargetFolder;
+    if (!drivesReady({moving, destination})) {
+        return;
+    }
     std::string movedTo;
     // The progress window lives only while the folder moves, never over a message.
     const auto withProgress = [this](const auto& move) {

@@ -87,6 +87,9 @@ void TForm1::StringGrid1Click() {
         if (cell.empty()) {
             return;
         }
+        if (!drivesReady({cell})) {
+            return;
+        }
         TargetFolder = cell;
         ScanTargetFolder();
         enableCommand(BitBtn10);
@@ -103,7 +106,11 @@ void TForm1::PageGridClick(StringGrid* grid) {
         if (cell.empty()) {
             return;
         }
-        TargetFolder = folderOfCell(grid->hint(), cell);
+        const std::string folder = folderOfCell(grid->hint(), cell);
+        if (!drivesReady({folder})) {
+            return;
+        }
+        TargetFolder = folder;
         ScanTargetFolder();
         enableCommand(BitBtn10);
         enableCommand(N3);
@@ -116,7 +123,7 @@ void TForm1::PageGridClick(StringGrid* grid) {
 
 void TForm1::StringGrid1DblClick() {
     FolderEntries.clear();
-    if (TargetFolder.empty()) {
+    if (TargetFolder.empty() || !drivesReady({TargetFolder})) {
         return;
     }
     for (std::string& name : listPlainSubfolders(TargetFolder)) {

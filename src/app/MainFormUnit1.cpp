@@ -5,8 +5,11 @@
 #include <QEvent>
 #include <QPushButton>
 
+#include <cstring>
+
 #include "dialogs/SelectDirFormUnit4.h"
 #include "fileops/FileJob.h"
+#include "platform/DriveCheck.h"
 #include "platform/DriveTable.h"
 #include "platform/MessageSink.h"
 #include "platform/PathText.h"
@@ -31,6 +34,21 @@ constexpr char kAboutText[] = "ピクタリア  写真を仕分ける道具  Cop
 
 bool isListedDriveType(DriveType type) {
     return type == DriveType::Removable || type == DriveType::Fixed;
+}
+
+std::string driveRefusal(const DriveState& state) {
+    const std::string drive = std::string("ドライブ ") + state.letter + ":";
+    switch (state.kind) {
+    case DriveState::Kind::Silent:
+        return drive + " が応答しません。";
+    case DriveState::Kind::Unreachable:
+        return drive + " を読めません。\n" + std::strerror(state.error);
+    case DriveState::Kind::Replaced:
+        return drive + " は取り外されています。";
+    case DriveState::Kind::Ready:
+        break;
+    }
+    return {};
 }
 
 }  // namespace
@@ -71,9 +89,10 @@ void TForm1::FormCreate() {
 
 // Every removable and fixed drive from A: to Z:, one root per row of the drive grid.
 void TForm1::scanDrives() {
+    const auto drives = activeDriveTable();
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
         const std::string root{letter, ':', '\\'};
-        if (isListedDriveType(activeDriveTable().typeOf(root))) {
+        if (isListedDriveType(drives->typeOf(root))) {
             FolderEntries.add(root);
         }
     }
@@ -81,6 +100,22 @@ void TForm1::scanDrives() {
     for (int row = 0; row < FolderEntries.count(); ++row) {
         StringGrid1->setCells(0, row, FolderEntries[row]);
     }
+}
+
+void TForm1::showNewDrives() {
+    FolderEntries.clear();
+    scanDrives();
+}
+
+bool TForm1::drivesReady(std::initializer_list<std::string_view> paths) {
+    for (std::string_view path : paths) {
+        const DriveState state = driveStateOf(path);
+        if (state.kind != DriveState::Kind::Ready) {
+            showMessage(driveRefusal(state));
+            return false;
+        }
+    }
+    return true;
 }
 
 void TForm1::FormDestroy() {

@@ -18,10 +18,12 @@
 #include <QPointer>
 
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "fileops/FileBatch.h"
@@ -199,6 +201,10 @@ class TForm1 : public QMainWindow {
     // same files or the list are disabled meanwhile.
     bool jobRunning() const;
 
+    // Lists the drives of the active drive table in the drive grid again: a card inserted
+    // while the program runs takes the next row.
+    void showNewDrives();
+
     // Values shared by the whole process; the process has exactly one main window.
     bool ShrinkToFit = true;
     int PageCounter = 1;
@@ -225,6 +231,9 @@ class TForm1 : public QMainWindow {
     void connectFileCommandEvents();
     void connectAidEvents();
     void scanDrives();
+    // False, after telling the user why, when the drive of one of the paths is not the volume
+    // its letter was given to or does not answer.
+    bool drivesReady(std::initializer_list<std::string_view> paths);
     // True when the last show of `path` in `image` failed with a load error: showing it again
     // for a resize would only repeat the error message.
     bool failedToLoad(const ImageControl* image, const std::string& path) const;

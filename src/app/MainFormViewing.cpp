@@ -59,7 +59,7 @@ void TForm1::showLatestPick(bool& pending, std::function<void()> show) {
 void TForm1::BitBtn5Click() {
     try {
         newFolderDialog();
-        if (showModal(*SelectDirForm) != 1) {
+        if (showModal(*SelectDirForm) != 1 || !drivesReady({SelectDirForm->chosenFolder()})) {
             return;
         }
         CListBox1->clear();

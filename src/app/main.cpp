@@ -6,7 +6,9 @@
 
 #include "aids/Slid_Unit3.h"
 #include "app/MainFormUnit1.h"
+#include "platform/DriveLettering.h"
 #include "platform/MessageSink.h"
+#include "platform/MountWatcher.h"
 #include "viewer/ScreenDepth.h"
 #include "widgets/ErrorReportingApplication.h"
 #include "widgets/FontConfigurationLoader.h"
@@ -20,8 +22,12 @@ void runWindows() {
     using namespace pictaria;
     setApplicationIdentity();
     screenDepth();  // measured once, before any picture is decoded
+    DriveLettering lettering = DriveLettering::atStartUp(readMountedVolumes());
+    setActiveDriveTable(lettering.table());
     TForm1 mainWindow;
     Form1 = &mainWindow;
+    MountWatcher mounts(std::move(lettering));
+    QObject::connect(&mounts, &MountWatcher::drivesChanged, &mainWindow, &TForm1::showNewDrives);
     TSlidShowForm slideShow(
         [&mainWindow] { return mainWindow.PreviewPaths.texts(); },
         reportingErrors(

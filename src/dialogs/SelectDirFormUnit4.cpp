@@ -117,7 +117,8 @@ void TSelectDirForm::buildControls() {
 }
 
 void TSelectDirForm::fillDriveSelector() {
-    for (const Drive& drive : activeDriveTable().drives()) {
+    const auto drives = activeDriveTable();
+    for (const Drive& drive : drives->drives()) {
         DriveComboBox1->addItem(driveCaption(drive), QChar(drive.letter));
     }
 }

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <mutex>
 
-#include "platform/MountTable.h"
 #include "platform/PathText.h"
 
 namespace pictaria {
@@ -37,24 +37,30 @@ std::string joinHost(const std::string& root, std::string_view rest) {
     return joined;
 }
 
-DriveTable& mutableActiveTable() {
-    static DriveTable table = DriveTable::fromMountedVolumes();
-    return table;
+struct ActiveTable {
+    std::mutex mutex;
+    std::shared_ptr<const DriveTable> table;
+};
+
+ActiveTable& activeTable() {
+    static ActiveTable active{{}, [] {
+                                  auto table = std::make_shared<DriveTable>();
+                                  table->add('C', "/", DriveType::Fixed);
+                                  return table;
+                              }()};
+    return active;
 }
 
 }  // namespace
 
-DriveTable DriveTable::fromMountedVolumes() {
-    return buildDriveTable(readMountedVolumes());
-}
-
-void DriveTable::add(char letter, std::string hostRoot, DriveType type) {
+void DriveTable::add(char letter, std::string hostRoot, DriveType type,
+                     std::optional<std::uint64_t> volume) {
     letter = upper(letter);
     while (hostRoot.size() > 1 && hostRoot.back() == '/') {
         hostRoot.pop_back();
     }
     std::erase_if(drives_, [letter](const Drive& d) { return d.letter == letter; });
-    drives_.push_back(Drive{letter, std::move(hostRoot), type});
+    drives_.push_back(Drive{letter, std::move(hostRoot), type, volume});
     std::sort(drives_.begin(), drives_.end(),
               [](const Drive& a, const Drive& b) { return a.letter < b.letter; });
 }
@@ -119,16 +125,21 @@ std::optional<std::string> DriveTable::fromHost(std::string_view hostPath) const
     return text;
 }
 
-const DriveTable& activeDriveTable() {
-    return mutableActiveTable();
+std::shared_ptr<const DriveTable> activeDriveTable() {
+    ActiveTable& active = activeTable();
+    const std::lock_guard lock(active.mutex);
+    return active.table;
 }
 
 void setActiveDriveTable(DriveTable table) {
-    mutableActiveTable() = std::move(table);
+    auto installed = std::make_shared<const DriveTable>(std::move(table));
+    ActiveTable& active = activeTable();
+    const std::lock_guard lock(active.mutex);
+    active.table.swap(installed);
 }
 
 std::optional<std::string> hostPathOf(std::string_view pathText) {
-    return activeDriveTable().toHost(pathText);
+    return activeDriveTable()->toHost(pathText);
 }
 
 }  // namespace pictaria

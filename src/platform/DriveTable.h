@@ -2,6 +2,8 @@
 #pragma once
 // The drive letters of path text and the host folders they stand for.
 
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,16 +26,16 @@ struct Drive {
     char letter = 'C';     // upper case
     std::string hostRoot;  // absolute host folder, without a trailing slash unless it is "/"
     DriveType type = DriveType::Fixed;
+    // The st_dev of the volume the letter was given to, when a mounted volume was lettered;
+    // the root must still be that volume before a command uses the drive.
+    std::optional<std::uint64_t> volume;
 };
 
 class DriveTable {
   public:
-    // The default table of this machine: C: is "/", mounted removable media take D:, E:...
-    // and other local disks further letters. Never touches a network mount.
-    static DriveTable fromMountedVolumes();
-
     // Adds or replaces the drive of `letter` (either case).
-    void add(char letter, std::string hostRoot, DriveType type);
+    void add(char letter, std::string hostRoot, DriveType type,
+             std::optional<std::uint64_t> volume = {});
 
     // The type of the drive that a root text ("A:\", either case) names; NoRootDir when the
     // letter has no drive.
@@ -54,8 +56,11 @@ class DriveTable {
     std::vector<Drive> drives_;  // kept in letter order
 };
 
-// The table every path translation of the process uses. Tests install their own.
-const DriveTable& activeDriveTable();
+// The table every path translation of the process uses: until the program letters the
+// mounted volumes, or a test installs its own, only C: as "/". File jobs translate paths on
+// their threads while the window's thread installs a table with a card that was just
+// inserted, so each reader holds the table it read for as long as it uses it.
+std::shared_ptr<const DriveTable> activeDriveTable();
 void setActiveDriveTable(DriveTable table);
 
 // Shorthand for activeDriveTable().toHost(pathText).

@@ -58,7 +58,7 @@ std::string currentDir() {
     if (currentDirText().empty()) {
         char buffer[kMaxPathBytes];
         if (::getcwd(buffer, sizeof buffer)) {
-            currentDirText() = activeDriveTable().fromHost(buffer).value_or("C:\\");
+            currentDirText() = activeDriveTable()->fromHost(buffer).value_or("C:\\");
         }
     }
     return currentDirText();

@@ -166,7 +166,8 @@ bool isProtectedFolder(const std::string& path) {
     if (folder == "/" || contains(folder, homeFolder())) {
         return true;
     }
-    for (const Drive& drive : activeDriveTable().drives()) {
+    const auto drives = activeDriveTable();
+    for (const Drive& drive : drives->drives()) {
         if (contains(folder, canonicalHost(drive.hostRoot))) {
             return true;
         }

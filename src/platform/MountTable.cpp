@@ -1,27 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/MountTable.h"
 
-#include <mntent.h>
-#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <algorithm>
 #include <array>
 #include <fstream>
-#include <set>
+#include <sstream>
 
 namespace pictaria {
 
 namespace {
 
-constexpr std::array kRemoteTypes{
-    "nfs",   "nfs4",       "cifs",        "smb3",      "smbfs",
-    "ncpfs", "afs",        "9p",          "ceph",      "glusterfs",
-    "davfs", "fuse.sshfs", "fuse.rclone", "fuse.s3fs", "fuse.gvfsd-fuse",
-    "lustre"};
+constexpr std::array kRemoteTypes{"nfs",        "nfs4",        "cifs",      "smb3",  "smbfs",
+                                  "ncpfs",      "afs",         "9p",        "ceph",  "glusterfs",
+                                  "davfs",      "fuse.sshfs",  "fuse.rclone", "fuse.s3fs",
+                                  "lustre"};
 constexpr std::array kOpticalTypes{"iso9660", "udf"};
 constexpr std::array kRamTypes{"tmpfs", "ramfs"};
 constexpr std::array kSystemFolders{"/boot", "/proc", "/sys",      "/dev",
                                     "/run",  "/snap", "/var/snap", "/var/lib"};
+constexpr char kDesktopBridgeType[] = "fuse.gvfsd-fuse";
 
 template <std::size_t N>
 bool isOneOf(const std::string& value, const std::array<const char*, N>& list) {
@@ -32,8 +31,9 @@ bool isUnder(const std::string& path, const std::string& folder) {
     return path == folder || path.starts_with(folder + "/");
 }
 
-bool isMediaMount(const std::string& mountPoint) {
-    return isUnder(mountPoint, "/media") || isUnder(mountPoint, "/run/media");
+bool isMediaMount(const std::string& mountPoint, const VolumeRules& rules) {
+    return std::any_of(rules.mediaFolders.begin(), rules.mediaFolders.end(),
+                       [&](const std::string& folder) { return isUnder(mountPoint, folder); });
 }
 
 bool isSystemFolder(const std::string& mountPoint) {
@@ -59,36 +59,82 @@ bool isRemovableBlockDevice(const std::string& device) {
     return false;
 }
 
+// The kernel writes space, tab, newline and backslash in a field as three octal digits.
+std::string unescapeField(const std::string& field) {
+    std::string text;
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        const bool octal = field[i] == '\\' && i + 3 < field.size() &&
+                           std::all_of(field.begin() + static_cast<long>(i) + 1,
+                                       field.begin() + static_cast<long>(i) + 4,
+                                       [](char c) { return c >= '0' && c <= '7'; });
+        if (octal) {
+            text += static_cast<char>(std::stoi(field.substr(i + 1, 3), nullptr, 8));
+            i += 3;
+        } else {
+            text += field[i];
+        }
+    }
+    return text;
+}
+
+// "36 35 98:0 /mnt1 /mnt/parent rw,noatime master:1 - ext3 /dev/root rw": the optional fields
+// before "-" vary in number.
+bool parseMountInfoLine(const std::string& line, MountedVolume& volume) {
+    std::istringstream fields(line);
+    std::string id, parent, numbers, root, mountPoint, options, field;
+    if (!(fields >> id >> parent >> numbers >> root >> mountPoint >> options)) {
+        return false;
+    }
+    while (fields >> field && field != "-") {
+    }
+    std::string type, source;
+    if (field != "-" || !(fields >> type >> source)) {
+        return false;
+    }
+    unsigned major = 0, minor = 0;
+    char colon = 0;
+    std::istringstream pair(numbers);
+    if (!(pair >> major >> colon >> minor) || colon != ':') {
+        return false;
+    }
+    volume = {unescapeField(source), unescapeField(mountPoint), type, makedev(major, minor)};
+    return true;
+}
+
 }  // namespace
 
-std::vector<MountedVolume> readMountedVolumes() {
+std::vector<MountedVolume> parseMountInfo(std::istream& table) {
     std::vector<MountedVolume> volumes;
-    FILE* table = setmntent("/proc/self/mounts", "r");
-    if (!table) {
-        return volumes;
+    std::string line;
+    while (std::getline(table, line)) {
+        if (MountedVolume volume; parseMountInfoLine(line, volume)) {
+            volumes.push_back(std::move(volume));
+        }
     }
-    mntent entry{};
-    std::array<char, 4096> buffer{};
-    while (getmntent_r(table, &entry, buffer.data(), static_cast<int>(buffer.size()))) {
-        volumes.push_back({entry.mnt_fsname, entry.mnt_dir, entry.mnt_type});
-    }
-    endmntent(table);
     return volumes;
 }
 
-DriveType classifyVolume(const MountedVolume& volume) {
+std::vector<MountedVolume> readMountedVolumes(const std::string& mountInfoPath) {
+    std::ifstream table(mountInfoPath);
+    return parseMountInfo(table);
+}
+
+DriveType classifyVolume(const MountedVolume& volume, const VolumeRules& rules) {
     const std::string& type = volume.fsType;
+    if (type == kDesktopBridgeType) {
+        return DriveType::Removable;
+    }
     if (isOneOf(type, kRemoteTypes) || type.starts_with("nfs")) {
         return DriveType::Remote;
     }
     if (isOneOf(type, kOpticalTypes)) {
         return DriveType::CdRom;
     }
+    if (isMediaMount(volume.mountPoint, rules)) {
+        return DriveType::Removable;
+    }
     if (isOneOf(type, kRamTypes)) {
         return DriveType::RamDisk;
-    }
-    if (isMediaMount(volume.mountPoint)) {
-        return DriveType::Removable;
     }
     if (!volume.device.starts_with("/dev/") || type == "squashfs") {
         return DriveType::Unknown;
@@ -96,51 +142,12 @@ DriveType classifyVolume(const MountedVolume& volume) {
     return isRemovableBlockDevice(volume.device) ? DriveType::Removable : DriveType::Fixed;
 }
 
-DriveTable buildDriveTable(const std::vector<MountedVolume>& volumes) {
-    DriveTable table;
-    table.add('C', "/", DriveType::Fixed);
-
-    std::string rootDevice;
-    for (const MountedVolume& v : volumes) {
-        if (v.mountPoint == "/") {
-            rootDevice = v.device;
-        }
-    }
-
-    // Only real folders that are not already reachable from C:\ through the root volume.
-    std::set<std::string> seenDevices{rootDevice};
-    std::vector<std::pair<MountedVolume, DriveType>> candidates;
-    for (const MountedVolume& v : volumes) {
-        const DriveType type = classifyVolume(v);
-        const bool systemFolder = isSystemFolder(v.mountPoint) && !isMediaMount(v.mountPoint);
-        if (v.mountPoint == "/" || type == DriveType::Unknown || systemFolder) {
-            continue;
-        }
-        const bool local = type == DriveType::Removable || type == DriveType::Fixed;
-        if (local) {
-            struct stat st {};
-            if (!seenDevices.insert(v.device).second || ::stat(v.mountPoint.c_str(), &st) != 0 ||
-                !S_ISDIR(st.st_mode)) {
-                continue;
-            }
-        }
-        candidates.emplace_back(v, type);
-    }
-    std::stable_sort(candidates.begin(), candidates.end(), [](const auto& a, const auto& b) {
-        return a.first.mountPoint < b.first.mountPoint;
-    });
-
-    // Removable media first from D:, then fixed disks, then the rest.
-    char next = 'D';
-    for (DriveType wanted : {DriveType::Removable, DriveType::Fixed, DriveType::Remote,
-                             DriveType::CdRom, DriveType::RamDisk}) {
-        for (const auto& [volume, type] : candidates) {
-            if (type == wanted && next <= 'Z') {
-                table.add(next++, volume.mountPoint, type);
-            }
-        }
-    }
-    return table;
+bool isLetterless(const MountedVolume& volume, const VolumeRules& rules) {
+    const bool systemFolder = isSystemFolder(volume.mountPoint) &&
+                              !isMediaMount(volume.mountPoint, rules) &&
+                              volume.fsType != kDesktopBridgeType;
+    return volume.mountPoint == "/" || systemFolder ||
+           classifyVolume(volume, rules) == DriveType::Unknown;
 }
 
 }  // namespace pictaria

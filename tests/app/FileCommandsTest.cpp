@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <sys/mount.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include "NameDialogAnswer.h"
 #include "fileops/BatchCommands.h"
 #include "fileops/FileJob.h"
+#include "platform/MountWatcher.h"
 #include "support/Trash.h"
 
 namespace pictaria {
@@ -184,6 +186,35 @@ TEST_F(FileCommandsTest, DeleteWithoutATrashAsksOnceAndThenDeletesForGood) {
     EXPECT_FALSE(c.exists("Pics/a.jpg") || c.exists("Pics/c.jpg"));
     EXPECT_TRUE(c.exists("Pics/b.jpg") && c.exists("Pics/d.jpg"));
     EXPECT_TRUE(messages.shown.empty());
+}
+
+// A card mounted while the window runs joins the drive grid with the next letter. Taken out,
+// it keeps its cell, and nothing is written into the folder it leaves behind on the disk.
+TEST_F(FileCommandsTest, ACardInsertedWhileRunningJoinsTheGridAndIsRefusedOnceTakenOut) {
+    test::TempDir media;
+    media.makeFolder("CARD");
+    const std::string card = media.host("CARD");
+    MountWatcher watcher(DriveLettering(*activeDriveTable(), readMountedVolumes(), {{media.path()}}));
+    QObject::connect(&watcher, &MountWatcher::drivesChanged, window.get(), &TForm1::showNewDrives);
+    if (::mount("tmpfs", card.c_str(), "tmpfs", 0, "size=1m") != 0) {
+        GTEST_SKIP() << "no permission to mount a file system here";
+    }
+    ASSERT_TRUE(QTest::qWaitFor([this] { return window->StringGrid1->rowCount() == 3; }));
+    EXPECT_EQ(window->StringGrid1->cells(0, 2), "E:\\");
+    clickCell(window->StringGrid1, 0, 2);
+    EXPECT_EQ(window->TargetFolder, "E:\\");
+
+    ASSERT_EQ(::umount2(card.c_str(), MNT_DETACH), 0);  // the window has made it current
+    tick({0});
+    window->BitBtn2->click();
+    EXPECT_FALSE(window->jobRunning());
+    EXPECT_EQ(messages.shown, (Names{"ドライブ E: は取り外されています。"}));
+    EXPECT_FALSE(media.exists("CARD/a.jpg"));
+    EXPECT_EQ(window->StringGrid1->cells(0, 2), "E:\\");
+
+    ::rmdir(card.c_str());  // as the desktop does once it has unmounted a card
+    clickCell(window->StringGrid1, 0, 2);
+    EXPECT_EQ(messages.shown.back(), "ドライブ E: を読めません。\nNo such file or directory");
 }
 
 TEST_F(FileCommandsTest, PointerOverCopyAndMoveNamesTheCurrentDestination) {

@@ -290,7 +290,7 @@ QPoint PictariaSession::folderCell(int index) {
 }
 
 int PictariaSession::pageIndexOf(const std::string& hostParent, const std::string& name) const {
-    const auto parentText = activeDriveTable().fromHost(hostParent);
+    const auto parentText = activeDriveTable()->fromHost(hostParent);
     if (!parentText) {
         throw std::runtime_error(hostParent + " is on no drive");
     }

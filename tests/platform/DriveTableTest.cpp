@@ -1,9 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <sys/sysmacros.h>
+
+#include <atomic>
+#include <future>
+#include <set>
+#include <sstream>
+#include <thread>
+
+#include "platform/DriveLettering.h"
 #include "platform/DriveTable.h"
 #include "platform/FileServices.h"
 #include "platform/MountTable.h"
+#include "platform/VolumeProbe.h"
 #include "support/TempDir.h"
 #include "support/TestDrives.h"
 
@@ -40,8 +50,24 @@ TEST(DriveTable, TypesByRootAndHostBackToText) {
     EXPECT_EQ(table.fromHost("/media/card"), "A:\\");
 }
 
-MountedVolume volume(std::string device, std::string mountPoint, std::string type) {
-    return {std::move(device), std::move(mountPoint), std::move(type)};
+MountedVolume volume(std::string device, std::string mountPoint, std::string type,
+                     std::uint64_t number = 0) {
+    return {std::move(device), std::move(mountPoint), std::move(type), number};
+}
+
+TEST(MountTable, ReadsTheKernelsMountInfoWithEscapedNamesAndDeviceNumbers) {
+    std::istringstream table(
+        "22 1 8:2 / / rw,relatime shared:1 - ext4 /dev/sda2 rw\n"
+        "97 22 8:33 / /media/u/MY\\040CARD rw,nosuid shared:50 master:3 - vfat /dev/sdc1 rw\n"
+        "garbage line\n"
+        "98 22 0:61 / /run/user/1000/gvfs rw - fuse.gvfsd-fuse gvfsd-fuse rw\n");
+    const auto volumes = parseMountInfo(table);
+    ASSERT_EQ(volumes.size(), 3u);
+    EXPECT_EQ(volumes[1].mountPoint, "/media/u/MY CARD");
+    EXPECT_EQ(volumes[1].device, "/dev/sdc1");
+    EXPECT_EQ(volumes[1].fsType, "vfat");
+    EXPECT_EQ(volumes[1].deviceNumber, makedev(8, 33));
+    EXPECT_EQ(volumes[2].deviceNumber, makedev(0, 61));
 }
 
 TEST(MountTable, ClassifiesWithoutTouchingTheVolumes) {
@@ -52,21 +78,117 @@ TEST(MountTable, ClassifiesWithoutTouchingTheVolumes) {
     EXPECT_EQ(classifyVolume(volume("tmpfs", "/tmp", "tmpfs")), DriveType::RamDisk);
     EXPECT_EQ(classifyVolume(volume("/dev/sdb1", "/media/u/CARD", "vfat")), DriveType::Removable);
     EXPECT_EQ(classifyVolume(volume("proc", "/proc", "proc")), DriveType::Unknown);
+    // A phone bridged by the desktop is removable media, and gets a letter though under /run.
+    const auto phone = volume("gvfsd-fuse", "/run/user/1000/gvfs", "fuse.gvfsd-fuse");
+    EXPECT_EQ(classifyVolume(phone), DriveType::Removable);
+    EXPECT_FALSE(isLetterless(phone));
+    EXPECT_TRUE(isLetterless(volume("/dev/sda1", "/boot/efi", "vfat")));
+    // Whatever the desktop mounts in a media folder is removable, whatever its file system.
+    EXPECT_EQ(classifyVolume(volume("tmpfs", "/srv/cards/A", "tmpfs"), VolumeRules{{"/srv/cards"}}),
+              DriveType::Removable);
 }
 
-TEST(MountTable, RootIsCAndNetworkMountsNeverBecomeGridDrives) {
-    test::TempDir media;
-    media.makeFolder("CARD");
-    const auto table = buildDriveTable({volume("/dev/vda1", "/", "ext4"),
-                                        volume("deadhost:/export", "/mnt/nfs", "nfs4"),
-                                        volume("/dev/sdz1", media.host("CARD"), "exfat")});
-    EXPECT_EQ(table.typeOf("C:\\"), DriveType::Fixed);
+// Answers for roots as a volume would, without asking any: listed roots are silent or are no
+// folder; every other root answers with device number 100 + its position in the question.
+struct FakeProbe {
+    std::set<std::string> silent, files;
+    std::vector<std::string> asked;
+    std::vector<VolumeAnswer> operator()(const std::vector<std::string>& roots) {
+        std::vector<VolumeAnswer> answers;
+        for (const std::string& root : roots) {
+            asked.push_back(root);
+            VolumeAnswer answer{VolumeAnswer::Kind::Answered, 100 + answers.size(),
+                                !files.contains(root), 0};
+            answers.push_back(silent.contains(root) ? VolumeAnswer{} : answer);
+        }
+        return answers;
+    }
+};
+
+TEST(DriveLettering, StartUpLettersRemovableThenFixedThenTheRestAndNeverAsksTheNetwork) {
+    FakeProbe probe;
+    probe.silent = {"/media/u/HUNG"};
+    probe.files = {"/srv/file"};
+    const auto lettering = DriveLettering::atStartUp(
+        {volume("/dev/vda1", "/", "ext4"), volume("deadhost:/export", "/mnt/nfs", "nfs4"),
+         volume("/dev/vdb1", "/data", "ext4"), volume("/dev/vda1", "/home", "ext4"),
+         volume("/dev/sdz1", "/media/u/HUNG", "exfat", 77), volume("/dev/vdc", "/srv/file", "ext4")},
+        {}, std::ref(probe));
+    const DriveTable& table = lettering.table();
     EXPECT_EQ(table.toHost("C:\\"), "/");
-    // A local disk takes the first free letter; the network mount comes after, as remote.
-    EXPECT_EQ(table.toHost("D:\\"), media.host("CARD"));
-    EXPECT_EQ(table.typeOf("D:\\"), DriveType::Fixed);
-    EXPECT_EQ(table.toHost("E:\\"), "/mnt/nfs");
-    EXPECT_EQ(table.typeOf("E:\\"), DriveType::Remote);
+    // The card that does not answer still gets the first letter, known by the kernel's number.
+    EXPECT_EQ(table.toHost("D:\\"), "/media/u/HUNG");
+    EXPECT_EQ(table.typeOf("D:\\"), DriveType::Removable);
+    EXPECT_EQ(table.find('D')->volume, 77u);
+    EXPECT_EQ(table.toHost("E:\\"), "/data");
+    EXPECT_EQ(table.typeOf("F:\\"), DriveType::Remote);
+    EXPECT_EQ(table.drives().size(), 4u);  // /home is on C:'s disk; /srv/file is no folder
+    EXPECT_EQ(std::count(probe.asked.begin(), probe.asked.end(), "/mnt/nfs"), 0);
+}
+
+TEST(DriveLettering, VolumesMountedLaterTakeFreeLettersThatStayWithThemForTheRun) {
+    FakeProbe probe;
+    DriveTable own;
+    own.add('C', "/tmp/c", DriveType::Fixed);
+    const std::vector<MountedVolume> before{volume("/dev/vda1", "/", "ext4"),
+                                            volume("/dev/vdb1", "/data", "ext4")};
+    DriveLettering lettering(own, before, {}, std::ref(probe));
+    EXPECT_FALSE(lettering.update(before));  // what was mounted already gets no letter
+    EXPECT_TRUE(probe.asked.empty());
+
+    auto withCard = before;
+    withCard.push_back(volume("/dev/sdc1", "/media/u/CARD", "vfat"));
+    ASSERT_TRUE(lettering.update(withCard));
+    EXPECT_EQ(lettering.table().toHost("D:\\"), "/media/u/CARD");
+    EXPECT_EQ(lettering.table().find('D')->volume, 100u);
+
+    // Taken out: the letter stays. Another card takes the next letter, never D:.
+    EXPECT_FALSE(lettering.update(before));
+    EXPECT_EQ(lettering.table().toHost("D:\\"), "/media/u/CARD");
+    auto withOther = before;
+    withOther.push_back(volume("/dev/sdd1", "/media/u/OTHER", "vfat"));
+    ASSERT_TRUE(lettering.update(withOther));
+    EXPECT_EQ(lettering.table().toHost("E:\\"), "/media/u/OTHER");
+
+    // The first card back at its place takes D: back, as the volume it is now.
+    probe.asked.clear();
+    withOther.push_back(volume("/dev/sdc1", "/media/u/CARD", "vfat"));
+    withOther.push_back(volume("/dev/sdc1", "/mnt/again", "vfat"));  // a second view of it
+    lettering.update(withOther);
+    EXPECT_EQ(lettering.table().toHost("D:\\"), "/media/u/CARD");
+    EXPECT_EQ(lettering.table().drives().size(), 3u);
+}
+
+TEST(VolumeProbe, AHungVolumeIsSilentWithinTheLimitAndHoldsOneThread) {
+    std::promise<void> unblock;
+    std::shared_future<void> unblocked = unblock.get_future().share();
+    std::atomic<int> questions = 0;
+    const StatCall hanging = [&](const char* path, struct stat* info) {
+        ++questions;
+        if (std::string(path) == "/hung") {
+            unblocked.wait();
+        }
+        return ::stat("/", info);
+    };
+    const auto started = std::chrono::steady_clock::now();
+    const auto answers = probeVolumes({"/hung", "/fine"}, std::chrono::milliseconds(200), hanging);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
+    EXPECT_EQ(answers[0].kind, VolumeAnswer::Kind::Silent);
+    EXPECT_EQ(answers[1].kind, VolumeAnswer::Kind::Answered);
+    EXPECT_TRUE(answers[1].folder);
+    // Asked again while the first question hangs: silent at once, not asked a second time.
+    EXPECT_EQ(probeVolumes({"/hung"}, std::chrono::seconds(5), hanging)[0].kind,
+              VolumeAnswer::Kind::Silent);
+    EXPECT_EQ(questions, 2);
+    unblock.set_value();
+    // Once it has answered, it is asked as any other volume.
+    VolumeAnswer later;
+    for (int i = 0; i < 500 && later.kind != VolumeAnswer::Kind::Answered; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        later = probeVolumes({"/hung"}, std::chrono::seconds(5), hanging)[0];
+    }
+    EXPECT_EQ(later.kind, VolumeAnswer::Kind::Answered);
+    EXPECT_EQ(probeVolumes({"/no/such/root"})[0].error, ENOENT);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 
 namespace pictaria::test {
 
-TestDrives::TestDrives() : previous_(activeDriveTable()) {
+TestDrives::TestDrives() : previous_(*activeDriveTable()) {
     char buffer[PATH_MAX];
     if (::getcwd(buffer, sizeof buffer)) {
         previousCwd_ = buffer;
