@@ -16,6 +16,12 @@ std::pair<std::string, std::string> keyOf(const MountedVolume& volume) {
     return {volume.device, volume.mountPoint};
 }
 
+// Two mounts of one volume (a bind mount, a second subvolume of a disk) have the same source
+// and the same device number; two RAM or FUSE volumes share a source name but not a number.
+DriveLettering::VolumeIdentity identityOf(const MountedVolume& volume) {
+    return {volume.device, volume.deviceNumber};
+}
+
 // Local volumes are asked about their roots; remote, optical and RAM volumes are never touched.
 bool isLocal(DriveType type) {
     return type == DriveType::Removable || type == DriveType::Fixed;
@@ -42,10 +48,10 @@ DriveLettering DriveLettering::atStartUp(const std::vector<MountedVolume>& volum
     DriveLettering lettering(std::move(rules), std::move(probe));
     lettering.table_.add('C', "/", DriveType::Fixed);
     // Volumes of the root's device are reachable from C:\ already.
-    std::set<std::string> devices;
+    std::set<VolumeIdentity> devices;
     for (const MountedVolume& volume : volumes) {
         if (volume.mountPoint == "/") {
-            devices.insert(volume.device);
+            devices.insert(identityOf(volume));
         }
     }
     std::vector<Candidate> candidates = lettering.candidatesAmong(volumes, devices);
@@ -63,12 +69,12 @@ DriveLettering DriveLettering::atStartUp(const std::vector<MountedVolume>& volum
 
 bool DriveLettering::update(const std::vector<MountedVolume>& volumes) {
     std::vector<MountedVolume> mountedSince;
-    std::set<std::string> devices;
+    std::set<VolumeIdentity> devices;
     for (const MountedVolume& volume : volumes) {
         if (!present_.contains(keyOf(volume))) {
             mountedSince.push_back(volume);
         } else if (volume.mountPoint == "/" || letterOf(keyOf(volume))) {
-            devices.insert(volume.device);
+            devices.insert(identityOf(volume));
         }
     }
     bool changed = false;
@@ -85,12 +91,12 @@ bool DriveLettering::update(const std::vector<MountedVolume>& volumes) {
 // The volumes that can take a letter, in mount-point order: a local volume whose device is
 // reachable through another drive already, or whose root is no folder, is left out.
 std::vector<DriveLettering::Candidate> DriveLettering::candidatesAmong(
-    const std::vector<MountedVolume>& volumes, const std::set<std::string>& devicesWithLetters) {
-    std::set<std::string> devices = devicesWithLetters;
+    const std::vector<MountedVolume>& volumes, const std::set<VolumeIdentity>& devicesWithLetters) {
+    std::set<VolumeIdentity> devices = devicesWithLetters;
     std::vector<Candidate> candidates;
     for (const MountedVolume& volume : volumes) {
         const DriveType type = classifyVolume(volume, rules_);
-        if (isLetterless(volume, rules_) || (isLocal(type) && !devices.insert(volume.device).second)) {
+        if (isLetterless(volume, rules_) || (isLocal(type) && !devices.insert(identityOf(volume)).second)) {
             continue;
         }
         candidates.push_back({volume, type, volume.deviceNumber});

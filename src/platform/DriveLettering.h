@@ -41,6 +41,8 @@ class DriveLettering {
 
     const DriveTable& table() const { return table_; }
 
+    using VolumeIdentity = std::pair<std::string, std::uint64_t>;  // source, device number
+
   private:
     using VolumeKey = std::pair<std::string, std::string>;  // device, mount point
     struct Candidate {
@@ -51,7 +53,7 @@ class DriveLettering {
 
     DriveLettering(VolumeRules rules, Probe probe);
     std::vector<Candidate> candidatesAmong(const std::vector<MountedVolume>& volumes,
-                                           const std::set<std::string>& devicesWithLetters);
+                                           const std::set<VolumeIdentity>& devicesWithLetters);
     bool letter(const Candidate& candidate, char letter);
     std::optional<char> letterOf(const VolumeKey& volume) const;
     char nextFreeLetter() const;

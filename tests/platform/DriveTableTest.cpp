@@ -89,15 +89,16 @@ TEST(MountTable, ClassifiesWithoutTouchingTheVolumes) {
 }
 
 // Answers for roots as a volume would, without asking any: listed roots are silent or are no
-// folder; every other root answers with device number 100 + its position in the question.
+// folder; every other root answers with device number 100, 101... in the order asked.
 struct FakeProbe {
     std::set<std::string> silent, files;
     std::vector<std::string> asked;
+    std::uint64_t answered = 0;
     std::vector<VolumeAnswer> operator()(const std::vector<std::string>& roots) {
         std::vector<VolumeAnswer> answers;
         for (const std::string& root : roots) {
             asked.push_back(root);
-            VolumeAnswer answer{VolumeAnswer::Kind::Answered, 100 + answers.size(),
+            VolumeAnswer answer{VolumeAnswer::Kind::Answered, 100 + answered++,
                                 !files.contains(root), 0};
             answers.push_back(silent.contains(root) ? VolumeAnswer{} : answer);
         }
@@ -137,7 +138,7 @@ TEST(DriveLettering, VolumesMountedLaterTakeFreeLettersThatStayWithThemForTheRun
     EXPECT_TRUE(probe.asked.empty());
 
     auto withCard = before;
-    withCard.push_back(volume("/dev/sdc1", "/media/u/CARD", "vfat"));
+    withCard.push_back(volume("tmpfs", "/media/u/CARD", "tmpfs", 41));
     ASSERT_TRUE(lettering.update(withCard));
     EXPECT_EQ(lettering.table().toHost("D:\\"), "/media/u/CARD");
     EXPECT_EQ(lettering.table().find('D')->volume, 100u);
@@ -146,15 +147,17 @@ TEST(DriveLettering, VolumesMountedLaterTakeFreeLettersThatStayWithThemForTheRun
     EXPECT_FALSE(lettering.update(before));
     EXPECT_EQ(lettering.table().toHost("D:\\"), "/media/u/CARD");
     auto withOther = before;
-    withOther.push_back(volume("/dev/sdd1", "/media/u/OTHER", "vfat"));
+    withOther.push_back(volume("tmpfs", "/media/u/OTHER", "tmpfs", 42));
     ASSERT_TRUE(lettering.update(withOther));
     EXPECT_EQ(lettering.table().toHost("E:\\"), "/media/u/OTHER");
 
-    // The first card back at its place takes D: back, as the volume it is now.
+    // The first card back at its place takes D: back; a second view of it gets no letter, but
+    // another volume of the same kind is no second view.
     probe.asked.clear();
-    withOther.push_back(volume("/dev/sdc1", "/media/u/CARD", "vfat"));
-    withOther.push_back(volume("/dev/sdc1", "/mnt/again", "vfat"));  // a second view of it
-    lettering.update(withOther);
+    withOther.push_back(volume("tmpfs", "/media/u/CARD", "tmpfs", 43));
+    withOther.push_back(volume("tmpfs", "/media/u/AGAIN", "tmpfs", 43));
+    ASSERT_TRUE(lettering.update(withOther));
+    EXPECT_EQ(probe.asked, std::vector<std::string>{"/media/u/CARD"});
     EXPECT_EQ(lettering.table().toHost("D:\\"), "/media/u/CARD");
     EXPECT_EQ(lettering.table().drives().size(), 3u);
 }
