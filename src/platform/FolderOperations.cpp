@@ -168,7 +168,10 @@ bool isProtectedFolder(const std::string& path) {
     }
     const auto drives = activeDriveTable();
     for (const Drive& drive : drives->drives()) {
-        if (contains(folder, canonicalHost(drive.hostRoot))) {
+        // A lettered volume's root is a mount point the kernel listed, canonical already;
+        // resolving it again would wait on a volume that hangs.
+        const std::string root = drive.volume ? drive.hostRoot : canonicalHost(drive.hostRoot);
+        if (contains(folder, root)) {
             return true;
         }
     }
