@@ -21,9 +21,10 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd build/test && ctest --output-on-failure -j "$(nproc)")
 
 cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPICTARIA_TSAN=ON -DPICTARIA_BENCH=OFF >/dev/null
-cmake --build build/tsan --target test_fileops test_viewer
+cmake --build build/tsan --target test_fileops test_viewer test_platform
 export TSAN_OPTIONS="halt_on_error=1 suppressions=$PWD/tests/tsan/suppressions.txt"
 build/tsan/tests/fileops/test_fileops --gtest_brief=1 \
     --gtest_filter='FileJobTest.*:TransferBatch.*:DeleteAndRenameBatches.*'
 build/tsan/tests/viewer/test_viewer --gtest_brief=1 --gtest_filter='PictureReadAheadTest.*'
+build/tsan/tests/platform/test_platform --gtest_brief=1 --gtest_filter='MountWatcher.*:VolumeProbe.*'
 echo "thread sanitizer run passed"

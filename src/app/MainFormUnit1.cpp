@@ -39,14 +39,14 @@ bool isListedDriveType(DriveType type) {
 std::string driveRefusal(const DriveState& state) {
     const std::string drive = std::string("ドライブ ") + state.letter + ":";
     switch (state.kind) {
-    case DriveState::Kind::Silent:
-        return drive + " が応答しません。";
-    case DriveState::Kind::Unreachable:
-        return drive + " を読めません。\n" + std::strerror(state.error);
-    case DriveState::Kind::Replaced:
-        return drive + " は取り外されています。";
-    case DriveState::Kind::Ready:
-        break;
+        case DriveState::Kind::Silent:
+            return drive + " が応答しません。";
+        case DriveState::Kind::Unreachable:
+            return drive + " を読めません。\n" + std::strerror(state.error);
+        case DriveState::Kind::Replaced:
+            return drive + " は取り外されています。";
+        case DriveState::Kind::Ready:
+            break;
     }
     return {};
 }

@@ -19,12 +19,12 @@ DriveState driveStateOf(std::string_view pathText, std::chrono::milliseconds lim
     const char letter = drive->letter;
     const VolumeAnswer answer = probeVolumes({drive->hostRoot}, limit).front();
     switch (answer.kind) {
-    case VolumeAnswer::Kind::Silent:
-        return {DriveState::Kind::Silent, letter, 0};
-    case VolumeAnswer::Kind::Failed:
-        return {DriveState::Kind::Unreachable, letter, answer.error};
-    case VolumeAnswer::Kind::Answered:
-        break;
+        case VolumeAnswer::Kind::Silent:
+            return {DriveState::Kind::Silent, letter, 0};
+        case VolumeAnswer::Kind::Failed:
+            return {DriveState::Kind::Unreachable, letter, answer.error};
+        case VolumeAnswer::Kind::Answered:
+            break;
     }
     if (!answer.folder) {
         return {DriveState::Kind::Unreachable, letter, ENOTDIR};

@@ -12,10 +12,9 @@ namespace pictaria {
 
 namespace {
 
-constexpr std::array kRemoteTypes{"nfs",        "nfs4",        "cifs",      "smb3",  "smbfs",
-                                  "ncpfs",      "afs",         "9p",        "ceph",  "glusterfs",
-                                  "davfs",      "fuse.sshfs",  "fuse.rclone", "fuse.s3fs",
-                                  "lustre"};
+constexpr std::array kRemoteTypes{"nfs",   "nfs4",       "cifs",        "smb3",      "smbfs",
+                                  "ncpfs", "afs",        "9p",          "ceph",      "glusterfs",
+                                  "davfs", "fuse.sshfs", "fuse.rclone", "fuse.s3fs", "lustre"};
 constexpr std::array kOpticalTypes{"iso9660", "udf"};
 constexpr std::array kRamTypes{"tmpfs", "ramfs"};
 constexpr std::array kSystemFolders{"/boot", "/proc", "/sys",      "/dev",

@@ -17,9 +17,9 @@ namespace pictaria {
 inline constexpr char kMountInfoPath[] = "/proc/self/mountinfo";
 
 struct MountedVolume {
-    std::string device;      // e.g. "/dev/sdb1", "server:/export", "tmpfs"
-    std::string mountPoint;  // absolute host folder
-    std::string fsType;      // e.g. "ext4", "vfat", "nfs4"
+    std::string device;              // e.g. "/dev/sdb1", "server:/export", "tmpfs"
+    std::string mountPoint;          // absolute host folder
+    std::string fsType;              // e.g. "ext4", "vfat", "nfs4"
     std::uint64_t deviceNumber = 0;  // the st_dev of the files on it, as the kernel lists it
 };
 

@@ -194,7 +194,8 @@ TEST_F(FileCommandsTest, ACardInsertedWhileRunningJoinsTheGridAndIsRefusedOnceTa
     test::TempDir media;
     media.makeFolder("CARD");
     const std::string card = media.host("CARD");
-    MountWatcher watcher(DriveLettering(*activeDriveTable(), readMountedVolumes(), {{media.path()}}));
+    MountWatcher watcher(
+        DriveLettering(*activeDriveTable(), readMountedVolumes(), {{media.path()}}));
     QObject::connect(&watcher, &MountWatcher::drivesChanged, window.get(), &TForm1::showNewDrives);
     if (::mount("tmpfs", card.c_str(), "tmpfs", 0, "size=1m") != 0) {
         GTEST_SKIP() << "no permission to mount a file system here";

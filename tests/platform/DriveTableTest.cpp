@@ -1,9 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QTest>
+#include <QThread>
+
 #include <sys/sysmacros.h>
 
 #include <atomic>
+#include <fstream>
 #include <future>
 #include <set>
 #include <sstream>
@@ -13,6 +18,7 @@
 #include "platform/DriveTable.h"
 #include "platform/FileServices.h"
 #include "platform/MountTable.h"
+#include "platform/MountWatcher.h"
 #include "platform/VolumeProbe.h"
 #include "support/TempDir.h"
 #include "support/TestDrives.h"
@@ -113,7 +119,8 @@ TEST(DriveLettering, StartUpLettersRemovableThenFixedThenTheRestAndNeverAsksTheN
     const auto lettering = DriveLettering::atStartUp(
         {volume("/dev/vda1", "/", "ext4"), volume("deadhost:/export", "/mnt/nfs", "nfs4"),
          volume("/dev/vdb1", "/data", "ext4"), volume("/dev/vda1", "/home", "ext4"),
-         volume("/dev/sdz1", "/media/u/HUNG", "exfat", 77), volume("/dev/vdc", "/srv/file", "ext4")},
+         volume("/dev/sdz1", "/media/u/HUNG", "exfat", 77),
+         volume("/dev/vdc", "/srv/file", "ext4")},
         {}, std::ref(probe));
     const DriveTable& table = lettering.table();
     EXPECT_EQ(table.toHost("C:\\"), "/");
@@ -192,6 +199,34 @@ TEST(VolumeProbe, AHungVolumeIsSilentWithinTheLimitAndHoldsOneThread) {
     }
     EXPECT_EQ(later.kind, VolumeAnswer::Kind::Answered);
     EXPECT_EQ(probeVolumes({"/no/such/root"})[0].error, ENOENT);
+}
+
+// The watcher reads a mount table of the test's own here, as it reads the kernel's; the kernel's
+// own signal of a change is exercised with a real mount by the main window's tests.
+TEST(MountWatcher, LettersAVolumeMountedLaterAndInstallsTheTableOnItsOwnersThread) {
+    test::TempDir dir;
+    dir.makeFolder("media/CARD");
+    const std::string table = dir.host("mountinfo");
+    std::ofstream(table) << "1 0 8:1 / / rw - ext4 /dev/vda1 rw\n";
+    test::TestDrives drives;
+    drives.map('C', dir.path());
+    MountWatcher watcher(
+        DriveLettering(*activeDriveTable(), readMountedVolumes(table), {{dir.host("media")}}),
+        table);
+    int changes = 0;
+    QObject::connect(&watcher, &MountWatcher::drivesChanged, [&] {
+        EXPECT_EQ(QThread::currentThread(), QCoreApplication::instance()->thread());
+        ++changes;
+    });
+    std::ofstream(table, std::ios::app)
+        << "2 1 0:99 / " << dir.host("media/CARD") << " rw - vfat /dev/sdz1 rw\n";
+    watcher.rescan();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return changes == 1; }));
+    EXPECT_EQ(activeDriveTable()->toHost("D:\\"), dir.host("media/CARD"));
+    EXPECT_EQ(activeDriveTable()->toHost("C:\\"), dir.path());
+    watcher.rescan();  // nothing new: no change is reported
+    QTest::qWait(100);
+    EXPECT_EQ(changes, 1);
 }
 
 }  // namespace
