@@ -89,10 +89,12 @@ void TForm1::startTransfer(TransferMode mode) {
     auto batch = std::make_unique<TransferBatch>(mode, SourceFolder, TargetFolder, std::move(items),
                                                  UniqueNameCounter);
     TransferBatch* transfer = batch.get();  // the job owns it until after the continuation
+    const UndoKind kind = mode == TransferMode::Copy ? UndoKind::Copy : UndoKind::Move;
     runJob(std::move(batch), mode == TransferMode::Copy ? kCopyingLabel : kMovingLabel,
            mode == TransferMode::Move ? ListChange::RemoveDone : ListChange::None,
-           [this, transfer](bool) {
+           [this, transfer, kind, source = SourceFolder, target = TargetFolder](bool) {
                UniqueNameCounter = transfer->uniqueNameCounter();
+               remember(stepOfJob(kind, source, target));
                tellJobFailures();
            });
 }
@@ -109,8 +111,21 @@ void TForm1::startDelete(std::vector<BatchItem> items, bool emptyListAfter) {
         }
         tellJobFailures();
     };
+    // What the trash takes can be taken back out; each file is known there by its stamp now.
+    UndoStep trashed{UndoKind::Delete, SourceFolder, {}};
+    for (const BatchItem& item : items) {
+        const std::string path = joinPath(SourceFolder, item.name);
+        trashed.records.push_back(
+            undoRecord(path, path, item.entry, CListBox1->checked(item.entry)));
+    }
     runJob(std::make_unique<DeleteBatch>(DeleteWay::ToTrash, SourceFolder, std::move(items)),
-           kDeletingLabel, ListChange::RemoveDone, [this, end](bool stopped) {
+           kDeletingLabel, ListChange::RemoveDone,
+           [this, end, trashed = std::move(trashed)](bool stopped) mutable {
+               std::erase_if(trashed.records, [this](const UndoRecord& record) {
+                   const auto outcome = jobOutcomes_.find(record.entry);
+                   return outcome == jobOutcomes_.end() || !outcome->second.done();
+               });
+               remember(std::move(trashed));
                std::vector<BatchItem> noTrash = itemsNoTrashTook(jobOutcomes_);
                if (stopped || noTrash.empty() || !askDeleteForGood(noTrash.size())) {
                    end();
@@ -231,7 +246,7 @@ void TForm1::setJobCommandsEnabled(bool enabled) {
                 disabledForJob_.push_back(button);
             }
         }
-        for (QAction* action : {Delete1, N2, N3, N4, N5}) {
+        for (QAction* action : {Delete1, N2, N3, N4, N5, Undo1}) {
             if (action->isEnabled()) {
                 action->setEnabled(false);
                 disabledForJob_.push_back(action);
@@ -298,7 +313,10 @@ void TForm1::BitBtn11Click() {
     std::vector<BatchItem> items = tickedItems(CheckListTickList(*CListBox1));
     if (beginCommand(items)) {
         runJob(std::make_unique<AttachTextBatch>(SourceFolder, *text, std::move(items)),
-               kRenamingLabel, ListChange::RenameDone, [this](bool) { tellJobFailures(); });
+               kRenamingLabel, ListChange::RenameDone, [this, source = SourceFolder](bool) {
+                   remember(stepOfJob(UndoKind::AttachText, source, source));
+                   tellJobFailures();
+               });
     }
 }
 

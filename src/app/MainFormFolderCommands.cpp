@@ -42,15 +42,6 @@ bool askUser(const std::string& question) {
     return messageSink().confirm(question);
 }
 
-// Closes the pages of a folder and of everything below it, from the last page to the first.
-void closePagesInside(const std::vector<FolderPage*>& pages, const std::string& folder) {
-    for (auto page = pages.rbegin(); page != pages.rend(); ++page) {
-        if ((*page)->liesInside(folder)) {
-            delete *page;
-        }
-    }
-}
-
 }  // namespace
 
 void TForm1::connectFolderCommandEvents() {
@@ -75,6 +66,7 @@ void TForm1::N2Click() {
     if (!drivesReady({page->path()}) || !createFolderIn(page->path(), *name, created)) {
         return;
     }
+    remember({UndoKind::NewFolder, SourceFolder, {undoRecord(created, "")}});
     TargetFolder = created;
     PreviewCount = 0;
     CListBox2->clear();
@@ -92,10 +84,20 @@ void TForm1::N3Click() {
         return;
     }
     const std::string deleted = TargetFolder;
-    if (!toldOf(deleteChosenFolder(deleted, page->path(), askUser))) {
+    // The folder as the trash will hold it; one deleted for good cannot come back.
+    const UndoRecord trashed = undoRecord(deleted, deleted);
+    bool forGood = false;
+    const auto ask = [&forGood](const std::string& question) {
+        forGood = question.starts_with(kDeleteForGoodQuestion);
+        return askUser(question);
+    };
+    if (!toldOf(deleteChosenFolder(deleted, page->path(), ask))) {
         return;
     }
-    closePagesInside(folderPages(), deleted);
+    if (!forGood) {
+        remember({UndoKind::DeleteFolder, SourceFolder, {trashed}});
+    }
+    closePagesInside(deleted);
     BlankPreviewImage();
     StatusBar1->setSimpleText(deleted + kDeletedStatus);
     TargetFolder = currentDir();
@@ -125,6 +127,7 @@ void TForm1::N4Click() {
     if (!renameFolder(oldPath, page->path(), *name, newPath)) {
         return;
     }
+    remember({UndoKind::RenameFolder, SourceFolder, {undoRecord(newPath, oldPath)}});
     for (FolderPage* open : folderPages()) {
         open->setPath(renamedPath(open->path(), oldPath, newPath));
     }
@@ -167,6 +170,7 @@ void TForm1::N5Click() {
     if (!moved) {
         return;
     }
+    remember({UndoKind::MoveFolder, SourceFolder, {undoRecord(movedTo, moving)}});
     for (FolderPage* open : folderPages()) {
         open->setPath(renamedPath(open->path(), moving, movedTo));
     }

@@ -49,6 +49,16 @@ void TForm1::refreshFolderPages() {
     }
 }
 
+// From the last page to the first, so that each page is still there when it is looked at.
+void TForm1::closePagesInside(const std::string& folder) {
+    const std::vector<FolderPage*> pages = folderPages();
+    for (auto page = pages.rbegin(); page != pages.rend(); ++page) {
+        if ((*page)->liesInside(folder)) {
+            delete *page;
+        }
+    }
+}
+
 void TForm1::OpenFolderPage(const std::string& path) {
     for (FolderPage* page : folderPages()) {
         if (page->path() == path) {

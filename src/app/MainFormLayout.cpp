@@ -269,6 +269,7 @@ void TForm1::buildMenus() {
     PopupMenu2 = named(new QMenu(this), "PopupMenu2");
     Delete1 = addItem(PopupMenu2, "Delete1", "Delete");
     CopyRight1 = addItem(PopupMenu2, "CopyRight1", "Copy Right");
+    Undo1 = addItem(PopupMenu2, "Undo1", "元に戻す");
     attachPopupMenu(*CListBox1, *PopupMenu2);
 
     PopupMenu3 = named(new QMenu(this), "PopupMenu3");

@@ -76,6 +76,7 @@ void TForm1::connectEvents() {
     connectFolderCommandEvents();
     connectFileCommandEvents();
     connectAidEvents();
+    connectUndoEvents();
 }
 
 void TForm1::FormCreate() {

@@ -28,6 +28,7 @@
 
 #include "fileops/FileBatch.h"
 #include "fileops/FileOutcome.h"
+#include "fileops/UndoStep.h"
 #include "platform/DirectorySearch.h"
 #include "platform/StringList.h"
 #include "viewer/PictureDisplay.h"
@@ -112,6 +113,7 @@ class TForm1 : public QMainWindow {
     QMenu* PopupMenu2 = nullptr;    // the source list's menu
     QAction* Delete1 = nullptr;     // "Delete"
     QAction* CopyRight1 = nullptr;  // "Copy Right"
+    QAction* Undo1 = nullptr;       // "元に戻す" (Ctrl+Z)
     QMenu* PopupMenu3 = nullptr;    // the large picture's menu
     QAction* N6 = nullptr;          // "メニュー"
     QAction* N7 = nullptr;          // "縮小して表示"
@@ -149,6 +151,8 @@ class TForm1 : public QMainWindow {
     void BitBtn10Click();
     // The folder pages in tab order (the drive page is not one), and the one in front if any.
     std::vector<FolderPage*> folderPages() const;
+    // Closes the pages of a folder and of everything below it.
+    void closePagesInside(const std::string& folder);
     FolderPage* frontFolderPage() const;
     // Lists the folder of every open page afresh, after folders changed under it.
     void refreshFolderPages();
@@ -169,6 +173,8 @@ class TForm1 : public QMainWindow {
     void BitBtn2MouseMove();
     void BitBtn3MouseMove();
     void BitBtn11Click();
+    // Takes the last file or folder command back ("元に戻す", Ctrl+Z).
+    void Undo1Click();
 
     // Viewing aids.
     void BitBtn12Click();
@@ -230,6 +236,7 @@ class TForm1 : public QMainWindow {
     void connectFolderCommandEvents();
     void connectFileCommandEvents();
     void connectAidEvents();
+    void connectUndoEvents();
     void scanDrives();
     // False, after telling the user why, when the drive of one of the paths is not the volume
     // its letter was given to or does not answer.
@@ -260,6 +267,15 @@ class TForm1 : public QMainWindow {
     void enableCommand(QObject* command);
 
     std::map<const ImageControl*, std::string> unloadable_;
+
+    // The commands that can be taken back, the last one last; kept for the run only.
+    std::vector<UndoStep> undoSteps_;
+    void remember(UndoStep step);
+    void updateUndoEntry();
+    UndoStep stepOfJob(UndoKind kind, const std::string& source, const std::string& target) const;
+    void putEntriesBack(const UndoStep& step, const std::map<int, FileOutcome>& outcomes);
+    void followFoldersBack(const UndoStep& step, const std::map<int, FileOutcome>& outcomes);
+    void tellUndoOutcome(const UndoStep& step, const std::map<int, FileOutcome>& outcomes);
 
     void showLatestPick(bool& pending, std::function<void()> show);
     enum class PickWait { UntilShown, Never };

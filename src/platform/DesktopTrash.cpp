@@ -4,7 +4,13 @@
 #include <dlfcn.h>
 #include <gio/gio.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
+#include <filesystem>
+#include <optional>
+#include <vector>
 
 #include "platform/HostFiles.h"
 
@@ -73,7 +79,88 @@ const GioCalls& gio() {
     return calls;
 }
 
+namespace fs = std::filesystem;
+
+bool matches(const struct stat& st, const FileStamp& stamp, bool folder) {
+    const bool same = static_cast<unsigned long long>(st.st_dev) == stamp.device &&
+                      static_cast<unsigned long long>(st.st_ino) == stamp.inode;
+    const long long modified =
+        static_cast<long long>(st.st_mtim.tv_sec) * 1'000'000'000LL + st.st_mtim.tv_nsec;
+    return same && (folder || (st.st_size == stamp.size && modified == stamp.modifiedNs));
+}
+
+// The top folder of the volume that holds `path`: the highest folder above it on its device.
+std::string topFolderOf(const std::string& path) {
+    fs::path folder = fs::path(path).parent_path();
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) != 0) {
+        return {};
+    }
+    while (folder.has_relative_path()) {
+        struct stat parent {};
+        if (::stat(folder.parent_path().c_str(), &parent) != 0 || parent.st_dev != st.st_dev) {
+            break;
+        }
+        folder = folder.parent_path();
+    }
+    return folder.string();
+}
+
+// The trash folders the desktop may have put `path` in: the user's own, and those at the top of
+// its volume.
+std::vector<fs::path> trashFoldersFor(const std::string& path) {
+    std::vector<fs::path> folders{fs::path(g_get_user_data_dir()) / "Trash"};
+    if (const std::string top = topFolderOf(path); !top.empty()) {
+        const std::string user = std::to_string(::getuid());
+        folders.push_back(fs::path(top) / ".Trash" / user);
+        folders.push_back(fs::path(top) / (".Trash-" + user));
+    }
+    return folders;
+}
+
+struct TrashEntry {
+    fs::path item;  // files/NAME
+    fs::path info;  // info/NAME.trashinfo
+};
+
+// The trash keeps an item under its own name, or that name numbered when it is taken
+// ("a.jpg", "a.2.jpg"): those are looked at first, so that a large trash costs one listing, not
+// one status query per item.
+std::optional<TrashEntry> findTrashed(const std::string& path, const FileStamp& stamp,
+                                      bool folder) {
+    const std::string stem =
+        fs::path(path).filename().string().substr(0, fs::path(path).filename().string().find('.'));
+    for (const bool likelyNamesOnly : {true, false}) {
+        for (const fs::path& trash : trashFoldersFor(path)) {
+            std::error_code error;
+            for (fs::directory_iterator it(trash / "files", error), end; !error && it != end;
+                 it.increment(error)) {
+                const std::string name = it->path().filename().string();
+                struct stat st {};
+                if (name.starts_with(stem) == likelyNamesOnly &&
+                    ::lstat(it->path().c_str(), &st) == 0 && matches(st, stamp, folder)) {
+                    return TrashEntry{it->path(), trash / "info" / (name + ".trashinfo")};
+                }
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
+
+FsResult DesktopTrash::restore(const std::string& originalHostPath, const FileStamp& stamp,
+                               bool folder, const std::string& toHostPath) {
+    const std::optional<TrashEntry> entry = findTrashed(originalHostPath, stamp, folder);
+    if (!entry) {
+        return FsResult::failure(ENOENT);
+    }
+    if (FsResult back = host::renameNoReplace(entry->item.string(), toHostPath); !back) {
+        return back;
+    }
+    ::unlink(entry->info.c_str());  // without its item the record only misleads the desktop
+    return FsResult::success();
+}
 
 FsResult DesktopTrash::moveToTrash(const std::string& hostPath) {
     // A file that may not leave its folder cannot go to any trash: that is the reason to give,

@@ -122,6 +122,21 @@ FsResult moveToTrash(std::string_view path) {
     return DesktopTrash::moveToTrash(*host);
 }
 
+FsResult restoreFromTrash(std::string_view originalPath, const FileStamp& stamp, bool folder,
+                          std::string_view toPath) {
+    return onHostPaths(originalPath, toPath, [&](const std::string& from, const std::string& to) {
+        return DesktopTrash::restore(from, stamp, folder, to);
+    });
+}
+
+FsResult removeEmptyDir(std::string_view path) {
+    const auto host = hostPathOf(path);
+    if (!host || path.empty()) {
+        return FsResult::failure(ENOENT);
+    }
+    return ::rmdir(host->c_str()) == 0 ? FsResult::success() : FsResult::fromErrno();
+}
+
 void removeLeftovers(std::string_view folder) {
     if (const auto host = hostPathOf(folder)) {
         host::removeStaleTemporaries(*host);

@@ -34,6 +34,26 @@ FsResult deleteFile(std::string_view path);
 // ENOTSUP where no trash can take it, else the reason it may not go (EACCES...).
 FsResult moveToTrash(std::string_view path);
 
+// What tells a file's present content from an earlier one: which file it is, its size and its
+// modification time. All zero for a file that cannot be read.
+struct FileStamp {
+    unsigned long long device = 0;
+    unsigned long long inode = 0;
+    long long size = 0;
+    long long modifiedNs = 0;
+
+    bool operator==(const FileStamp&) const = default;
+};
+
+// Takes what was trashed from `originalPath` out of the trash to `toPath`, never replacing;
+// `stamp` (taken before the trash took it) tells which of the trashed items of that name.
+// ENOENT when the trash does not hold it any more.
+FsResult restoreFromTrash(std::string_view originalPath, const FileStamp& stamp, bool folder,
+                          std::string_view toPath);
+
+// Removes a folder only when it is empty (ENOTEMPTY otherwise).
+FsResult removeEmptyDir(std::string_view path);
+
 // Renames or moves a file or folder, never replacing an existing target. A file that cannot be
 // renamed across file systems is copied completely and its source removed afterwards, all or
 // nothing; a folder is not moved across file systems here (EXDEV).
@@ -71,16 +91,6 @@ void removeLeftovers(std::string_view folder);
 // The file's size in bytes, -1 when it cannot be read.
 long long fileSize(std::string_view path);
 
-// What tells a file's present content from an earlier one: which file it is, its size and its
-// modification time. All zero for a file that cannot be read.
-struct FileStamp {
-    unsigned long long device = 0;
-    unsigned long long inode = 0;
-    long long size = 0;
-    long long modifiedNs = 0;
-
-    bool operator==(const FileStamp&) const = default;
-};
 FileStamp fileStamp(std::string_view path);
 
 }  // namespace pictaria

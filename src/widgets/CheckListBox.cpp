@@ -35,11 +35,15 @@ void CheckListBox::setItemHeight(int height) {
 }
 
 void CheckListBox::addName(const std::string& name) {
+    insertName(count(), name);
+}
+
+void CheckListBox::insertName(int index, const std::string& name) {
     auto* item = new QListWidgetItem(displayText(name));
     item->setData(kNameRole, bytesOf(name));
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
     item->setCheckState(Qt::Unchecked);
-    addItem(item);
+    insertItem(index, item);
 }
 
 void CheckListBox::addNames(const std::vector<std::string>& names) {

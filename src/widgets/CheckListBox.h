@@ -31,6 +31,7 @@ class CheckListBox : public QListWidget {
     void setItemHeight(int height);
 
     void addName(const std::string& name);
+    void insertName(int index, const std::string& name);  // unticked, before entry `index`
     void addNames(const std::vector<std::string>& names);
     void removeAt(int index);
     std::string name(int index) const;

@@ -16,6 +16,7 @@
 #include "NameDialogAnswer.h"
 #include "fileops/BatchCommands.h"
 #include "fileops/FileJob.h"
+#include "fileops/UndoBatch.h"
 #include "platform/MountWatcher.h"
 #include "support/Trash.h"
 
@@ -67,6 +68,25 @@ class FileCommandsTest : public test::MainWindowFixture {
 
     void attach(const std::optional<std::string>& typed) {
         dialog.run([this] { window->BitBtn11->click(); }, typed);
+    }
+
+    // Every file and folder under both drives, with the bytes of each file.
+    std::map<std::string, std::string> tree() const {
+        std::map<std::string, std::string> files;
+        for (const test::TempDir* dir : {&c, &d}) {
+            for (const auto& entry : std::filesystem::recursive_directory_iterator(dir->path())) {
+                files[entry.path().string()] =
+                    entry.is_directory()
+                        ? "<folder>"
+                        : dir->readFile(entry.path().string().substr(dir->path().size() + 1));
+            }
+        }
+        return files;
+    }
+
+    void undo() {
+        QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+        ASSERT_TRUE(jobEnds());
     }
 
     test::RecordingMessages messages;
@@ -216,6 +236,68 @@ TEST_F(FileCommandsTest, ACardInsertedWhileRunningJoinsTheGridAndIsRefusedOnceTa
     ::rmdir(card.c_str());  // as the desktop does once it has unmounted a card
     clickCell(window->StringGrid1, 0, 2);
     EXPECT_EQ(messages.shown.back(), "ドライブ E: を読めません。\nNo such file or directory");
+}
+
+// Each command is taken back by Ctrl+Z, the last first: the disk is as it was, and the list
+// has its entries back at their places with their ticks.
+TEST_F(FileCommandsTest, FileCommandsUndoneInReverseOrderLeaveTheTreeAsBefore) {
+    const auto before = tree();
+    EXPECT_FALSE(window->Undo1->isEnabled());
+    tick({0});
+    window->BitBtn2->click();  // Copy a
+    ASSERT_TRUE(jobEnds());
+    window->BitBtn6->click();
+    tick({1, 3});
+    window->BitBtn3->click();  // Move b and d
+    ASSERT_TRUE(jobEnds());
+    tick({0});
+    attach("x_");  // a becomes x_a
+    ASSERT_TRUE(jobEnds());
+    window->BitBtn6->click();
+    tick({1});
+    window->BitBtn4->click();  // Delet c
+    ASSERT_TRUE(jobEnds());
+    EXPECT_EQ(names(window->CListBox1), (Names{"x_a.jpg"}));
+    EXPECT_EQ(window->Undo1->toolTip().toStdString(), "削除 1 枚を元に戻す");
+
+    undo();
+    EXPECT_EQ(names(window->CListBox1), (Names{"x_a.jpg", "c.jpg"}));
+    EXPECT_EQ(ticks(), (Ticks{false, true}));
+    undo();
+    undo();
+    EXPECT_EQ(names(window->CListBox1), (Names{"a.jpg", "b.jpg", "c.jpg", "d.jpg"}));
+    EXPECT_EQ(ticks(), (Ticks{false, true, true, true}));
+    EXPECT_EQ(window->Undo1->toolTip().toStdString(), "コピー 1 枚を元に戻す");
+    undo();
+    EXPECT_EQ(tree(), before);
+    EXPECT_TRUE(messages.shown.empty()) << messages.shown.front();
+    EXPECT_FALSE(window->Undo1->isEnabled());
+}
+
+// Nothing changed since a command is ever overwritten or removed by its undo.
+TEST_F(FileCommandsTest, UndoLeavesChangedFilesAloneAndMovesBackUnderAFreeName) {
+    tick({0, 1});
+    window->BitBtn2->click();  // Copy a and b
+    ASSERT_TRUE(jobEnds());
+    window->BitBtn6->click();
+    tick({2});
+    window->BitBtn3->click();  // Move c
+    ASSERT_TRUE(jobEnds());
+    c.writeFile("Pics/c.jpg", "a new c");
+    d.writeFile("Sorted/a.jpg", "the copy, edited");
+
+    undo();
+    EXPECT_EQ(c.readFile("Pics/c.jpg"), "a new c");
+    EXPECT_EQ(c.readFile("Pics/c2.jpg"), "c.jpg");
+    EXPECT_EQ(names(window->CListBox1), (Names{"a.jpg", "b.jpg", "c2.jpg", "d.jpg"}));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].find("c.jpg → c2.jpg"), std::string::npos) << messages.shown[0];
+
+    undo();
+    EXPECT_EQ(d.readFile("Sorted/a.jpg"), "the copy, edited");
+    EXPECT_FALSE(d.exists("Sorted/b.jpg"));
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[1], kChangedSinceMessage);
 }
 
 TEST_F(FileCommandsTest, PointerOverCopyAndMoveNamesTheCurrentDestination) {

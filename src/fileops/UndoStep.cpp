@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "fileops/UndoStep.h"
+
+namespace pictaria {
+
+namespace {
+
+const char* commandName(UndoKind kind) {
+    switch (kind) {
+    case UndoKind::Copy:
+        return "コピー";
+    case UndoKind::Move:
+        return "移動";
+    case UndoKind::Delete:
+        return "削除";
+    case UndoKind::AttachText:
+        return "文字の添付";
+    case UndoKind::NewFolder:
+        return "フォルダ作成";
+    case UndoKind::RenameFolder:
+        return "フォルダ名の変更";
+    case UndoKind::MoveFolder:
+        return "フォルダ移動";
+    case UndoKind::DeleteFolder:
+        return "フォルダ削除";
+    }
+    return "";
+}
+
+}  // namespace
+
+std::string undoHint(const UndoStep& step) {
+    std::string hint = commandName(step.kind);
+    if (step.isFolderCommand()) {
+        return hint + "を元に戻す";
+    }
+    return hint + " " + std::to_string(step.records.size()) + " 枚を元に戻す";
+}
+
+UndoRecord undoRecord(std::string now, std::string before, int entry, bool ticked) {
+    UndoRecord record;
+    record.stamp = fileStamp(now);
+    record.now = std::move(now);
+    record.before = std::move(before);
+    record.entry = entry;
+    record.ticked = ticked;
+    return record;
+}
+
+}  // namespace pictaria

@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// What a finished file or folder command did, kept so that it can be taken back: one record per
+// file or folder it changed, with the stamp each had right after the command, so that nothing
+// changed since is touched.
+
+#include <string>
+#include <vector>
+
+#include "platform/FileServices.h"
+
+namespace pictaria {
+
+enum class UndoKind { Copy, Move, Delete, AttachText, NewFolder, RenameFolder, MoveFolder, DeleteFolder };
+
+struct UndoRecord {
+    // What the command left: the copy, the moved or renamed file or folder, the new folder; for a
+    // delete, the path the file or folder was deleted from.
+    std::string now;
+    // Where it goes back to: the source path or the former name. A copy goes to the trash
+    // (this is its original); a new folder goes (empty).
+    std::string before;
+    // `now` right after the command; for a delete, the item just before the trash took it.
+    FileStamp stamp;
+    int entry = -1;  // the source list entry the file was, for Move, Delete and attach-text
+    bool ticked = false;
+};
+
+struct UndoStep {
+    UndoKind kind = UndoKind::Copy;
+    std::string sourceFolder;  // the source list's folder when the command ran
+    std::vector<UndoRecord> records;
+
+    bool isFolderCommand() const { return kind >= UndoKind::NewFolder; }
+};
+
+// The popup entry's hint, for example "移動 12 枚を元に戻す".
+std::string undoHint(const UndoStep& step);
+
+// A record of `now` as it is at this moment.
+UndoRecord undoRecord(std::string now, std::string before, int entry = -1, bool ticked = false);
+
+}  // namespace pictaria
