@@ -72,16 +72,9 @@ class FileCommandsTest : public test::MainWindowFixture {
 
     // Every file and folder under both drives, with the bytes of each file.
     std::map<std::string, std::string> tree() const {
-        std::map<std::string, std::string> files;
-        for (const test::TempDir* dir : {&c, &d}) {
-            for (const auto& entry : std::filesystem::recursive_directory_iterator(dir->path())) {
-                files[entry.path().string()] =
-                    entry.is_directory()
-                        ? "<folder>"
-                        : dir->readFile(entry.path().string().substr(dir->path().size() + 1));
-            }
-        }
-        return files;
+        std::map<std::string, std::string> both = c.tree();
+        both.merge(d.tree());
+        return both;
     }
 
     void undo() {

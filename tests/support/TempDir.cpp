@@ -48,6 +48,15 @@ std::string TempDir::readFile(std::string_view relative) const {
     return contents.str();
 }
 
+std::map<std::string, std::string> TempDir::tree() const {
+    std::map<std::string, std::string> entries;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(path_)) {
+        const std::string host = entry.path().string();
+        entries[host] = entry.is_directory() ? "<folder>" : readFile(host.substr(path_.size() + 1));
+    }
+    return entries;
+}
+
 bool TempDir::exists(std::string_view relative) const {
     std::error_code ignored;
     return fs::symlink_status(host(relative), ignored).type() != fs::file_type::not_found;

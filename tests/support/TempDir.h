@@ -2,6 +2,7 @@
 #pragma once
 // A temporary host folder for one test, removed with everything in it afterwards.
 
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,9 @@ class TempDir {
     void writeFile(std::string_view relative, std::string_view bytes) const;
     std::string readFile(std::string_view relative) const;
     bool exists(std::string_view relative) const;
+    // Every folder and file inside, by host path, with the bytes of each file ("<folder>" for
+    // a folder): two trees compare equal when they hold the same things.
+    std::map<std::string, std::string> tree() const;
 
   private:
     std::string path_;
