@@ -47,6 +47,37 @@ TEST_F(EndToEndFileCommands, MoveTakesTheTickedPhotographsToTheDestinationAndOff
     EXPECT_EQ(visibleSourceEntries(), 6);
 }
 
+// Ctrl+Z after a Move brings the ten photographs back whole, into the list, still ticked: a
+// second Move takes all ten again.
+TEST_F(EndToEndFileCommands, UndoOfAMoveBringsTheTenBackTickedAndWhole) {
+    std::vector<std::string> names;
+    for (int i = 1; i <= 10; ++i) {
+        names.push_back("IMG_00" + std::to_string(10 + i) + ".JPG");
+    }
+    const FolderContents photos = writePhotos("card", names);
+    makeFolder("sorted");
+    startProgram(host("card"));
+
+    openSourceFolder();
+    for (int entry = 0; entry < 10; ++entry) {
+        pickAndTick(entry);
+    }
+    walkToDestination(host("sorted"));
+    press(kMoveButton);
+    ASSERT_EQ(waitForFiles("sorted", 10), photos);
+    settle();
+    ASSERT_EQ(visibleSourceEntries(), 0);
+
+    desktop_->pressKeys({"ctrl+z"});
+    EXPECT_EQ(waitForFiles("card", 10), photos);
+    EXPECT_TRUE(contentsOf("sorted").empty());
+    settle();
+    EXPECT_EQ(visibleSourceEntries(), 10);
+
+    press(kMoveButton);
+    EXPECT_EQ(waitForFiles("sorted", 10), photos);
+}
+
 // A right click on a name picks nothing, so the click on the large picture after it ticks
 // nothing; a left drag down the list ticks the five names it passes, and only those move.
 TEST_F(EndToEndFileCommands, RightClickThenDragTickMovesExactlyTheDraggedFive) {
