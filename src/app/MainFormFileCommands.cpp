@@ -246,7 +246,7 @@ void TForm1::setJobCommandsEnabled(bool enabled) {
                 disabledForJob_.push_back(button);
             }
         }
-        for (QAction* action : {Delete1, N2, N3, N4, N5, Undo1}) {
+        for (QAction* action : {Delete1, N2, N3, N4, N5, Undo1, Redo1}) {
             if (action->isEnabled()) {
                 action->setEnabled(false);
                 disabledForJob_.push_back(action);

@@ -270,6 +270,7 @@ void TForm1::buildMenus() {
     Delete1 = addItem(PopupMenu2, "Delete1", "Delete");
     CopyRight1 = addItem(PopupMenu2, "CopyRight1", "Copy Right");
     Undo1 = addItem(PopupMenu2, "Undo1", "元に戻す");
+    Redo1 = named(new QAction(this), "Redo1");
     attachPopupMenu(*CListBox1, *PopupMenu2);
 
     PopupMenu3 = named(new QMenu(this), "PopupMenu3");

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Undo: every file and folder command that changed something is remembered as a step, and
-// "元に戻す" (Ctrl+Z) takes the last one back as a job, like the command it reverses.
+// Undo and redo: every file and folder command that changed something is remembered as a step;
+// "元に戻す" (Ctrl+Z) takes the last one back and Ctrl+Shift+Z does it again, each as a job like
+// the command itself. A new command ends what can be done again.
 
 #include <QAction>
 #include <QKeySequence>
@@ -22,37 +23,49 @@ namespace pictaria {
 namespace {
 
 constexpr char kUndoingLabel[] = "元に戻しています…";
+constexpr char kRedoingLabel[] = "やり直しています…";
 constexpr char kNothingToUndoHint[] = "元に戻す操作はありません";
-constexpr char kBackUnderNewNamesMessage[] =
-    "元の名前は使われていたので、次の名前で戻しました。";
+constexpr char kBackUnderNewNamesMessage[] = "元の名前は使われていたので、次の名前にしました。";
 
 std::string finalName(const FileOutcome& outcome) {
     return outcome.newName.empty() ? outcome.name : outcome.newName;
 }
 
-// The name a file or folder has where the undo put it.
-std::string nameAfterUndo(const UndoRecord& record, const FileOutcome& outcome) {
-    if (outcome.result == FileResult::DoneUnderNewName) {
-        return outcome.newName;
+void keep(std::vector<UndoStep>& steps, UndoStep step) {
+    if (!step.records.empty()) {
+        steps.push_back(std::move(step));
     }
-    return extractFileName(record.before);
+}
+
+// Whether the entries of the step's files are in the source list as the list shows them.
+bool changesTheList(const UndoStep& step, const std::string& sourceFolder) {
+    return step.sourceFolder == sourceFolder &&
+           (step.kind == UndoKind::Move || step.kind == UndoKind::Delete ||
+            step.kind == UndoKind::AttachText);
 }
 
 }  // namespace
 
 void TForm1::connectUndoEvents() {
     Undo1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    Undo1->setShortcutContext(Qt::WindowShortcut);
-    addAction(Undo1);  // the key works without the menu open
+    Redo1->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    for (QAction* action : {Undo1, Redo1}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);  // the keys work without the menu open
+    }
     PopupMenu2->setToolTipsVisible(true);
     connect(Undo1, &QAction::triggered, this, &TForm1::Undo1Click);
+    connect(Redo1, &QAction::triggered, this, &TForm1::Redo1Click);
     updateUndoEntry();
 }
 
+// A new command: it can be taken back, and what was taken back before can no longer be done
+// again (the files it would act on may be the new command's).
 void TForm1::remember(UndoStep step) {
     if (!step.records.empty()) {
-        undoSteps_.push_back(std::move(step));
+        redoSteps_.clear();
     }
+    keep(undoSteps_, std::move(step));
     updateUndoEntry();
 }
 
@@ -60,10 +73,14 @@ void TForm1::updateUndoEntry() {
     const bool any = !undoSteps_.empty();
     Undo1->setToolTip(QString::fromUtf8(any ? undoHint(undoSteps_.back()) : kNothingToUndoHint));
     Undo1->setStatusTip(Undo1->toolTip());
-    if (!any) {
-        Undo1->setEnabled(false);
-    } else {
-        enableCommand(Undo1);
+    Redo1->setToolTip(
+        QString::fromUtf8(redoSteps_.empty() ? std::string() : undoHint(redoSteps_.back())));
+    for (auto [action, steps] : {std::pair{Undo1, &undoSteps_}, std::pair{Redo1, &redoSteps_}}) {
+        if (steps->empty()) {
+            action->setEnabled(false);
+        } else {
+            enableCommand(action);
+        }
     }
 }
 
@@ -83,32 +100,45 @@ UndoStep TForm1::stepOfJob(UndoKind kind, const std::string& source,
 }
 
 void TForm1::Undo1Click() {
-    if (jobRunning() || undoSteps_.empty()) {
+    runHistoryStep(undoSteps_, redoSteps_);
+}
+
+void TForm1::Redo1Click() {
+    runHistoryStep(redoSteps_, undoSteps_);
+}
+
+// Runs the last step of `from` as a job; what it did can then be reversed from `to`, and what
+// a stop left undone stays in `from`.
+void TForm1::runHistoryStep(std::vector<UndoStep>& from, std::vector<UndoStep>& to) {
+    if (jobRunning() || from.empty()) {
         return;
     }
-    const UndoRecord& first = undoSteps_.back().records.front();
+    const UndoRecord& first = from.back().records.front();
     if (!drivesReady({first.now, first.before})) {
         return;
     }
-    UndoStep step = std::move(undoSteps_.back());
-    undoSteps_.pop_back();
-    jobEntries_.clear();
-    jobOutcomes_.clear();
+    UndoStep step = std::move(from.back());
+    from.pop_back();
+    const ListChange change = listChangeOfRedo(step);
     auto batch = std::make_unique<UndoBatch>(std::move(step), UniqueNameCounter);
-    UndoBatch* undo = batch.get();  // the job owns it until after the continuation
-    runJob(std::move(batch), kUndoingLabel, ListChange::None, [this, undo](bool) {
-        UniqueNameCounter = undo->uniqueNameCounter();
-        const UndoStep& done = undo->step();
-        putEntriesBack(done, jobOutcomes_);
+    UndoBatch* run = batch.get();  // the job owns it until after the continuation
+    const char* label = run->step().redo ? kRedoingLabel : kUndoingLabel;
+    runJob(std::move(batch), label, change, [this, run, &from, &to](bool) {
+        UniqueNameCounter = run->uniqueNameCounter();
+        const UndoStep& done = run->step();
+        if (!done.redo) {
+            putEntriesBack(done, jobOutcomes_);
+        }
         followFoldersBack(done, jobOutcomes_);
-        // What a stop left undone stays to be taken back.
-        UndoStep rest{done.kind, done.sourceFolder, {}};
+        UndoStep rest{done.kind, done.sourceFolder, {}, done.redo};
         for (const auto& [index, outcome] : jobOutcomes_) {
             if (outcome.result == FileResult::Skipped) {
                 rest.records.push_back(done.records[static_cast<std::size_t>(index)]);
             }
         }
-        remember(std::move(rest));
+        keep(from, std::move(rest));
+        keep(to, run->reversed(jobOutcomes_));
+        updateUndoEntry();
         refreshFolderPages();
         if (!TargetFolder.empty()) {
             CListBox2->clear();
@@ -118,18 +148,38 @@ void TForm1::Undo1Click() {
     });
 }
 
+// A redo takes the entries of moved or deleted files off the list again, or renames them
+// again, as the command did; each record finds its entry by the name it has now.
+TForm1::ListChange TForm1::listChangeOfRedo(const UndoStep& step) {
+    jobEntries_.clear();
+    jobOutcomes_.clear();
+    if (!step.redo || !changesTheList(step, SourceFolder)) {
+        return ListChange::None;
+    }
+    std::vector<bool> taken(static_cast<std::size_t>(CListBox1->count()), false);
+    for (std::size_t index = 0; index < step.records.size(); ++index) {
+        const std::string name = extractFileName(step.records[index].now);
+        for (int row = 0; row < CListBox1->count(); ++row) {
+            if (!taken[static_cast<std::size_t>(row)] && CListBox1->name(row) == name) {
+                taken[static_cast<std::size_t>(row)] = true;
+                jobEntries_[static_cast<int>(index)] = CListBox1->item(row);
+                break;
+            }
+        }
+    }
+    return step.kind == UndoKind::AttachText ? ListChange::RenameDone : ListChange::RemoveDone;
+}
+
 // Files that came back to the source folder shown in the list take their former places there,
 // with their former ticks; renamed ones take their former names in place.
 void TForm1::putEntriesBack(const UndoStep& step, const std::map<int, FileOutcome>& outcomes) {
-    if (step.sourceFolder != SourceFolder || step.kind == UndoKind::Copy ||
-        step.isFolderCommand()) {
+    if (!changesTheList(step, SourceFolder)) {
         return;
     }
     std::vector<std::pair<const UndoRecord*, std::string>> back;
     for (const auto& [index, outcome] : outcomes) {
         if (outcome.done()) {
-            const UndoRecord& record = step.records[static_cast<std::size_t>(index)];
-            back.emplace_back(&record, nameAfterUndo(record, outcome));
+            back.emplace_back(&step.records[static_cast<std::size_t>(index)], outcome.newName);
         }
     }
     std::sort(back.begin(), back.end(),
@@ -152,26 +202,27 @@ void TForm1::putEntriesBack(const UndoStep& step, const std::map<int, FileOutcom
 }
 
 // Open pages, the source and the destination inside a folder that was renamed or moved back
-// follow it; the page of a removed new folder closes.
+// (or again) follow it; the pages of a folder that went close.
 void TForm1::followFoldersBack(const UndoStep& step, const std::map<int, FileOutcome>& outcomes) {
     if (!step.isFolderCommand() || outcomes.empty() || !outcomes.begin()->second.done()) {
         return;
     }
     const UndoRecord& record = step.records.front();
-    if (step.kind == UndoKind::NewFolder) {
+    const UndoOperation operation = operationOf(step);
+    if (operation == UndoOperation::RemoveFolder || operation == UndoOperation::ToTrash) {
         closePagesInside(record.now);
         return;
     }
-    if (step.kind != UndoKind::RenameFolder && step.kind != UndoKind::MoveFolder) {
+    if (operation != UndoOperation::PutBack) {
         return;
     }
-    const std::string back = joinPath(extractFileDir(record.before),
-                                      nameAfterUndo(record, outcomes.begin()->second));
+    const std::string placed =
+        joinPath(extractFileDir(record.before), outcomes.begin()->second.newName);
     for (FolderPage* open : folderPages()) {
-        open->setPath(renamedPath(open->path(), record.now, back));
+        open->setPath(renamedPath(open->path(), record.now, placed));
     }
-    SourceFolder = renamedPath(SourceFolder, record.now, back);
-    TargetFolder = renamedPath(TargetFolder, record.now, back);
+    SourceFolder = renamedPath(SourceFolder, record.now, placed);
+    TargetFolder = renamedPath(TargetFolder, record.now, placed);
 }
 
 // One message when anything could not be taken back or came back under another name.
@@ -183,7 +234,8 @@ void TForm1::tellUndoOutcome(const UndoStep& step, const std::map<int, FileOutco
         if (outcome.result == FileResult::DoneUnderNewName) {
             const UndoRecord& record = step.records[static_cast<std::size_t>(index)];
             renamed += '\n';
-            renamed += extractFileName(record.before);
+            renamed += extractFileName(operationOf(step) == UndoOperation::PutBack ? record.before
+                                                                                   : record.now);
             renamed += " → ";
             renamed += outcome.newName;
         }

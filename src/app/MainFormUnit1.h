@@ -114,6 +114,7 @@ class TForm1 : public QMainWindow {
     QAction* Delete1 = nullptr;     // "Delete"
     QAction* CopyRight1 = nullptr;  // "Copy Right"
     QAction* Undo1 = nullptr;       // "元に戻す" (Ctrl+Z)
+    QAction* Redo1 = nullptr;       // no menu entry: Ctrl+Shift+Z does the last undone again
     QMenu* PopupMenu3 = nullptr;    // the large picture's menu
     QAction* N6 = nullptr;          // "メニュー"
     QAction* N7 = nullptr;          // "縮小して表示"
@@ -173,8 +174,10 @@ class TForm1 : public QMainWindow {
     void BitBtn2MouseMove();
     void BitBtn3MouseMove();
     void BitBtn11Click();
-    // Takes the last file or folder command back ("元に戻す", Ctrl+Z).
+    // Takes the last file or folder command back ("元に戻す", Ctrl+Z), or does the last one
+    // taken back again (Ctrl+Shift+Z).
     void Undo1Click();
+    void Redo1Click();
 
     // Viewing aids.
     void BitBtn12Click();
@@ -254,6 +257,7 @@ class TForm1 : public QMainWindow {
 
     // What the outcome of a file does to its list entry.
     enum class ListChange { None, RemoveDone, RenameDone };
+    ListChange listChangeOfRedo(const UndoStep& step);
     void startTransfer(TransferMode mode);
     void startDelete(std::vector<BatchItem> items, bool emptyListAfter);
     bool beginCommand(const std::vector<BatchItem>& items);
@@ -268,9 +272,12 @@ class TForm1 : public QMainWindow {
 
     std::map<const ImageControl*, std::string> unloadable_;
 
-    // The commands that can be taken back, the last one last; kept for the run only.
+    // The commands that can be taken back, and those taken back that can be done again, the
+    // last one last; kept for the run only.
     std::vector<UndoStep> undoSteps_;
+    std::vector<UndoStep> redoSteps_;
     void remember(UndoStep step);
+    void runHistoryStep(std::vector<UndoStep>& from, std::vector<UndoStep>& to);
     void updateUndoEntry();
     UndoStep stepOfJob(UndoKind kind, const std::string& source, const std::string& target) const;
     void putEntriesBack(const UndoStep& step, const std::map<int, FileOutcome>& outcomes);

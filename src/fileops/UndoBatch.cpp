@@ -40,20 +40,28 @@ FileOutcome failed(FileOutcome outcome, FsResult reason, std::string message) {
     return outcome;
 }
 
-// Done at `backAt`, under a new name when that is not `wanted`; or failed with the reason.
-FileOutcome finished(FileOutcome outcome, const FsResult& result, const std::string& backAt,
-                     const std::string& wanted, bool fromTrash = false) {
+FileOutcome failedWith(FileOutcome outcome, const FsResult& result, const char* message) {
+    return failed(std::move(outcome), result, message + result.message());
+}
+
+// Done at `placed`, under a new name when that is not `wanted`; or failed with the reason.
+FileOutcome finished(FileOutcome outcome, const FsResult& result, const std::string& placed,
+                     const std::string& wanted) {
     if (!result) {
-        return failed(std::move(outcome), result,
-                      fromTrash && result.error() == ENOENT
-                          ? kNotInTrashMessage
-                          : kUndoFailedMessage + result.message());
+        return failedWith(std::move(outcome), result, kUndoFailedMessage);
     }
-    if (backAt != wanted) {
+    outcome.newName = extractFileName(placed);
+    if (placed != wanted) {
         outcome.result = FileResult::DoneUnderNewName;
-        outcome.newName = extractFileName(backAt);
     }
     return outcome;
+}
+
+// Where a record's file or folder is once its step has run.
+std::string placedPath(const UndoRecord& record, UndoOperation operation,
+                       const FileOutcome& outcome) {
+    const std::string& wanted = operation == UndoOperation::PutBack ? record.before : record.now;
+    return outcome.newName.empty() ? wanted : joinPath(extractFileDir(wanted), outcome.newName);
 }
 
 }  // namespace
@@ -68,7 +76,7 @@ void UndoBatch::run(const std::atomic<bool>& stop, const OutcomeReport& outcome,
         items.push_back({static_cast<int>(i), extractFileName(step_.records[i].now)});
     }
     runEachItem(items, stop, outcome, progress, [this](const BatchItem& item) {
-        return undoOne(step_.records[static_cast<std::size_t>(item.entry)]);
+        return runOne(step_.records[static_cast<std::size_t>(item.entry)]);
     });
 }
 
@@ -80,56 +88,96 @@ std::string UndoBatch::freePathFor(const std::string& path) {
     return makeUniqueName(path, counter_);
 }
 
-FileOutcome UndoBatch::undoOne(const UndoRecord& record) {
+FileOutcome UndoBatch::runOne(const UndoRecord& record) {
     FileOutcome outcome = outcomeOf(extractFileName(record.now), FileResult::Done);
     const bool folder = step_.isFolderCommand();
-    const bool deleted = step_.kind == UndoKind::Delete || step_.kind == UndoKind::DeleteFolder;
-    if (!deleted && !unchanged(record, folder)) {
+    const UndoOperation operation = operationOf(step_);
+    const bool foundByItself =
+        operation == UndoOperation::FromTrash || operation == UndoOperation::MakeFolder;
+    if (!foundByItself && !unchanged(record, folder)) {
         return failed(std::move(outcome), FsResult::failure(ESTALE), kChangedSinceMessage);
     }
-    switch (step_.kind) {
-    case UndoKind::Copy: {
-        FsResult trashed = moveToTrash(record.now);
-        if (trashed.error() == ENOTSUP && isTwinOf(record.now, record.before)) {
-            trashed = deleteFile(record.now);  // where no trash is, a twin of a kept original
+    switch (operation) {
+        case UndoOperation::PutBack:
+            return putBack(record, std::move(outcome));
+        case UndoOperation::FromTrash:
+            return fromTrash(record, std::move(outcome));
+        case UndoOperation::ToTrash: {
+            FsResult trashed = moveToTrash(record.now);
+            if (trashed.error() == ENOTSUP && step_.kind == UndoKind::Copy &&
+                isTwinOf(record.now, record.before)) {
+                trashed = deleteFile(record.now);  // where no trash is, a twin of a kept original
+            }
+            return trashed ? outcome : failedWith(std::move(outcome), trashed, kTrashFailedMessage);
         }
-        return trashed ? outcome
-                       : failed(std::move(outcome), trashed,
-                                kTrashFailedMessage + trashed.message());
-    }
-    case UndoKind::Move:
-    case UndoKind::AttachText: {
-        const std::string back = freePathFor(record.before);
-        return finished(std::move(outcome), moveFile(record.now, back), back, record.before);
-    }
-    case UndoKind::Delete: {
-        const std::string back = freePathFor(record.now);
-        return finished(std::move(outcome),
-                        restoreFromTrash(record.now, record.stamp, false, back), back, record.now,
-                        true);
-    }
-    case UndoKind::NewFolder: {
-        const FsResult removed = removeEmptyDir(record.now);
-        if (!removed && (removed.error() == ENOTEMPTY || removed.error() == EEXIST)) {
-            return failed(std::move(outcome), removed, kChangedSinceMessage);
+        case UndoOperation::RemoveFolder: {
+            const FsResult removed = removeEmptyDir(record.now);
+            if (!removed && (removed.error() == ENOTEMPTY || removed.error() == EEXIST)) {
+                return failed(std::move(outcome), removed, kChangedSinceMessage);
+            }
+            return removed ? outcome : failedWith(std::move(outcome), removed, kUndoFailedMessage);
         }
-        return finished(std::move(outcome), removed, record.now, record.now);
+        case UndoOperation::MakeFolder: {
+            const FsResult made = createDir(record.now);
+            return made ? outcome : failedWith(std::move(outcome), made, kUndoFailedMessage);
+        }
     }
-    case UndoKind::RenameFolder:
+    return outcome;
+}
+
+FileOutcome UndoBatch::putBack(const UndoRecord& record, FileOutcome outcome) {
+    if (step_.kind == UndoKind::RenameFolder) {
         return finished(std::move(outcome), renameFile(record.now, record.before), record.before,
                         record.before);
-    case UndoKind::MoveFolder: {
+    }
+    if (step_.kind == UndoKind::MoveFolder) {
         std::string movedTo;
         const FsResult moved = moveFolderInto(record.now, extractFileDir(record.before), movedTo);
         return finished(std::move(outcome), moved, movedTo, record.before);
     }
-    case UndoKind::DeleteFolder: {
-        return finished(std::move(outcome),
-                        restoreFromTrash(record.now, record.stamp, true, record.now), record.now,
-                        record.now, true);
+    const std::string back = freePathFor(record.before);
+    return finished(std::move(outcome), moveFile(record.now, back), back, record.before);
+}
+
+// A copy done again that is no longer in the trash is copied afresh from its original.
+FileOutcome UndoBatch::fromTrash(const UndoRecord& record, FileOutcome outcome) {
+    const bool folder = step_.isFolderCommand();
+    const std::string back = folder ? record.now : freePathFor(record.now);
+    FsResult restored = restoreFromTrash(record.now, record.stamp, folder, back);
+    if (restored.error() == ENOENT && step_.kind == UndoKind::Copy && fileExists(record.before)) {
+        restored = copyFile(record.before, back);
+    } else if (restored.error() == ENOENT) {
+        return failed(std::move(outcome), restored, kNotInTrashMessage);
     }
+    return finished(std::move(outcome), restored, back, record.now);
+}
+
+UndoStep UndoBatch::reversed(const std::map<int, FileOutcome>& outcomes) const {
+    UndoStep back{step_.kind, step_.sourceFolder, {}, !step_.redo};
+    const UndoOperation operation = operationOf(step_);
+    for (const auto& [index, outcome] : outcomes) {
+        if (!outcome.done()) {
+            continue;
+        }
+        const UndoRecord& record = step_.records[static_cast<std::size_t>(index)];
+        const std::string placed = placedPath(record, operation, outcome);
+        switch (operation) {
+            case UndoOperation::PutBack:
+                back.records.push_back(undoRecord(placed, record.now, record.entry, record.ticked));
+                break;
+            case UndoOperation::ToTrash:
+            case UndoOperation::RemoveFolder:
+                back.records.push_back(record);  // known in the trash by the stamp it had
+                break;
+            case UndoOperation::FromTrash:
+            case UndoOperation::MakeFolder: {
+                const std::string original = step_.kind == UndoKind::Copy ? record.before : placed;
+                back.records.push_back(undoRecord(placed, original, record.entry, record.ticked));
+                break;
+            }
+        }
     }
-    return outcome;
+    return back;
 }
 
 }  // namespace pictaria

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Takes one finished command back, file by file, as a batch that can run on a worker thread:
-// copies go to the trash, moved and renamed files go back to their former paths, deleted ones
-// come back out of the trash, and a new, renamed, moved or deleted folder is undone. Whatever
-// changed since the command is left alone and reported; nothing is ever replaced.
+// Takes one finished command back, or does it again after it was taken back, file by file, as
+// a batch that can run on a worker thread: copies go to the trash, moved and renamed files go
+// back to their former paths, deleted ones come back out of the trash, and a new, renamed,
+// moved or deleted folder is undone. Whatever changed since is left alone and reported;
+// nothing is ever replaced.
 
+#include <map>
 #include <string>
 
 #include "fileops/FileBatch.h"
@@ -19,7 +21,8 @@ inline constexpr const char* kUndoFailedMessage = "元に戻せませんでし�
 class UndoBatch : public FileBatch {
   public:
     // Each item's entry is the index of its record in the step. A file whose former name is
-    // taken comes back under a free name of the usual numbering (DoneUnderNewName).
+    // taken comes back under a free name of the usual numbering (DoneUnderNewName); every file
+    // or folder put somewhere has its final name as `newName`.
     UndoBatch(UndoStep step, int uniqueNameCounter);
 
     void run(const std::atomic<bool>& stop, const OutcomeReport& outcome,
@@ -28,8 +31,14 @@ class UndoBatch : public FileBatch {
     const UndoStep& step() const { return step_; }
     int uniqueNameCounter() const { return counter_; }
 
+    // The step that takes back what this one did, given its outcomes: a redo after an undo,
+    // an undo after a redo. Only records that were done are in it.
+    UndoStep reversed(const std::map<int, FileOutcome>& outcomes) const;
+
   private:
-    FileOutcome undoOne(const UndoRecord& record);
+    FileOutcome runOne(const UndoRecord& record);
+    FileOutcome putBack(const UndoRecord& record, FileOutcome outcome);
+    FileOutcome fromTrash(const UndoRecord& record, FileOutcome outcome);
     std::string freePathFor(const std::string& path);
 
     UndoStep step_;

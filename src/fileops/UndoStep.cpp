@@ -7,34 +7,55 @@ namespace {
 
 const char* commandName(UndoKind kind) {
     switch (kind) {
-    case UndoKind::Copy:
-        return "コピー";
-    case UndoKind::Move:
-        return "移動";
-    case UndoKind::Delete:
-        return "削除";
-    case UndoKind::AttachText:
-        return "文字の添付";
-    case UndoKind::NewFolder:
-        return "フォルダ作成";
-    case UndoKind::RenameFolder:
-        return "フォルダ名の変更";
-    case UndoKind::MoveFolder:
-        return "フォルダ移動";
-    case UndoKind::DeleteFolder:
-        return "フォルダ削除";
+        case UndoKind::Copy:
+            return "コピー";
+        case UndoKind::Move:
+            return "移動";
+        case UndoKind::Delete:
+            return "削除";
+        case UndoKind::AttachText:
+            return "文字の添付";
+        case UndoKind::NewFolder:
+            return "フォルダ作成";
+        case UndoKind::RenameFolder:
+            return "フォルダ名の変更";
+        case UndoKind::MoveFolder:
+            return "フォルダ移動";
+        case UndoKind::DeleteFolder:
+            return "フォルダ削除";
     }
     return "";
 }
 
 }  // namespace
 
+UndoOperation operationOf(const UndoStep& step) {
+    switch (step.kind) {
+        case UndoKind::Copy:
+            return step.redo ? UndoOperation::FromTrash : UndoOperation::ToTrash;
+        case UndoKind::Delete:
+        case UndoKind::DeleteFolder:
+            return step.redo ? UndoOperation::ToTrash : UndoOperation::FromTrash;
+        case UndoKind::NewFolder:
+            return step.redo ? UndoOperation::MakeFolder : UndoOperation::RemoveFolder;
+        case UndoKind::Move:
+        case UndoKind::AttachText:
+        case UndoKind::RenameFolder:
+        case UndoKind::MoveFolder:
+            break;
+    }
+    return UndoOperation::PutBack;
+}
+
 std::string undoHint(const UndoStep& step) {
     std::string hint = commandName(step.kind);
-    if (step.isFolderCommand()) {
-        return hint + "を元に戻す";
+    if (!step.isFolderCommand()) {
+        hint += ' ';
+        hint += std::to_string(step.records.size());
+        hint += " 枚";
     }
-    return hint + " " + std::to_string(step.records.size()) + " 枚を元に戻す";
+    hint += step.redo ? "をやり直す" : "を元に戻す";
+    return hint;
 }
 
 UndoRecord undoRecord(std::string now, std::string before, int entry, bool ticked) {

@@ -11,7 +11,16 @@
 
 namespace pictaria {
 
-enum class UndoKind { Copy, Move, Delete, AttachText, NewFolder, RenameFolder, MoveFolder, DeleteFolder };
+enum class UndoKind {
+    Copy,
+    Move,
+    Delete,
+    AttachText,
+    NewFolder,
+    RenameFolder,
+    MoveFolder,
+    DeleteFolder
+};
 
 struct UndoRecord {
     // What the command left: the copy, the moved or renamed file or folder, the new folder; for a
@@ -30,11 +39,23 @@ struct UndoStep {
     UndoKind kind = UndoKind::Copy;
     std::string sourceFolder;  // the source list's folder when the command ran
     std::vector<UndoRecord> records;
+    bool redo = false;  // the step does the command again, after it was taken back
 
     bool isFolderCommand() const { return kind >= UndoKind::NewFolder; }
 };
 
-// The popup entry's hint, for example "移動 12 枚を元に戻す".
+// What running a step does to each of its records.
+enum class UndoOperation {
+    PutBack,       // the file or folder goes back to `before` (a move, a rename)
+    ToTrash,       // `now` goes to the trash (a copy taken back, a delete done again)
+    FromTrash,     // what was trashed from `now` comes back there
+    RemoveFolder,  // the empty folder `now` goes
+    MakeFolder,    // the folder `now` is made again
+};
+UndoOperation operationOf(const UndoStep& step);
+
+// The hint of the entry that runs the step, for example "移動 12 枚を元に戻す" or, for a redo,
+// "移動 12 枚をやり直す".
 std::string undoHint(const UndoStep& step);
 
 // A record of `now` as it is at this moment.

@@ -77,10 +77,11 @@ class FileCommandsTest : public test::MainWindowFixture {
         return both;
     }
 
-    void undo() {
-        QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    void undo(Qt::KeyboardModifiers keys = Qt::ControlModifier) {
+        QTest::keyClick(window.get(), Qt::Key_Z, keys);
         ASSERT_TRUE(jobEnds());
     }
+    void redo() { undo(Qt::ControlModifier | Qt::ShiftModifier); }
 
     test::RecordingMessages messages;
     test::NameDialogAnswer dialog;
@@ -232,8 +233,8 @@ TEST_F(FileCommandsTest, ACardInsertedWhileRunningJoinsTheGridAndIsRefusedOnceTa
 }
 
 // Each command is taken back by Ctrl+Z, the last first: the disk is as it was, and the list
-// has its entries back at their places with their ticks.
-TEST_F(FileCommandsTest, FileCommandsUndoneInReverseOrderLeaveTheTreeAsBefore) {
+// has its entries back at their places with their ticks. Ctrl+Shift+Z then does them again.
+TEST_F(FileCommandsTest, FileCommandsUndoneInReverseOrderAndRedoneLeaveTheTreesAsTheyWere) {
     const auto before = tree();
     EXPECT_FALSE(window->Undo1->isEnabled());
     tick({0});
@@ -252,6 +253,7 @@ TEST_F(FileCommandsTest, FileCommandsUndoneInReverseOrderLeaveTheTreeAsBefore) {
     ASSERT_TRUE(jobEnds());
     EXPECT_EQ(names(window->CListBox1), (Names{"x_a.jpg"}));
     EXPECT_EQ(window->Undo1->toolTip().toStdString(), "削除 1 枚を元に戻す");
+    const auto afterCommands = tree();
 
     undo();
     EXPECT_EQ(names(window->CListBox1), (Names{"x_a.jpg", "c.jpg"}));
@@ -263,8 +265,18 @@ TEST_F(FileCommandsTest, FileCommandsUndoneInReverseOrderLeaveTheTreeAsBefore) {
     EXPECT_EQ(window->Undo1->toolTip().toStdString(), "コピー 1 枚を元に戻す");
     undo();
     EXPECT_EQ(tree(), before);
-    EXPECT_TRUE(messages.shown.empty()) << messages.shown.front();
     EXPECT_FALSE(window->Undo1->isEnabled());
+    EXPECT_EQ(window->Redo1->toolTip().toStdString(), "コピー 1 枚をやり直す");
+
+    for (int step = 0; step < 4; ++step) {
+        redo();
+    }
+    EXPECT_EQ(tree(), afterCommands);
+    EXPECT_EQ(names(window->CListBox1), (Names{"x_a.jpg"}));
+    EXPECT_FALSE(window->Redo1->isEnabled());
+    undo();
+    EXPECT_EQ(names(window->CListBox1), (Names{"x_a.jpg", "c.jpg"}));
+    EXPECT_TRUE(messages.shown.empty()) << messages.shown.front();
 }
 
 // Nothing changed since a command is ever overwritten or removed by its undo.

@@ -25,8 +25,23 @@ std::map<int, FileOutcome> undo(UndoKind kind, UndoRecord record) {
     return runHere(batch);
 }
 
-// The folder commands, each done as the window does it and then taken back.
-TEST(UndoBatch, FolderCommandsUndoneLeaveTheTreeAsBefore) {
+// Takes a command back, does it again (the tree is as the command left it) and takes it back
+// once more.
+void undoRedoUndo(const test::TempDir& drive, UndoKind kind, UndoRecord record) {
+    const auto afterCommand = drive.tree();
+    UndoBatch undoing(UndoStep{kind, "C:\\", {std::move(record)}}, 2);
+    const auto undone = runHere(undoing);
+    ASSERT_TRUE(undone.at(0).done()) << undone.at(0).message;
+    UndoBatch redoing(undoing.reversed(undone), 2);
+    const auto redone = runHere(redoing);
+    ASSERT_TRUE(redone.at(0).done()) << redone.at(0).message;
+    EXPECT_EQ(drive.tree(), afterCommand);
+    UndoBatch again(redoing.reversed(redone), 2);
+    EXPECT_TRUE(runHere(again).at(0).done());
+}
+
+// The folder commands, each done as the window does it, taken back, done again and taken back.
+TEST(UndoBatch, FolderCommandsUndoneAndRedoneLeaveTheTreesAsTheyWere) {
     test::TempDir c;
     test::TestDrives drives;
     drives.map('C', c.path());
@@ -36,18 +51,18 @@ TEST(UndoBatch, FolderCommandsUndoneLeaveTheTreeAsBefore) {
     const auto before = c.tree();
 
     ASSERT_TRUE(createDir("C:\\Photos\\New"));
-    EXPECT_TRUE(undo(UndoKind::NewFolder, undoRecord("C:\\Photos\\New", ""))[0].done());
+    undoRedoUndo(c, UndoKind::NewFolder, undoRecord("C:\\Photos\\New", ""));
 
     ASSERT_TRUE(renameFile("C:\\Photos\\2004", "C:\\Photos\\Summer"));
-    EXPECT_TRUE(undo(UndoKind::RenameFolder, undoRecord("C:\\Photos\\Summer", "C:\\Photos\\2004"))[0].done());
+    undoRedoUndo(c, UndoKind::RenameFolder, undoRecord("C:\\Photos\\Summer", "C:\\Photos\\2004"));
 
     std::string movedTo;
     ASSERT_TRUE(moveFolderInto("C:\\Photos\\2005", "C:\\Sorted", movedTo));
-    EXPECT_TRUE(undo(UndoKind::MoveFolder, undoRecord(movedTo, "C:\\Photos\\2005"))[0].done());
+    undoRedoUndo(c, UndoKind::MoveFolder, undoRecord(movedTo, "C:\\Photos\\2005"));
 
     const UndoRecord trashed = undoRecord("C:\\Photos\\2004", "C:\\Photos\\2004");
     ASSERT_TRUE(trashFolder("C:\\Photos\\2004"));
-    EXPECT_TRUE(undo(UndoKind::DeleteFolder, trashed)[0].done());
+    undoRedoUndo(c, UndoKind::DeleteFolder, trashed);
     EXPECT_EQ(c.tree(), before);
 
     // A new folder that has been filled since is left alone, and said so.
