@@ -198,6 +198,7 @@ TEST_F(FolderTreeTest, WithoutATrashTheFolderIsDeletedForGoodOnlyWhenTheUserAgre
     EXPECT_FALSE(test::folderInTrash("2004", "a.jpg"));
     EXPECT_EQ(window->frontFolderPage()->path(), "C:\\Photos");
     EXPECT_TRUE(messages.shown.empty());
+    EXPECT_FALSE(window->Undo1->isEnabled());  // gone for good: nothing to take back
 }
 
 TEST_F(FolderTreeTest, DecliningTheTrashLeavesTheFolderAlone) {
@@ -264,6 +265,29 @@ TEST_F(FolderTreeTest, RenameCarriesOpenPagesInsideAlongAndRelistsTheParent) {
 
     choose(pages[3], "01");
     EXPECT_EQ(window->TargetFolder, "C:\\Photos\\2005x\\May\\01");
+}
+
+// Folder commands are taken back the last first: a deleted folder comes back out of the trash
+// with what it held, and a folder renamed back carries the open pages and the source along.
+TEST_F(FolderTreeTest, RenameAndDeleteUndoneBringTheTreeAndThePagesBack) {
+    const auto before = c.tree();
+    const auto pages = openTree();
+    window->SourceFolder = "C:\\Photos\\2004\\May";
+    choose(pages[1], "2004");
+    run(window->N4, "2005x");
+    choose(window->frontFolderPage(), "2004b");
+    run(window->N3, "");
+    ASSERT_FALSE(c.exists("Photos/2004b"));
+    EXPECT_EQ(window->Undo1->toolTip().toStdString(), "フォルダ削除を元に戻す");
+
+    for (int step = 0; step < 2; ++step) {
+        window->Undo1->trigger();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !window->jobRunning(); }));
+    }
+    EXPECT_EQ(c.tree(), before);
+    EXPECT_EQ(window->SourceFolder, "C:\\Photos\\2004\\May");
+    EXPECT_EQ(pages[3]->path(), "C:\\Photos\\2004\\May");
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(FolderTreeTest, RenameToThePresentTakenOrEmptyNameChangesNothing) {
