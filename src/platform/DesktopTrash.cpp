@@ -128,18 +128,18 @@ struct TrashEntry {
 // one status query per item.
 std::optional<TrashEntry> findTrashed(const std::string& path, const FileStamp& stamp,
                                       bool folder) {
-    const std::string stem =
-        fs::path(path).filename().string().substr(0, fs::path(path).filename().string().find('.'));
+    const std::string name = fs::path(path).filename().string();
+    const std::string stem = name.substr(0, name.find('.'));
     for (const bool likelyNamesOnly : {true, false}) {
         for (const fs::path& trash : trashFoldersFor(path)) {
             std::error_code error;
             for (fs::directory_iterator it(trash / "files", error), end; !error && it != end;
                  it.increment(error)) {
-                const std::string name = it->path().filename().string();
+                const std::string trashedName = it->path().filename().string();
                 struct stat st {};
-                if (name.starts_with(stem) == likelyNamesOnly &&
+                if (trashedName.starts_with(stem) == likelyNamesOnly &&
                     ::lstat(it->path().c_str(), &st) == 0 && matches(st, stamp, folder)) {
-                    return TrashEntry{it->path(), trash / "info" / (name + ".trashinfo")};
+                    return TrashEntry{it->path(), trash / "info" / (trashedName + ".trashinfo")};
                 }
             }
         }
