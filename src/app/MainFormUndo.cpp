@@ -26,6 +26,7 @@ constexpr char kUndoingLabel[] = "元に戻しています…";
 constexpr char kRedoingLabel[] = "やり直しています…";
 constexpr char kNothingToUndoHint[] = "元に戻す操作はありません";
 constexpr char kBackUnderNewNamesMessage[] = "元の名前は使われていたので、次の名前にしました。";
+constexpr char kVolumeReplacedMessage[] = ": は、この操作の後に取り外されたので、元に戻せません。";
 
 std::string finalName(const FileOutcome& outcome) {
     return outcome.newName.empty() ? outcome.name : outcome.newName;
@@ -64,6 +65,7 @@ void TForm1::connectUndoEvents() {
 void TForm1::remember(UndoStep step) {
     if (!step.records.empty()) {
         redoSteps_.clear();
+        noteMounts(step);
     }
     keep(undoSteps_, std::move(step));
     updateUndoEntry();
@@ -107,14 +109,26 @@ void TForm1::Redo1Click() {
     runHistoryStep(redoSteps_, undoSteps_);
 }
 
+// A step is refused while a drive it reads or writes is missing or silent, and for good once
+// the volume it would put things back on was taken out since: another card of the same name
+// may be in its place.
+bool TForm1::refusedForItsDrives(const UndoStep& step) {
+    const UndoRecord& first = step.records.front();
+    const bool readsBefore = operationOf(step) == UndoOperation::PutBack;
+    if (!drivesReady({first.now, readsBefore ? first.before : std::string_view()})) {
+        return true;
+    }
+    if (const auto folder = folderOnAnotherMount(step)) {
+        showMessage(std::string("ドライブ ") + folder->front() + kVolumeReplacedMessage);
+        return true;
+    }
+    return false;
+}
+
 // Runs the last step of `from` as a job; what it did can then be reversed from `to`, and what
 // a stop left undone stays in `from`.
 void TForm1::runHistoryStep(std::vector<UndoStep>& from, std::vector<UndoStep>& to) {
-    if (jobRunning() || from.empty()) {
-        return;
-    }
-    const UndoRecord& first = from.back().records.front();
-    if (!drivesReady({first.now, first.before})) {
+    if (jobRunning() || from.empty() || refusedForItsDrives(from.back())) {
         return;
     }
     UndoStep step = std::move(from.back());
@@ -130,14 +144,17 @@ void TForm1::runHistoryStep(std::vector<UndoStep>& from, std::vector<UndoStep>& 
             putEntriesBack(done, jobOutcomes_);
         }
         followFoldersBack(done, jobOutcomes_);
-        UndoStep rest{done.kind, done.sourceFolder, {}, done.redo};
+        UndoStep rest = done;
+        rest.records.clear();
         for (const auto& [index, outcome] : jobOutcomes_) {
             if (outcome.result == FileResult::Skipped) {
                 rest.records.push_back(done.records[static_cast<std::size_t>(index)]);
             }
         }
         keep(from, std::move(rest));
-        keep(to, run->reversed(jobOutcomes_));
+        UndoStep reversed = run->reversed(jobOutcomes_);
+        noteMounts(reversed);
+        keep(to, std::move(reversed));
         updateUndoEntry();
         refreshFolderPages();
         if (!TargetFolder.empty()) {

@@ -278,6 +278,7 @@ class TForm1 : public QMainWindow {
     std::vector<UndoStep> redoSteps_;
     void remember(UndoStep step);
     void runHistoryStep(std::vector<UndoStep>& from, std::vector<UndoStep>& to);
+    bool refusedForItsDrives(const UndoStep& step);
     void updateUndoEntry();
     UndoStep stepOfJob(UndoKind kind, const std::string& source, const std::string& target) const;
     void putEntriesBack(const UndoStep& step, const std::map<int, FileOutcome>& outcomes);

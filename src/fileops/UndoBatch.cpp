@@ -131,8 +131,13 @@ FileOutcome UndoBatch::putBack(const UndoRecord& record, FileOutcome outcome) {
                         record.before);
     }
     if (step_.kind == UndoKind::MoveFolder) {
+        // The folder moves under the name it has now (which its destination may have
+        // numbered) and then takes its own name back, if that is free.
         std::string movedTo;
         const FsResult moved = moveFolderInto(record.now, extractFileDir(record.before), movedTo);
+        if (moved && movedTo != record.before && renameFile(movedTo, record.before)) {
+            movedTo = record.before;
+        }
         return finished(std::move(outcome), moved, movedTo, record.before);
     }
     const std::string back = freePathFor(record.before);

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fileops/UndoStep.h"
 
+#include "platform/MountIdentity.h"
+#include "platform/PathText.h"
+
 namespace pictaria {
 
 namespace {
@@ -27,7 +30,38 @@ const char* commandName(UndoKind kind) {
     return "";
 }
 
+std::uint64_t mountOf(const std::string& pathText) {
+    return pathText.empty() ? 0 : mountIdentityOf(extractFileDir(pathText));
+}
+
 }  // namespace
+
+void noteMounts(UndoStep& step) {
+    if (step.records.empty()) {
+        return;
+    }
+    step.nowMount = mountOf(step.records.front().now);
+    step.beforeMount = mountOf(step.records.front().before);
+}
+
+std::optional<std::string> folderOnAnotherMount(const UndoStep& step) {
+    if (step.records.empty()) {
+        return std::nullopt;
+    }
+    const UndoOperation operation = operationOf(step);
+    const bool intoBefore = operation == UndoOperation::PutBack;
+    const bool intoNow =
+        operation == UndoOperation::FromTrash || operation == UndoOperation::MakeFolder;
+    if (!intoBefore && !intoNow) {
+        return std::nullopt;
+    }
+    const std::string& path = intoBefore ? step.records.front().before : step.records.front().now;
+    const std::uint64_t noted = intoBefore ? step.beforeMount : step.nowMount;
+    if (noted == 0 || mountOf(path) == noted) {
+        return std::nullopt;
+    }
+    return extractFileDir(path);
+}
 
 UndoOperation operationOf(const UndoStep& step) {
     switch (step.kind) {

@@ -4,6 +4,8 @@
 // file or folder it changed, with the stamp each had right after the command, so that nothing
 // changed since is touched.
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +42,10 @@ struct UndoStep {
     std::string sourceFolder;  // the source list's folder when the command ran
     std::vector<UndoRecord> records;
     bool redo = false;  // the step does the command again, after it was taken back
+    // The mounts that held the folders of `now` and `before` when the step was made: a card
+    // taken out and put back, or another card of the same name in its place, is another mount.
+    std::uint64_t nowMount = 0;
+    std::uint64_t beforeMount = 0;
 
     bool isFolderCommand() const { return kind >= UndoKind::NewFolder; }
 };
@@ -57,6 +63,13 @@ UndoOperation operationOf(const UndoStep& step);
 // The hint of the entry that runs the step, for example "移動 12 枚を元に戻す" or, for a redo,
 // "移動 12 枚をやり直す".
 std::string undoHint(const UndoStep& step);
+
+// Notes the mounts that hold the step's folders now.
+void noteMounts(UndoStep& step);
+
+// The folder the step would put files or folders into when it runs, if the volume there has
+// been taken out (or replaced) since the step was made; nothing when it may run.
+std::optional<std::string> folderOnAnotherMount(const UndoStep& step);
 
 // A record of `now` as it is at this moment.
 UndoRecord undoRecord(std::string now, std::string before, int entry = -1, bool ticked = false);

@@ -7,8 +7,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <vector>
 
@@ -86,7 +88,10 @@ bool matches(const struct stat& st, const FileStamp& stamp, bool folder) {
                       static_cast<unsigned long long>(st.st_ino) == stamp.inode;
     const long long modified =
         static_cast<long long>(st.st_mtim.tv_sec) * 1'000'000'000LL + st.st_mtim.tv_nsec;
-    return same && (folder || (st.st_size == stamp.size && modified == stamp.modifiedNs));
+    if (!same || S_ISDIR(st.st_mode) != folder) {
+        return false;
+    }
+    return folder || (st.st_size == stamp.size && modified == stamp.modifiedNs);
 }
 
 // The top folder of the volume that holds `path`: the highest folder above it on its device.
@@ -106,16 +111,50 @@ std::string topFolderOf(const std::string& path) {
     return folder.string();
 }
 
+struct TrashFolder {
+    fs::path folder;
+    std::string top;  // the volume's top folder, to which its records' paths are relative
+};
+
 // The trash folders the desktop may have put `path` in: the user's own, and those at the top of
 // its volume.
-std::vector<fs::path> trashFoldersFor(const std::string& path) {
-    std::vector<fs::path> folders{fs::path(g_get_user_data_dir()) / "Trash"};
+std::vector<TrashFolder> trashFoldersFor(const std::string& path) {
+    std::vector<TrashFolder> folders{{fs::path(g_get_user_data_dir()) / "Trash", "/"}};
     if (const std::string top = topFolderOf(path); !top.empty()) {
         const std::string user = std::to_string(::getuid());
-        folders.push_back(fs::path(top) / ".Trash" / user);
-        folders.push_back(fs::path(top) / (".Trash-" + user));
+        folders.push_back({fs::path(top) / ".Trash" / user, top});
+        folders.push_back({fs::path(top) / (".Trash-" + user), top});
     }
     return folders;
+}
+
+int hexValue(char digit) {
+    const std::string digits = "0123456789abcdef";
+    const auto at = digits.find(static_cast<char>(std::tolower(static_cast<unsigned char>(digit))));
+    return at == std::string::npos ? -1 : static_cast<int>(at);
+}
+
+// The path a trash record says its item came from ("Path=" with %-escapes, relative to the
+// volume's top in a volume's trash).
+std::string recordedPath(const fs::path& info, const std::string& top) {
+    std::ifstream record(info);
+    std::string line;
+    while (std::getline(record, line) && !line.starts_with("Path=")) {
+    }
+    std::string path;
+    for (std::size_t i = 5; i < line.size(); ++i) {
+        if (line[i] == '%' && i + 2 < line.size() && hexValue(line[i + 1]) >= 0 &&
+            hexValue(line[i + 2]) >= 0) {
+            path += static_cast<char>(hexValue(line[i + 1]) * 16 + hexValue(line[i + 2]));
+            i += 2;
+        } else {
+            path += line[i];
+        }
+    }
+    if (path.empty() || path.front() == '/') {
+        return path;
+    }
+    return (fs::path(top) / path).string();
 }
 
 struct TrashEntry {
@@ -123,23 +162,26 @@ struct TrashEntry {
     fs::path info;  // info/NAME.trashinfo
 };
 
-// The trash keeps an item under its own name, or that name numbered when it is taken
-// ("a.jpg", "a.2.jpg"): those are looked at first, so that a large trash costs one listing, not
-// one status query per item.
+// The item is the one trashed from `path` with `stamp`: the same file or folder (a rename into
+// the trash keeps it) and a record naming `path`. The trash keeps an item under its own name, or
+// that name numbered when it is taken ("a.jpg", "a.2.jpg"): those are looked at first, so that a
+// large trash costs one listing, not one status query per item.
 std::optional<TrashEntry> findTrashed(const std::string& path, const FileStamp& stamp,
                                       bool folder) {
     const std::string name = fs::path(path).filename().string();
     const std::string stem = name.substr(0, name.find('.'));
     for (const bool likelyNamesOnly : {true, false}) {
-        for (const fs::path& trash : trashFoldersFor(path)) {
+        for (const auto& [trash, top] : trashFoldersFor(path)) {
             std::error_code error;
             for (fs::directory_iterator it(trash / "files", error), end; !error && it != end;
                  it.increment(error)) {
                 const std::string trashedName = it->path().filename().string();
+                const fs::path info = trash / "info" / (trashedName + ".trashinfo");
                 struct stat st {};
                 if (trashedName.starts_with(stem) == likelyNamesOnly &&
-                    ::lstat(it->path().c_str(), &st) == 0 && matches(st, stamp, folder)) {
-                    return TrashEntry{it->path(), trash / "info" / (trashedName + ".trashinfo")};
+                    ::lstat(it->path().c_str(), &st) == 0 && matches(st, stamp, folder) &&
+                    recordedPath(info, top) == path) {
+                    return TrashEntry{it->path(), info};
                 }
             }
         }

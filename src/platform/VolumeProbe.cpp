@@ -41,9 +41,11 @@ class PendingRoots {
     std::set<std::string> roots_;
 };
 
+// Never destroyed: a thread stuck on a hung volume may still release its root while the
+// process ends.
 PendingRoots& pendingRoots() {
-    static PendingRoots roots;
-    return roots;
+    static PendingRoots* roots = new PendingRoots;
+    return *roots;
 }
 
 VolumeAnswer ask(const std::string& root, const StatCall& stat) {

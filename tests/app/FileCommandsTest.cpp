@@ -17,6 +17,7 @@
 #include "fileops/BatchCommands.h"
 #include "fileops/FileJob.h"
 #include "fileops/UndoBatch.h"
+#include "platform/MountIdentity.h"
 #include "platform/MountWatcher.h"
 #include "support/Trash.h"
 
@@ -303,6 +304,38 @@ TEST_F(FileCommandsTest, UndoLeavesChangedFilesAloneAndMovesBackUnderAFreeName) 
     EXPECT_FALSE(d.exists("Sorted/b.jpg"));
     ASSERT_EQ(messages.shown.size(), 2u);
     EXPECT_EQ(messages.shown[1], kChangedSinceMessage);
+}
+
+// Another card in the reader after a Move (cameras give their cards one name) is not where the
+// photographs came from: the undo is refused and they stay where they are.
+TEST_F(FileCommandsTest, UndoIsRefusedOnceTheCardItWouldPutBackOnWasTakenOut) {
+    test::TempDir reader;
+    const std::string card = reader.path();
+    if (::mount("tmpfs", card.c_str(), "tmpfs", 0, "size=1m") != 0) {
+        GTEST_SKIP() << "no permission to mount a file system here";
+    }
+    drives.map('E', card, DriveType::Removable);
+    reader.writeFile("IMG_0001.JPG", "photograph");
+    window->SourceFolder = "E:\\";
+    window->CListBox1->clear();
+    window->CListBox1->addName("IMG_0001.JPG");
+    tick({0});
+    window->BitBtn3->click();
+    ASSERT_TRUE(jobEnds());
+    const std::uint64_t firstMount = mountIdentityOf("E:\\");
+    ::umount2(card.c_str(), MNT_DETACH);
+    ASSERT_EQ(::mount("tmpfs", card.c_str(), "tmpfs", 0, "size=1m"), 0);
+    if (mountIdentityOf("E:\\") == firstMount) {
+        ::umount2(card.c_str(), MNT_DETACH);
+        GTEST_SKIP() << "this kernel gives the new mount the number of the old one";
+    }
+
+    undo();
+    EXPECT_EQ(d.readFile("Sorted/IMG_0001.JPG"), "photograph");
+    EXPECT_FALSE(reader.exists("IMG_0001.JPG"));
+    EXPECT_EQ(messages.shown,
+              (Names{"ドライブ E: は、この操作の後に取り外されたので、元に戻せません。"}));
+    ::umount2(card.c_str(), MNT_DETACH);
 }
 
 TEST_F(FileCommandsTest, PointerOverCopyAndMoveNamesTheCurrentDestination) {

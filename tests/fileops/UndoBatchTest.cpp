@@ -47,7 +47,7 @@ TEST(UndoBatch, FolderCommandsUndoneAndRedoneLeaveTheTreesAsTheyWere) {
     drives.map('C', c.path());
     c.writeFile("Photos/2004/a.jpg", "a");
     c.writeFile("Photos/2005/b.jpg", "b");
-    c.makeFolder("Sorted");
+    c.makeFolder("Sorted/2005");  // the folder moved there takes a numbered name
     const auto before = c.tree();
 
     ASSERT_TRUE(createDir("C:\\Photos\\New"));
@@ -58,6 +58,7 @@ TEST(UndoBatch, FolderCommandsUndoneAndRedoneLeaveTheTreesAsTheyWere) {
 
     std::string movedTo;
     ASSERT_TRUE(moveFolderInto("C:\\Photos\\2005", "C:\\Sorted", movedTo));
+    ASSERT_EQ(movedTo, "C:\\Sorted\\2005 (2)");
     undoRedoUndo(c, UndoKind::MoveFolder, undoRecord(movedTo, "C:\\Photos\\2005"));
 
     const UndoRecord trashed = undoRecord("C:\\Photos\\2004", "C:\\Photos\\2004");
