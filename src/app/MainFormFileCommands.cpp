@@ -78,12 +78,11 @@ bool TForm1::jobRunning() const {
 }
 
 void TForm1::startTransfer(TransferMode mode) {
-    if (jobRunning() || refused(mode, SourceFolder, TargetFolder) ||
-        !drivesReady({SourceFolder, TargetFolder})) {
+    if (jobRunning() || refused(mode, SourceFolder, TargetFolder)) {
         return;
     }
     std::vector<BatchItem> items = tickedItems(CheckListTickList(*CListBox1));
-    if (!beginCommand(items)) {
+    if (!beginCommand(items, {SourceFolder, TargetFolder})) {
         return;
     }
     auto batch = std::make_unique<TransferBatch>(mode, SourceFolder, TargetFolder, std::move(items),
@@ -102,7 +101,7 @@ void TForm1::startTransfer(TransferMode mode) {
 // Files no trash can take are deleted for good only when the user agrees, asked once after the
 // trash has taken what it can; a stopped delete asks nothing.
 void TForm1::startDelete(std::vector<BatchItem> items, bool emptyListAfter) {
-    if (jobRunning() || items.empty() || !drivesReady({SourceFolder}) || !beginCommand(items)) {
+    if (!beginCommand(items, {SourceFolder})) {
         return;
     }
     const auto end = [this, emptyListAfter] {
@@ -138,9 +137,11 @@ void TForm1::startDelete(std::vector<BatchItem> items, bool emptyListAfter) {
 }
 
 // Remembers the list entry of each item, so that each outcome finds its entry whatever left
-// the list before it. False when the command cannot start.
-bool TForm1::beginCommand(const std::vector<BatchItem>& items) {
-    if (jobRunning() || items.empty()) {
+// the list before it. False when the command cannot start: another runs, there is nothing to
+// do, or a drive it uses is not there (told).
+bool TForm1::beginCommand(const std::vector<BatchItem>& items,
+                          std::initializer_list<std::string_view> drives) {
+    if (jobRunning() || items.empty() || !drivesReady(drives)) {
         return false;
     }
     jobEntries_.clear();
@@ -306,12 +307,11 @@ void TForm1::BitBtn3MouseMove() {
 // Puts a text in front of the names of the ticked files; the destination's name is offered.
 void TForm1::BitBtn11Click() {
     const auto text = askName(this, kAttachTextPrompt, extractFileName(TargetFolder));
-    if (!text || !directoryExists(TargetFolder) || !isAttachableText(*text) ||
-        !drivesReady({SourceFolder})) {
+    if (!text || !directoryExists(TargetFolder) || !isAttachableText(*text)) {
         return;
     }
     std::vector<BatchItem> items = tickedItems(CheckListTickList(*CListBox1));
-    if (beginCommand(items)) {
+    if (beginCommand(items, {SourceFolder})) {
         runJob(std::make_unique<AttachTextBatch>(SourceFolder, *text, std::move(items)),
                kRenamingLabel, ListChange::RenameDone, [this, source = SourceFolder](bool) {
                    remember(stepOfJob(UndoKind::AttachText, source, source));

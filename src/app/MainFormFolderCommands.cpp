@@ -84,17 +84,12 @@ void TForm1::N3Click() {
         return;
     }
     const std::string deleted = TargetFolder;
-    // The folder as the trash will hold it; one deleted for good cannot come back.
-    const UndoRecord trashed = undoRecord(deleted, deleted);
-    bool forGood = false;
-    const auto ask = [&forGood](const std::string& question) {
-        forGood = question.starts_with(kDeleteForGoodQuestion);
-        return askUser(question);
-    };
-    if (!toldOf(deleteChosenFolder(deleted, page->path(), ask))) {
+    const UndoRecord trashed = undoRecord(deleted, deleted);  // as the trash will hold it
+    const FolderOutcome outcome = deleteChosenFolder(deleted, page->path(), askUser);
+    if (!toldOf(outcome)) {
         return;
     }
-    if (!forGood) {
+    if (outcome.inTrash) {
         remember({UndoKind::DeleteFolder, SourceFolder, {trashed}});
     }
     closePagesInside(deleted);

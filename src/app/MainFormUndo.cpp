@@ -133,16 +133,14 @@ void TForm1::runHistoryStep(std::vector<UndoStep>& from, std::vector<UndoStep>& 
     }
     UndoStep step = std::move(from.back());
     from.pop_back();
-    const ListChange change = listChangeOfRedo(step);
+    const ListChange change = listChangeOf(step);
     auto batch = std::make_unique<UndoBatch>(std::move(step), UniqueNameCounter);
     UndoBatch* run = batch.get();  // the job owns it until after the continuation
     const char* label = run->step().redo ? kRedoingLabel : kUndoingLabel;
     runJob(std::move(batch), label, change, [this, run, &from, &to](bool) {
         UniqueNameCounter = run->uniqueNameCounter();
         const UndoStep& done = run->step();
-        if (!done.redo) {
-            putEntriesBack(done, jobOutcomes_);
-        }
+        putEntriesBack(done, jobOutcomes_);
         followFoldersBack(done, jobOutcomes_);
         UndoStep rest = done;
         rest.records.clear();
@@ -165,12 +163,15 @@ void TForm1::runHistoryStep(std::vector<UndoStep>& from, std::vector<UndoStep>& 
     });
 }
 
-// A redo takes the entries of moved or deleted files off the list again, or renames them
-// again, as the command did; each record finds its entry by the name it has now.
-TForm1::ListChange TForm1::listChangeOfRedo(const UndoStep& step) {
+// Entries in the list follow their files as each outcome arrives, found by the name they have
+// now: a redo takes the entries of moved or deleted files off the list again, and attach-text
+// taken back or done again renames them in place. (Entries that come back are put in by
+// putEntriesBack.)
+TForm1::ListChange TForm1::listChangeOf(const UndoStep& step) {
     jobEntries_.clear();
     jobOutcomes_.clear();
-    if (!step.redo || !changesTheList(step, SourceFolder)) {
+    const bool renames = step.kind == UndoKind::AttachText;
+    if (!changesTheList(step, SourceFolder) || (!step.redo && !renames)) {
         return ListChange::None;
     }
     std::vector<bool> taken(static_cast<std::size_t>(CListBox1->count()), false);
@@ -184,13 +185,13 @@ TForm1::ListChange TForm1::listChangeOfRedo(const UndoStep& step) {
             }
         }
     }
-    return step.kind == UndoKind::AttachText ? ListChange::RenameDone : ListChange::RemoveDone;
+    return renames ? ListChange::RenameDone : ListChange::RemoveDone;
 }
 
-// Files that came back to the source folder shown in the list take their former places there,
-// with their former ticks; renamed ones take their former names in place.
+// Files that an undo brought back to the source folder shown in the list take their former
+// places there, with their former ticks.
 void TForm1::putEntriesBack(const UndoStep& step, const std::map<int, FileOutcome>& outcomes) {
-    if (!changesTheList(step, SourceFolder)) {
+    if (step.redo || step.kind == UndoKind::AttachText || !changesTheList(step, SourceFolder)) {
         return;
     }
     std::vector<std::pair<const UndoRecord*, std::string>> back;
@@ -202,16 +203,6 @@ void TForm1::putEntriesBack(const UndoStep& step, const std::map<int, FileOutcom
     std::sort(back.begin(), back.end(),
               [](const auto& a, const auto& b) { return a.first->entry < b.first->entry; });
     for (const auto& [record, name] : back) {
-        if (step.kind == UndoKind::AttachText) {
-            const std::string renamed = extractFileName(record->now);
-            for (int row = 0; row < CListBox1->count(); ++row) {
-                if (CListBox1->name(row) == renamed) {
-                    CListBox1->setName(row, name);
-                    break;
-                }
-            }
-            continue;
-        }
         const int row = std::clamp(record->entry, 0, CListBox1->count());
         CListBox1->insertName(row, name);
         CListBox1->setChecked(row, record->ticked);

@@ -257,10 +257,11 @@ class TForm1 : public QMainWindow {
 
     // What the outcome of a file does to its list entry.
     enum class ListChange { None, RemoveDone, RenameDone };
-    ListChange listChangeOfRedo(const UndoStep& step);
+    ListChange listChangeOf(const UndoStep& step);
     void startTransfer(TransferMode mode);
     void startDelete(std::vector<BatchItem> items, bool emptyListAfter);
-    bool beginCommand(const std::vector<BatchItem>& items);
+    bool beginCommand(const std::vector<BatchItem>& items,
+                      std::initializer_list<std::string_view> drives);
     void runJob(std::unique_ptr<FileBatch> batch, const char* label, ListChange change,
                 std::function<void(bool stopped)> afterJob);
     void applyOutcome(int entry, const FileOutcome& outcome);

@@ -17,12 +17,13 @@ bool fitsPathLimit(const std::string& path) {
 
 // The trash first, once the user agreed; deleting for good only where no trash can take the
 // folder and the user agrees to that too.
-FsResult removeTree(const std::string& folder, const FolderQuestion& ask) {
+FsResult removeTree(const std::string& folder, const FolderQuestion& ask, bool& inTrash) {
     if (!ask(kMoveToTrashQuestion + folder)) {
         return FsResult::failure(ECANCELED);
     }
     const FsResult trashed = trashFolder(folder);
     if (trashed.error() != ENOTSUP) {
+        inTrash = trashed.ok();
         return trashed;  // done, or a reason that a delete for good would not escape either
     }
     if (!ask(kDeleteForGoodQuestion + folder)) {
@@ -80,7 +81,10 @@ FolderOutcome deleteChosenFolder(const std::string& folder, const std::string& p
     }
     // The folder to delete must not hold the current folder.
     setCurrentDir(isInsideFolder(pagePath, folder) ? extractFileDir(folder) : pagePath);
-    return told(kDeleteFailedMessage, removeTree(folder, ask));
+    bool inTrash = false;
+    FolderOutcome outcome = told(kDeleteFailedMessage, removeTree(folder, ask, inTrash));
+    outcome.inTrash = inTrash;
+    return outcome;
 }
 
 bool renameFolder(const std::string& folder, const std::string& pagePath, const std::string& name,

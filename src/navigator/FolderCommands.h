@@ -36,6 +36,7 @@ inline constexpr const char* kMoveFailedMessage = "フォルダを、移動出�
 struct FolderOutcome {
     FsResult result = FsResult::success();
     std::string message;
+    bool inTrash = false;  // a deleted folder went to the trash, from which it can come back
 
     bool ok() const { return result.ok(); }
 };

@@ -3,11 +3,11 @@
 
 #include <dlfcn.h>
 #include <gio/gio.h>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
+#include <QByteArray>
+
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
@@ -128,12 +128,6 @@ std::vector<TrashFolder> trashFoldersFor(const std::string& path) {
     return folders;
 }
 
-int hexValue(char digit) {
-    const std::string digits = "0123456789abcdef";
-    const auto at = digits.find(static_cast<char>(std::tolower(static_cast<unsigned char>(digit))));
-    return at == std::string::npos ? -1 : static_cast<int>(at);
-}
-
 // The path a trash record says its item came from ("Path=" with %-escapes, relative to the
 // volume's top in a volume's trash).
 std::string recordedPath(const fs::path& info, const std::string& top) {
@@ -141,16 +135,8 @@ std::string recordedPath(const fs::path& info, const std::string& top) {
     std::string line;
     while (std::getline(record, line) && !line.starts_with("Path=")) {
     }
-    std::string path;
-    for (std::size_t i = 5; i < line.size(); ++i) {
-        if (line[i] == '%' && i + 2 < line.size() && hexValue(line[i + 1]) >= 0 &&
-            hexValue(line[i + 2]) >= 0) {
-            path += static_cast<char>(hexValue(line[i + 1]) * 16 + hexValue(line[i + 2]));
-            i += 2;
-        } else {
-            path += line[i];
-        }
-    }
+    const QByteArray escaped = QByteArray::fromStdString(line).mid(5);
+    const std::string path = QByteArray::fromPercentEncoding(escaped).toStdString();
     if (path.empty() || path.front() == '/') {
         return path;
     }

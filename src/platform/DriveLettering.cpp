@@ -96,7 +96,7 @@ std::vector<DriveLettering::Candidate> DriveLettering::candidatesAmong(
     std::vector<Candidate> candidates;
     for (const MountedVolume& volume : volumes) {
         const DriveType type = classifyVolume(volume, rules_);
-        if (isLetterless(volume, rules_) ||
+        if (isLetterless(volume, type, rules_) ||
             (isLocal(type) && !devices.insert(identityOf(volume)).second)) {
             continue;
         }

@@ -141,12 +141,11 @@ DriveType classifyVolume(const MountedVolume& volume, const VolumeRules& rules) 
     return isRemovableBlockDevice(volume.device) ? DriveType::Removable : DriveType::Fixed;
 }
 
-bool isLetterless(const MountedVolume& volume, const VolumeRules& rules) {
+bool isLetterless(const MountedVolume& volume, DriveType type, const VolumeRules& rules) {
     const bool systemFolder = isSystemFolder(volume.mountPoint) &&
                               !isMediaMount(volume.mountPoint, rules) &&
                               volume.fsType != kDesktopBridgeType;
-    return volume.mountPoint == "/" || systemFolder ||
-           classifyVolume(volume, rules) == DriveType::Unknown;
+    return volume.mountPoint == "/" || systemFolder || type == DriveType::Unknown;
 }
 
 }  // namespace pictaria

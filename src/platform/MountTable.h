@@ -37,7 +37,8 @@ std::vector<MountedVolume> readMountedVolumes(const std::string& mountInfoPath =
 // Phones and cameras that the desktop's file-system bridge mounts count as removable media.
 DriveType classifyVolume(const MountedVolume& volume, const VolumeRules& rules = {});
 
-// Whether a volume gets no letter at all: pseudo file systems and the system's own folders.
-bool isLetterless(const MountedVolume& volume, const VolumeRules& rules = {});
+// Whether a volume of `type` (as classifyVolume gives it) gets no letter at all: pseudo file
+// systems and the system's own folders.
+bool isLetterless(const MountedVolume& volume, DriveType type, const VolumeRules& rules = {});
 
 }  // namespace pictaria

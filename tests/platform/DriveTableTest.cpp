@@ -87,8 +87,9 @@ TEST(MountTable, ClassifiesWithoutTouchingTheVolumes) {
     // A phone bridged by the desktop is removable media, and gets a letter though under /run.
     const auto phone = volume("gvfsd-fuse", "/run/user/1000/gvfs", "fuse.gvfsd-fuse");
     EXPECT_EQ(classifyVolume(phone), DriveType::Removable);
-    EXPECT_FALSE(isLetterless(phone));
-    EXPECT_TRUE(isLetterless(volume("/dev/sda1", "/boot/efi", "vfat")));
+    EXPECT_FALSE(isLetterless(phone, classifyVolume(phone)));
+    const auto boot = volume("/dev/sda1", "/boot/efi", "vfat");
+    EXPECT_TRUE(isLetterless(boot, classifyVolume(boot)));
     // Whatever the desktop mounts in a media folder is removable, whatever its file system.
     EXPECT_EQ(classifyVolume(volume("tmpfs", "/srv/cards/A", "tmpfs"), VolumeRules{{"/srv/cards"}}),
               DriveType::Removable);
