@@ -172,18 +172,27 @@ void TSlidShowForm::present() {
 void TSlidShowForm::FormActivate() {
     const QScreen* display = screen();
     setGeometry(display->geometry());
-    Timer1->setInterval(kFirstStep);
+    setStep(kFirstStep);
     const auto first = PlayList.restart(previewPaths_());
     if (!first) {
-        Timer1->setInterval(0);
+        setStep(0);
         return;
     }
     showEntry(first);
 }
 
+// A picture that fails to load raises a message box, and its event loop would step the show on
+// to raise another box over it: the timer waits while the picture is being shown and goes on
+// afterwards with the same step, unless the show was stopped, ended or given a new step meanwhile.
 void TSlidShowForm::showEntry(const std::optional<std::string>& path) {
+    const int step = Timer1->interval();
+    const unsigned stepsSetBefore = stepsSet_;
+    Timer1->setInterval(0);
     if (path) {
         showPicture_(width(), height(), Image1, *path);
+    }
+    if (stepsSet_ == stepsSetBefore) {
+        Timer1->setInterval(step);
     }
     if (const auto next = PlayList.peekForward(); next && readAhead_) {
         readAhead_(width(), height(), Image1->devicePixelRatioF(), *next);
@@ -207,11 +216,11 @@ void TSlidShowForm::BitBtn1Click() {
 }
 
 void TSlidShowForm::BitBtn3Click() {
-    Timer1->setInterval(0);
+    setStep(0);
 }
 
 void TSlidShowForm::BitBtn5Click() {
-    Timer1->setInterval(0);
+    setStep(0);
     hide();
 }
 
@@ -221,11 +230,16 @@ void TSlidShowForm::CSpinEdit1Change(int seconds) {
 
 // A step of 0 seconds or less stops the show.
 void TSlidShowForm::setStepSeconds(int seconds) {
-    Timer1->setInterval(seconds * kMillisecondsPerSecond);
+    setStep(seconds * kMillisecondsPerSecond);
+}
+
+void TSlidShowForm::setStep(int milliseconds) {
+    ++stepsSet_;
+    Timer1->setInterval(milliseconds);
 }
 
 void TSlidShowForm::FormClose() {
-    Timer1->setInterval(0);
+    setStep(0);
 }
 
 void TSlidShowForm::FormMouseDown(const QPoint& point) {

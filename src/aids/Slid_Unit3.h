@@ -102,6 +102,9 @@ class TSlidShowForm : public QWidget {
     void connectEvents();
     void showEntry(const std::optional<std::string>& path);
     void setStepSeconds(int seconds);
+    // Sets the timer's interval (0 stops the show) for good: a step that waits for a picture's
+    // message then keeps it rather than going on with its own.
+    void setStep(int milliseconds);
 
     PictureSource previewPaths_;
     PictureShower showPicture_;
@@ -109,6 +112,8 @@ class TSlidShowForm : public QWidget {
     // The window last lost the activation to another window of the program (a message box, a
     // dialog, its own floating panel): getting it back then is no new show.
     bool lostToOwnWindow_ = false;
+    // Counts the intervals set through setStep.
+    unsigned stepsSet_ = 0;
 };
 
 // The slide show window of the process.

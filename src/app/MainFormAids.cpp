@@ -5,6 +5,9 @@
 #include <QSpinBox>
 #include "widgets/ElidedLabel.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "aids/AutoScroll.h"
 #include "aids/DuplicateSearch.h"
 #include "aids/Slid_Unit3.h"
@@ -23,6 +26,20 @@ namespace pictaria {
 namespace {
 
 const QColor kStoppedColour(255, 0, 0);
+
+// The rows a pointer passed over moving from height `fromY` to height `toY` of a list's view
+// `viewHeight` high, whose `rowCount` rows are `rowHeight` high from `firstTop` down: those in
+// its way within the view, as first and last; first > last when there are none.
+std::pair<int, int> rowsPassed(int fromY, int toY, int firstTop, int rowHeight, int rowCount,
+                               int viewHeight) {
+    const int top = std::max({std::min(fromY, toY), firstTop, 0});
+    const int bottom =
+        std::min({std::max(fromY, toY), firstTop + rowCount * rowHeight - 1, viewHeight - 1});
+    if (top > bottom) {
+        return {0, -1};
+    }
+    return {(top - firstTop) / rowHeight, (bottom - firstTop) / rowHeight};
+}
 
 // The running scroll's caption takes the colour of the desktop's background; the nearest this
 // platform offers is the palette's highlight, the accent the desktop theme paints with.
@@ -48,15 +65,14 @@ void startAutoScroll(TForm1& form) {
     form.Timer1->setInterval(form.CSpinEdit1->value() * 1000);
 }
 
-// Selects a source entry and shows its picture, without the effects of a click in the list.
-void scrollTo(TForm1& form, int index) {
-    form.CListBox1->setItemIndex(index);
-    form.Label1->setText(form.CListBox1->item(index)->text());
-    form.ShowPicture(form.Panel4->width(), form.Panel4->height(), form.Image2,
-                     joinPath(form.SourceFolder, form.CListBox1->name(index)));
-}
-
 }  // namespace
+
+// Selects a source entry and shows its picture, without the effects of a click in the list on
+// the duplicate search's reference.
+void TForm1::scrollTo(int index) {
+    CListBox1->setItemIndex(index);
+    showSourcePick(PickedBy::Program);
+}
 
 void TForm1::connectAidEvents() {
     connect(BitBtn12, &QPushButton::clicked, this, &TForm1::BitBtn12Click);
@@ -81,7 +97,7 @@ void TForm1::BitBtn12Click() {
 // start and stop it in turn.
 void TForm1::BitBtn13Click() {
     if (CListBox1->selectedIndex() < 0 && CListBox1->count() > 0) {
-        scrollTo(*this, 0);
+        scrollTo(0);
     }
     if (BitBtn13->text() == QLatin1String(kAutoScrollStopped)) {
         startAutoScroll(*this);
@@ -96,17 +112,29 @@ void TForm1::Timer1Timer() {
         stopAutoScroll(*this);
         return;
     }
-    scrollTo(*this, *next);
+    scrollTo(*next);
 }
 
 // Dragging with the left button held ticks every entry passed over; nothing is ever unticked.
+// The pointer's movements come farther apart than a row when it moves fast, so each one ticks the
+// entries on the way from the drag's previous movement. Beside the list it passes over none.
 void TForm1::CListBox1MouseMove(Qt::MouseButtons buttons, const QPoint& point) {
-    if (!(buttons & Qt::LeftButton)) {
+    const QRect view = CListBox1->viewport()->rect();
+    const auto beside = [&view](const QPoint& at) {
+        return at.x() < view.left() || at.x() > view.right();
+    };
+    if (!(buttons & Qt::LeftButton) || CListBox1->count() == 0 || beside(point)) {
         return;
     }
-    const int under = CListBox1->itemIndexAt(point);
-    if (under >= 0) {
-        CListBox1->setChecked(under, true);
+    QPoint from = CListBox1->previousDragPoint().value_or(point);
+    if (beside(from)) {
+        from = point;
+    }
+    const QRect firstRow = CListBox1->visualItemRect(CListBox1->item(0));
+    const auto [first, last] = rowsPassed(from.y(), point.y(), firstRow.top(), firstRow.height(),
+                                          CListBox1->count(), view.height());
+    for (int row = first; row <= last; ++row) {
+        CListBox1->setChecked(row, true);
     }
 }
 

@@ -16,6 +16,7 @@
 #include "platform/MessageSink.h"
 #include "platform/PathText.h"
 #include "widgets/CheckListBox.h"
+#include "widgets/PageControl.h"
 #include "widgets/PointerMoves.h"
 #include "widgets/ProgressWindow.h"
 #include "widgets/TextBytes.h"
@@ -74,7 +75,7 @@ void TForm1::BitBtn3Click() {
 }
 
 bool TForm1::jobRunning() const {
-    return job_ && job_->running();
+    return command_.running();
 }
 
 void TForm1::startTransfer(TransferMode mode) {
@@ -91,6 +92,7 @@ void TForm1::startTransfer(TransferMode mode) {
     const UndoKind kind = mode == TransferMode::Copy ? UndoKind::Copy : UndoKind::Move;
     runJob(std::move(batch), mode == TransferMode::Copy ? kCopyingLabel : kMovingLabel,
            mode == TransferMode::Move ? ListChange::RemoveDone : ListChange::None,
+           {SourceFolder, TargetFolder},
            [this, transfer, kind, source = SourceFolder, target = TargetFolder](bool) {
                UniqueNameCounter = transfer->uniqueNameCounter();
                remember(stepOfJob(kind, source, target));
@@ -117,119 +119,136 @@ void TForm1::startDelete(std::vector<BatchItem> items, bool emptyListAfter) {
         trashed.records.push_back(
             undoRecord(path, path, item.entry, CListBox1->checked(item.entry)));
     }
-    runJob(std::make_unique<DeleteBatch>(DeleteWay::ToTrash, SourceFolder, std::move(items)),
-           kDeletingLabel, ListChange::RemoveDone,
-           [this, end, trashed = std::move(trashed)](bool stopped) mutable {
-               std::erase_if(trashed.records, [this](const UndoRecord& record) {
-                   const auto outcome = jobOutcomes_.find(record.entry);
-                   return outcome == jobOutcomes_.end() || !outcome->second.done();
-               });
-               remember(std::move(trashed));
-               std::vector<BatchItem> noTrash = itemsNoTrashTook(jobOutcomes_);
-               if (stopped || noTrash.empty() || !askDeleteForGood(noTrash.size())) {
-                   end();
-                   return;
-               }
-               runJob(std::make_unique<DeleteBatch>(DeleteWay::ForGood, SourceFolder,
-                                                    std::move(noTrash)),
-                      kDeletingLabel, ListChange::RemoveDone, [end](bool) { end(); });
-           });
+    runJob(
+        std::make_unique<DeleteBatch>(DeleteWay::ToTrash, SourceFolder, std::move(items)),
+        kDeletingLabel, ListChange::RemoveDone, {SourceFolder},
+        [this, end, trashed = std::move(trashed)](bool stopped) mutable {
+            const std::map<int, FileOutcome>& outcomes = command_.outcomes();
+            std::erase_if(trashed.records, [&outcomes](const UndoRecord& record) {
+                const auto outcome = outcomes.find(record.entry);
+                return outcome == outcomes.end() || !outcome->second.done();
+            });
+            remember(std::move(trashed));
+            std::vector<BatchItem> noTrash = itemsNoTrashTook(outcomes);
+            if (stopped || noTrash.empty() || !askDeleteForGood(noTrash.size())) {
+                end();
+                return;
+            }
+            beginOn(command_.entriesOf(noTrash));
+            runJob(
+                std::make_unique<DeleteBatch>(DeleteWay::ForGood, SourceFolder, std::move(noTrash)),
+                kDeletingLabel, ListChange::RemoveDone, {SourceFolder}, [end](bool) { end(); });
+        });
 }
 
 // Remembers the list entry of each item, so that each outcome finds its entry whatever left
-// the list before it. False when the command cannot start: another runs, there is nothing to
-// do, or a drive it uses is not there (told).
+// the list before it, and locks its tick until its outcome arrives. False when the command
+// cannot start: another runs, there is nothing to do, or a drive it uses is not there (told).
 bool TForm1::beginCommand(const std::vector<BatchItem>& items,
                           std::initializer_list<std::string_view> drives) {
     if (jobRunning() || items.empty() || !drivesReady(drives)) {
         return false;
     }
-    jobEntries_.clear();
-    jobOutcomes_.clear();
+    std::map<int, CommandAtWork::Entry> entries;
     for (const BatchItem& item : items) {
-        jobEntries_[item.entry] = CListBox1->item(item.entry);
+        entries[item.entry] = CListBox1->item(item.entry);
     }
+    beginOn(std::move(entries));
     return true;
+}
+
+void TForm1::beginOn(std::map<int, CommandAtWork::Entry> entries) {
+    for (const auto& [number, entry] : entries) {
+        CListBox1->setTickLocked(entry, true);
+    }
+    command_.begin(std::move(entries));
 }
 
 // The batch runs on a worker thread. The list is changed here, on the window's thread, as each
 // file's outcome arrives, so that it always shows what is on the disk. `afterJob` runs once the
 // job has ended and the commands are enabled again; it is told whether the user stopped it.
 void TForm1::runJob(std::unique_ptr<FileBatch> batch, const char* label, ListChange change,
-                    std::function<void(bool stopped)> afterJob) {
-    job_ = new FileJob(std::move(batch), this);
-    jobLabel_ = QString::fromUtf8(label);
-    jobListChange_ = change;
-    afterJob_ = std::move(afterJob);
-    connect(job_, &FileJob::fileHandled, this, &TForm1::applyOutcome);
-    connect(job_, &FileJob::progressed, this, &TForm1::showJobProgress);
-    connect(job_, &FileJob::finished, this, &TForm1::endJob);
+                    std::vector<std::string> folders, CommandAtWork::AfterJob afterJob) {
+    auto* job = new FileJob(std::move(batch), this);
+    command_.run(job, QString::fromUtf8(label), change, std::move(folders), std::move(afterJob));
+    connect(job, &FileJob::fileHandled, this, &TForm1::applyOutcome);
+    connect(job, &FileJob::progressed, this, &TForm1::showJobProgress);
+    connect(job, &FileJob::finished, this, &TForm1::endJob);
     setJobCommandsEnabled(false);
     QApplication::setOverrideCursor(Qt::BusyCursor);
-    QPointer<FileJob> job = job_;
-    jobProgress_ = std::make_unique<ProgressWindow>(this, QString(), kShowProgressAfterMs,
-                                                    QString::fromUtf8(kStopCaption), [job] {
-                                                        if (job) {
-                                                            job->stop();
-                                                        }
-                                                    });
-    jobClock_.start();
-    job_->start();
+    QPointer<FileJob> stoppable = job;
+    command_.setProgressWindow(std::make_unique<ProgressWindow>(
+        this, QString(), kShowProgressAfterMs, QString::fromUtf8(kStopCaption), [stoppable] {
+            if (stoppable) {
+                stoppable->stop();
+            }
+        }));
+    placeProgressWindow();
+    job->start();
+}
+
+// The progress window stands over the folder grid, below the large picture's caption and
+// beside the preview, so that the picture, its name and the commands still open during the job
+// stay in sight.
+void TForm1::placeProgressWindow() {
+    command_.progressWindow()->moveTo(PageControl1->mapToGlobal(QPoint(0, 0)));
 }
 
 void TForm1::applyOutcome(int entry, const FileOutcome& outcome) {
-    jobOutcomes_[entry] = outcome;
-    const auto found = jobEntries_.find(entry);
-    QListWidgetItem* item = found == jobEntries_.end() ? nullptr : found->second;
+    QListWidgetItem* item = command_.record(entry, outcome);
     const int row = item ? CListBox1->row(item) : -1;
-    if (!outcome.done() || row < 0) {
+    if (row < 0) {
+        return;
+    }
+    CListBox1->setTickLocked(item, false);
+    if (!outcome.done()) {
         return;
     }
     CheckListTickList list(*CListBox1);
-    if (jobListChange_ == ListChange::RemoveDone) {
-        found->second = nullptr;
+    if (command_.listChange() == ListChange::RemoveDone) {
         list.removeAt(row);
-    } else if (jobListChange_ == ListChange::RenameDone) {
+    } else if (command_.listChange() == ListChange::RenameDone) {
         list.setName(row, outcome.newName);
+        followPickRenamed(item, outcome.newName);
     }
 }
 
 void TForm1::showJobProgress(const BatchProgress& progress) {
-    const double seconds = std::max(0.001, jobClock_.elapsed() / 1000.0);
-    const double megabytes = 1e-6;
-    QString counts = QStringLiteral("%1 / %2 枚").arg(progress.filesDone).arg(progress.filesTotal);
+    ProgressWindow* window = command_.progressWindow();
+    window->setLabel(command_.progressText(progress));
     if (progress.bytesTotal > 0) {
-        counts += QStringLiteral("    %1 / %2 MB    %3 MB/s")
-                      .arg(progress.bytesDone * megabytes, 0, 'f', 1)
-                      .arg(progress.bytesTotal * megabytes, 0, 'f', 1)
-                      .arg(progress.bytesDone * megabytes / seconds, 0, 'f', 1);
+        window->report(progress.bytesDone, progress.bytesTotal);
     } else {
-        counts += QStringLiteral("    %1 枚/s").arg(progress.filesDone / seconds, 0, 'f', 1);
-    }
-    jobProgress_->setLabel(jobLabel_ + '\n' + counts + '\n' + displayText(progress.current));
-    if (progress.bytesTotal > 0) {
-        jobProgress_->report(progress.bytesDone, progress.bytesTotal);
-    } else {
-        jobProgress_->report(progress.filesDone, progress.filesTotal);
+        window->report(progress.filesDone, progress.filesTotal);
     }
 }
 
+// The entries a stopped job never reached get their ticks back; a destination shown that the
+// job changed is listed afresh.
 void TForm1::endJob() {
-    const bool stopped = job_ && job_->stopped();
-    if (job_) {
-        job_->deleteLater();  // not running any more: commands are enabled at once from here on
+    FileJob* job = command_.job();
+    const bool stopped = job && job->stopped();
+    if (job) {
+        job->deleteLater();  // not running any more: commands are enabled at once from here on
     }
-    jobProgress_.reset();
+    for (QListWidgetItem* entry : command_.waiting()) {
+        CListBox1->setTickLocked(entry, false);
+    }
+    const bool destinationChanged = command_.touches(TargetFolder);
+    auto afterJob = command_.end();
     QApplication::restoreOverrideCursor();
     setJobCommandsEnabled(true);
-    if (auto afterJob = std::exchange(afterJob_, {})) {
+    if (destinationChanged) {
+        listDestinationAfresh();
+    }
+    if (afterJob) {
         afterJob(stopped);
     }
 }
 
 void TForm1::tellJobFailures() {
     std::vector<FileOutcome> outcomes;
-    for (const auto& [entry, outcome] : jobOutcomes_) {
+    for (const auto& [entry, outcome] : command_.outcomes()) {
         outcomes.push_back(outcome);
     }
     tellFailures(outcomes);
@@ -247,7 +266,7 @@ void TForm1::setJobCommandsEnabled(bool enabled) {
                 disabledForJob_.push_back(button);
             }
         }
-        for (QAction* action : {Delete1, N2, N3, N4, N5, Undo1, Redo1}) {
+        for (QAction* action : {Delete1, N2, N3, N4, N5}) {
             if (action->isEnabled()) {
                 action->setEnabled(false);
                 disabledForJob_.push_back(action);
@@ -313,7 +332,8 @@ void TForm1::BitBtn11Click() {
     std::vector<BatchItem> items = tickedItems(CheckListTickList(*CListBox1));
     if (beginCommand(items, {SourceFolder})) {
         runJob(std::make_unique<AttachTextBatch>(SourceFolder, *text, std::move(items)),
-               kRenamingLabel, ListChange::RenameDone, [this, source = SourceFolder](bool) {
+               kRenamingLabel, ListChange::RenameDone, {SourceFolder},
+               [this, source = SourceFolder](bool) {
                    remember(stepOfJob(UndoKind::AttachText, source, source));
                    tellJobFailures();
                });

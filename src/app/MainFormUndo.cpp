@@ -27,15 +27,10 @@ constexpr char kRedoingLabel[] = "やり直しています…";
 constexpr char kNothingToUndoHint[] = "元に戻す操作はありません";
 constexpr char kBackUnderNewNamesMessage[] = "元の名前は使われていたので、次の名前にしました。";
 constexpr char kVolumeReplacedMessage[] = ": は、この操作の後に取り外されたので、元に戻せません。";
+constexpr char kWaitForJobMessage[] = "ほかの操作が終わってから、もう一度お試しください。";
 
 std::string finalName(const FileOutcome& outcome) {
     return outcome.newName.empty() ? outcome.name : outcome.newName;
-}
-
-void keep(std::vector<UndoStep>& steps, UndoStep step) {
-    if (!step.records.empty()) {
-        steps.push_back(std::move(step));
-    }
 }
 
 // Whether the entries of the step's files are in the source list as the list shows them.
@@ -63,27 +58,20 @@ void TForm1::connectUndoEvents() {
 // A new command: it can be taken back, and what was taken back before can no longer be done
 // again (the files it would act on may be the new command's).
 void TForm1::remember(UndoStep step) {
-    if (!step.records.empty()) {
-        redoSteps_.clear();
-        noteMounts(step);
-    }
-    keep(undoSteps_, std::move(step));
+    noteMounts(step);
+    history_.remember(std::move(step));
     updateUndoEntry();
 }
 
+// The entries stay enabled while a job runs, so that their keys can tell why they wait.
 void TForm1::updateUndoEntry() {
-    const bool any = !undoSteps_.empty();
-    Undo1->setToolTip(QString::fromUtf8(any ? undoHint(undoSteps_.back()) : kNothingToUndoHint));
+    const UndoStep* undo = history_.next(UndoHistory::Way::Undo);
+    const UndoStep* redo = history_.next(UndoHistory::Way::Redo);
+    Undo1->setToolTip(QString::fromUtf8(undo ? undoHint(*undo) : kNothingToUndoHint));
     Undo1->setStatusTip(Undo1->toolTip());
-    Redo1->setToolTip(
-        QString::fromUtf8(redoSteps_.empty() ? std::string() : undoHint(redoSteps_.back())));
-    for (auto [action, steps] : {std::pair{Undo1, &undoSteps_}, std::pair{Redo1, &redoSteps_}}) {
-        if (steps->empty()) {
-            action->setEnabled(false);
-        } else {
-            enableCommand(action);
-        }
-    }
+    Redo1->setToolTip(QString::fromUtf8(redo ? undoHint(*redo) : std::string()));
+    Undo1->setEnabled(undo != nullptr);
+    Redo1->setEnabled(redo != nullptr);
 }
 
 // The files a finished job changed, each with its stamp now: the copies or moved files in
@@ -91,7 +79,7 @@ void TForm1::updateUndoEntry() {
 UndoStep TForm1::stepOfJob(UndoKind kind, const std::string& source,
                            const std::string& target) const {
     UndoStep step{kind, source, {}};
-    for (const auto& [entry, outcome] : jobOutcomes_) {
+    for (const auto& [entry, outcome] : command_.outcomes()) {
         if (!outcome.done()) {
             continue;
         }
@@ -102,11 +90,11 @@ UndoStep TForm1::stepOfJob(UndoKind kind, const std::string& source,
 }
 
 void TForm1::Undo1Click() {
-    runHistoryStep(undoSteps_, redoSteps_);
+    runHistoryStep(UndoHistory::Way::Undo);
 }
 
 void TForm1::Redo1Click() {
-    runHistoryStep(redoSteps_, undoSteps_);
+    runHistoryStep(UndoHistory::Way::Redo);
 }
 
 // A step is refused while a drive it reads or writes is missing or silent, and for good once
@@ -125,41 +113,44 @@ bool TForm1::refusedForItsDrives(const UndoStep& step) {
     return false;
 }
 
-// Runs the last step of `from` as a job; what it did can then be reversed from `to`, and what
-// a stop left undone stays in `from`.
-void TForm1::runHistoryStep(std::vector<UndoStep>& from, std::vector<UndoStep>& to) {
-    if (jobRunning() || from.empty() || refusedForItsDrives(from.back())) {
+// Runs the next step of `way` as a job; what it did can then be reversed the other way, and
+// what a stop left undone stays to be run again. While another job runs, the user is told to
+// wait for it.
+void TForm1::runHistoryStep(UndoHistory::Way way) {
+    const UndoStep* next = history_.next(way);
+    if (next && jobRunning()) {
+        showMessage(kWaitForJobMessage);
         return;
     }
-    UndoStep step = std::move(from.back());
-    from.pop_back();
+    if (!next || refusedForItsDrives(*next)) {
+        return;
+    }
+    UndoStep step = history_.take(way);
     const ListChange change = listChangeOf(step);
     auto batch = std::make_unique<UndoBatch>(std::move(step), UniqueNameCounter);
     UndoBatch* run = batch.get();  // the job owns it until after the continuation
     const char* label = run->step().redo ? kRedoingLabel : kUndoingLabel;
-    runJob(std::move(batch), label, change, [this, run, &from, &to](bool) {
+    // The destination is listed afresh once the step's folders were followed.
+    runJob(std::move(batch), label, change, {}, [this, run, way](bool) {
         UniqueNameCounter = run->uniqueNameCounter();
         const UndoStep& done = run->step();
-        putEntriesBack(done, jobOutcomes_);
-        followFoldersBack(done, jobOutcomes_);
+        const std::map<int, FileOutcome>& outcomes = command_.outcomes();
+        putEntriesBack(done, outcomes);
+        followFoldersBack(done, outcomes);
         UndoStep rest = done;
         rest.records.clear();
-        for (const auto& [index, outcome] : jobOutcomes_) {
+        for (const auto& [index, outcome] : outcomes) {
             if (outcome.result == FileResult::Skipped) {
                 rest.records.push_back(done.records[static_cast<std::size_t>(index)]);
             }
         }
-        keep(from, std::move(rest));
-        UndoStep reversed = run->reversed(jobOutcomes_);
+        UndoStep reversed = run->reversed(outcomes);
         noteMounts(reversed);
-        keep(to, std::move(reversed));
+        history_.ran(way, std::move(rest), std::move(reversed));
         updateUndoEntry();
         refreshFolderPages();
-        if (!TargetFolder.empty()) {
-            CListBox2->clear();
-            ScanTargetFolder();
-        }
-        tellUndoOutcome(done, jobOutcomes_);
+        listDestinationAfresh();
+        tellUndoOutcome(done, outcomes);
     });
 }
 
@@ -168,10 +159,10 @@ void TForm1::runHistoryStep(std::vector<UndoStep>& from, std::vector<UndoStep>& 
 // taken back or done again renames them in place. (Entries that come back are put in by
 // putEntriesBack.)
 TForm1::ListChange TForm1::listChangeOf(const UndoStep& step) {
-    jobEntries_.clear();
-    jobOutcomes_.clear();
+    std::map<int, CommandAtWork::Entry> entries;
     const bool renames = step.kind == UndoKind::AttachText;
     if (!changesTheList(step, SourceFolder) || (!step.redo && !renames)) {
+        beginOn(std::move(entries));
         return ListChange::None;
     }
     std::vector<bool> taken(static_cast<std::size_t>(CListBox1->count()), false);
@@ -180,11 +171,12 @@ TForm1::ListChange TForm1::listChangeOf(const UndoStep& step) {
         for (int row = 0; row < CListBox1->count(); ++row) {
             if (!taken[static_cast<std::size_t>(row)] && CListBox1->name(row) == name) {
                 taken[static_cast<std::size_t>(row)] = true;
-                jobEntries_[static_cast<int>(index)] = CListBox1->item(row);
+                entries[static_cast<int>(index)] = CListBox1->item(row);
                 break;
             }
         }
     }
+    beginOn(std::move(entries));
     return renames ? ListChange::RenameDone : ListChange::RemoveDone;
 }
 

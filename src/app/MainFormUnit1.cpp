@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/MainFormUnit1.h"
 
+#include <QAbstractItemModel>
 #include <QAction>
 #include <QEvent>
 #include <QPushButton>
@@ -11,6 +12,7 @@
 #include "fileops/FileJob.h"
 #include "platform/DriveCheck.h"
 #include "platform/DriveTable.h"
+#include "platform/FileWatch.h"
 #include "platform/MessageSink.h"
 #include "platform/PathText.h"
 #include "viewer/PictureDisplay.h"
@@ -53,7 +55,7 @@ std::string driveRefusal(const DriveState& state) {
 
 }  // namespace
 
-TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
+TForm1::TForm1(QWidget* parent) : QMainWindow(parent), shownFile_(new FileWatch(this)) {
     readAhead_ = std::make_unique<PictureReadAhead>([this](const PictureRequest& request) {
         QMetaObject::invokeMethod(this,
                                   reportingErrors([this, request] { pictureReadAhead(request); }),
@@ -65,6 +67,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 }
 
 TForm1::~TForm1() {
+    // The controls outlive the window's own members: nothing they tell from here on may reach
+    // those members.
+    CListBox1->model()->disconnect(this);
     FormDestroy();
 }
 
@@ -130,7 +135,7 @@ void TForm1::FormDestroy() {
 void TForm1::FormResize() {
     const int picked = CListBox1->selectedIndex();
     if (picked < 0 || !failedToLoad(Image2, joinPath(SourceFolder, CListBox1->name(picked)))) {
-        CListBox1Click();
+        showSourcePick(PickedBy::Program);
     }
     if (PreviewIndex >= 0 && PreviewIndex < PreviewPaths.count() &&
         !failedToLoad(Image1, PreviewPaths[PreviewIndex])) {

@@ -26,8 +26,11 @@
 #include <string_view>
 #include <vector>
 
+#include "app/CommandAtWork.h"
+#include "app/SourcePick.h"
 #include "fileops/FileBatch.h"
 #include "fileops/FileOutcome.h"
+#include "fileops/UndoHistory.h"
 #include "fileops/UndoStep.h"
 #include "platform/DirectorySearch.h"
 #include "platform/StringList.h"
@@ -55,6 +58,7 @@ class StatusBar;
 class StringGrid;
 class TSelectDirForm;
 class FileJob;
+class FileWatch;
 class ProgressWindow;
 class PictureReadAhead;
 enum class TransferMode;
@@ -255,15 +259,22 @@ class TForm1 : public QMainWindow {
     QString withShortcut(QPushButton* button, const QString& hint) const;
     std::map<const QPushButton*, QString> shortcutHints_;
 
-    // What the outcome of a file does to its list entry.
-    enum class ListChange { None, RemoveDone, RenameDone };
+    using ListChange = CommandAtWork::ListChange;
     ListChange listChangeOf(const UndoStep& step);
     void startTransfer(TransferMode mode);
     void startDelete(std::vector<BatchItem> items, bool emptyListAfter);
     bool beginCommand(const std::vector<BatchItem>& items,
                       std::initializer_list<std::string_view> drives);
+    void beginOn(std::map<int, CommandAtWork::Entry> entries);
+    // `folders`: those whose files the job changes; the destination is listed afresh after a
+    // job that changed it.
     void runJob(std::unique_ptr<FileBatch> batch, const char* label, ListChange change,
-                std::function<void(bool stopped)> afterJob);
+                std::vector<std::string> folders, CommandAtWork::AfterJob afterJob);
+    void placeProgressWindow();
+    void listDestinationAfresh();
+    // Fills the destination list and the preview cycle; the entry to preview first, if any.
+    std::optional<std::size_t> listTargetFolder();
+    void showPreviewOf(std::optional<std::size_t> index);
     void applyOutcome(int entry, const FileOutcome& outcome);
     void showJobProgress(const BatchProgress& progress);
     void endJob();
@@ -273,12 +284,9 @@ class TForm1 : public QMainWindow {
 
     std::map<const ImageControl*, std::string> unloadable_;
 
-    // The commands that can be taken back, and those taken back that can be done again, the
-    // last one last; kept for the run only.
-    std::vector<UndoStep> undoSteps_;
-    std::vector<UndoStep> redoSteps_;
+    UndoHistory history_;
     void remember(UndoStep step);
-    void runHistoryStep(std::vector<UndoStep>& from, std::vector<UndoStep>& to);
+    void runHistoryStep(UndoHistory::Way way);
     bool refusedForItsDrives(const UndoStep& step);
     void updateUndoEntry();
     UndoStep stepOfJob(UndoKind kind, const std::string& source, const std::string& target) const;
@@ -287,12 +295,22 @@ class TForm1 : public QMainWindow {
     void tellUndoOutcome(const UndoStep& step, const std::map<int, FileOutcome>& outcomes);
 
     void showLatestPick(bool& pending, std::function<void()> show);
-    enum class PickWait { UntilShown, Never };
-    void showSourcePick(PickWait wait);
-    void showSourcePicture();
+    // A click shows the pick before it returns; a key leaves a picture not read ahead to the
+    // read-ahead. The auto scroll and a resize show it as a click does, but are no pick of the
+    // user's: the duplicate search's reference stays.
+    enum class PickedBy { Click, Key, Program };
+    void showSourcePick(PickedBy by);
+    PictureRequest sourceRequest(const std::string& path) const;
+    void showSourcePicture(const PictureRequest& request);
+    void emptyLargeView();
     void pictureReadAhead(const PictureRequest& request);
-    // The key pick whose picture the read-ahead is loading, to be shown when it is ready.
-    std::optional<PictureRequest> pendingPick_;
+    void followSourceListChanges();
+    int pickedRow() const;
+    void followPickRenamed(const QListWidgetItem* entry, const std::string& name);
+    void scrollTo(int index);
+    // The entry shown in the large view and the picture awaited for it; its file is watched.
+    SourcePick sourcePick_;
+    FileWatch* shownFile_ = nullptr;
     void readAheadAround(int picked);
     int nextPreviewIndex(int index) const;
     void updateReadAhead();
@@ -303,18 +321,9 @@ class TForm1 : public QMainWindow {
     std::vector<PictureRequest> slideReadAhead_;
     int lastSourcePick_ = -1;
     bool previewPickPending_ = false;
-    // The running file command: its list entries by the number the batch knows them by, what
-    // happened so far, what an outcome does to the list, what follows the job, its progress
-    // window and the commands it disabled.
-    QPointer<FileJob> job_;
-    std::map<int, QListWidgetItem*> jobEntries_;
-    std::map<int, FileOutcome> jobOutcomes_;
-    ListChange jobListChange_ = ListChange::None;
-    std::function<void(bool stopped)> afterJob_;
-    QString jobLabel_;
-    std::unique_ptr<ProgressWindow> jobProgress_;
+    CommandAtWork command_;
+    // The commands the running job disabled, enabled again at its end.
     std::vector<QObject*> disabledForJob_;
-    QElapsedTimer jobClock_;
     QPointer<TSelectDirForm> folderDialog_;
 };
 

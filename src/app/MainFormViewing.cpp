@@ -2,6 +2,7 @@
 // The source list, the large view and the destination preview.
 
 #include <QAction>
+#include <QImage>
 #include <QPushButton>
 
 #include <functional>
@@ -10,7 +11,9 @@
 
 #include "app/MainFormUnit1.h"
 #include "dialogs/SelectDirFormUnit4.h"
+#include "navigator/FolderGrid.h"
 #include "platform/FileServices.h"
+#include "platform/FileWatch.h"
 #include "platform/PathText.h"
 #include "viewer/DestinationScan.h"
 #include "viewer/PictureKinds.h"
@@ -20,6 +23,7 @@
 #include "widgets/ImageControl.h"
 #include "widgets/ModalDialog.h"
 #include "widgets/Panel.h"
+#include "widgets/StatusBar.h"
 #include "widgets/TextBytes.h"
 
 namespace pictaria {
@@ -30,7 +34,7 @@ void TForm1::connectViewingEvents() {
     // A key move never waits for a picture that is still to be loaded: it is shown when it is
     // ready, unless another move came first (a held key loads only where it stops).
     connect(CListBox1, &CheckListBox::keyPicked, this,
-            reportingErrors([this] { showSourcePick(PickWait::Never); }));
+            reportingErrors([this] { showSourcePick(PickedBy::Key); }));
     connect(Image2, &ImageControl::clicked, this, &TForm1::Image2Click);
     connect(Panel4, &Panel::clicked, this, &TForm1::Image2Click);
     connect(N7, &QAction::triggered, this, &TForm1::N7Click);
@@ -40,6 +44,7 @@ void TForm1::connectViewingEvents() {
     connect(CListBox2, &CheckListBox::clicked, this, reportingErrors([this] { CListBox2Click(); }));
     connect(CListBox2, &CheckListBox::keyPicked, this,
             [this] { showLatestPick(previewPickPending_, [this] { CListBox2Click(); }); });
+    followSourceListChanges();
 }
 
 // Shows the pick on the next turn of the event loop, once however many picks came before it.
@@ -73,46 +78,122 @@ void TForm1::BitBtn5Click() {
 // Shows the picked source item: its name under the view, its picture fitted to the view and
 // the picture's size as the view's hint.
 void TForm1::CListBox1Click() {
-    showSourcePick(PickWait::UntilShown);
+    showSourcePick(PickedBy::Click);
 }
 
-// With PickWait::Never, a picture that is not read ahead yet is left to the read-ahead, first
-// in line; pictureReadAhead shows it when it is ready.
-void TForm1::showSourcePick(PickWait wait) {
-    pendingPick_.reset();
+// A key pick never waits for a picture that is not read ahead yet: the view is emptied and the
+// picture left to the read-ahead, first in line; pictureReadAhead shows it when it is ready.
+// Until then no picture of another file stands under the new name. A pick of a file that
+// cannot be shown (camera RAW, a broken bitmap, a file gone) empties the view too.
+void TForm1::showSourcePick(PickedBy by) {
     const int picked = CListBox1->selectedIndex();
     if (picked < 0) {
         return;
     }
     const std::string name = CListBox1->name(picked);
+    const std::string path = joinPath(SourceFolder, name);
+    sourcePick_.pick(CListBox1->item(picked), path);
+    shownFile_->watch(path);
     Label1->setText(displayText(name));
-    CurrentPicturePath = joinPath(SourceFolder, name);
-    if (!IsKind(extractFileExt(CurrentPicturePath), ViewKinds)) {
-        return;
+    if (by != PickedBy::Program) {
+        CurrentPicturePath = path;
     }
-    const PictureRequest request =
-        pictureRequest(CurrentPicturePath, Panel4->width(), Panel4->height(), ShrinkToFit,
-                       Image2->devicePixelRatioF());
-    if (wait == PickWait::Never && !readAhead_->takeIfReady(request)) {
-        pendingPick_ = request;
+    if (!IsKind(extractFileExt(path), ViewKinds)) {
+        emptyLargeView();
+    } else if (const PictureRequest request = sourceRequest(path);
+               by == PickedBy::Key && !readAhead_->takeIfReady(request)) {
+        emptyLargeView();
+        sourcePick_.await(request);
     } else {
-        showSourcePicture();
+        showSourcePicture(request);
     }
     readAheadAround(picked);
 }
 
-void TForm1::showSourcePicture() {
-    const std::string size =
-        ShowPicture(Panel4->width(), Panel4->height(), Image2, CurrentPicturePath);
+PictureRequest TForm1::sourceRequest(const std::string& path) const {
+    return pictureRequest(path, Panel4->width(), Panel4->height(), ShrinkToFit,
+                          Image2->devicePixelRatioF());
+}
+
+void TForm1::showSourcePicture(const PictureRequest& request) {
+    std::string size;
+    try {
+        size = ShowPicture(request.paneWidth, request.paneHeight, Image2, request.path);
+    } catch (...) {
+        emptyLargeView();
+        throw;
+    }
+    if (size.empty()) {
+        emptyLargeView();
+        return;
+    }
+    sourcePick_.shown();
     Image2->setToolTip(displayText(size));
 }
 
-// The read-ahead has a picture ready (on its thread; this runs queued on the window's).
+void TForm1::emptyLargeView() {
+    sourcePick_.emptied();
+    Image2->setPicture(QImage());
+    Image2->setToolTip(QString());
+}
+
+// The read-ahead has a picture ready (on its thread; this runs queued on the window's). It is
+// shown only while the pick still waits for it: a later pick, or a pick in another list, has
+// made it stale.
 void TForm1::pictureReadAhead(const PictureRequest& request) {
-    if (pendingPick_ && *pendingPick_ == request) {
-        pendingPick_.reset();
-        showSourcePicture();
+    if (sourcePick_.arrived(request)) {
+        showSourcePicture(request);
     }
+}
+
+// An entry that leaves the list takes its picture and name off the large view, and no outcome
+// of the command at work is applied to it; a list replaced by another folder's leaves the view
+// as it was.
+void TForm1::followSourceListChanges() {
+    connect(CListBox1->model(), &QAbstractItemModel::rowsAboutToBeRemoved, this,
+            [this](const QModelIndex&, int first, int last) {
+                for (int row = first; row <= last; ++row) {
+                    command_.left(CListBox1->item(row));
+                    if (sourcePick_.left(CListBox1->item(row))) {
+                        shownFile_->watch({});
+                        Label1->setText(QString());
+                        emptyLargeView();
+                    }
+                }
+            });
+    connect(CListBox1->model(), &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        shownFile_->watch({});
+        sourcePick_.listReplaced();
+        command_.listReplaced();
+    });
+    // The picked file written, replaced or removed behind the program's back is shown as it is
+    // now, so that what a tick or Move acts on is what the user sees.
+    connect(shownFile_, &FileWatch::changed, this, reportingErrors([this] {
+                if (sourcePick_.entry() && sourcePick_.view() != SourcePick::View::Waiting &&
+                    IsKind(extractFileExt(sourcePick_.path()), ViewKinds)) {
+                    showSourcePicture(sourceRequest(sourcePick_.path()));
+                }
+            }));
+}
+
+// The picked entry's file took a new name: the caption follows, and a picture still awaited is
+// asked for under the new name.
+void TForm1::followPickRenamed(const QListWidgetItem* entry, const std::string& name) {
+    if (entry != sourcePick_.entry()) {
+        return;
+    }
+    sourcePick_.renamed(joinPath(SourceFolder, name));
+    shownFile_->watch(sourcePick_.path());
+    Label1->setText(displayText(name));
+    if (sourcePick_.view() == SourcePick::View::Waiting) {
+        sourcePick_.await(sourceRequest(sourcePick_.path()));
+        readAheadAround(pickedRow());
+    }
+}
+
+// The picked entry's row, -1 when no entry of the list is picked.
+int TForm1::pickedRow() const {
+    return sourcePick_.entry() ? CListBox1->row(sourcePick_.entry()) : -1;
 }
 
 // Reads ahead the pictures the user is likely to pick next: the following ones in the
@@ -126,8 +207,8 @@ void TForm1::readAheadAround(int picked) {
         around.insert(around.end(), {picked + 2 * step, picked - step});
     }
     sourceReadAhead_.clear();
-    if (pendingPick_) {
-        sourceReadAhead_.push_back(*pendingPick_);
+    if (sourcePick_.awaited()) {
+        sourceReadAhead_.push_back(*sourcePick_.awaited());
     }
     for (const int index : around) {
         if (index < 0 || index >= CListBox1->count()) {
@@ -135,8 +216,7 @@ void TForm1::readAheadAround(int picked) {
         }
         const std::string path = joinPath(SourceFolder, CListBox1->name(index));
         if (IsKind(extractFileExt(path), ViewKinds)) {
-            sourceReadAhead_.push_back(pictureRequest(path, Panel4->width(), Panel4->height(),
-                                                      ShrinkToFit, Image2->devicePixelRatioF()));
+            sourceReadAhead_.push_back(sourceRequest(path));
         }
     }
     updateReadAhead();
@@ -155,17 +235,17 @@ void TForm1::updateReadAhead() {
     readAhead_->want(std::move(wanted));
 }
 
-// A click on the large picture (or around it) turns the current item's tick over.
-// A click while the picked picture is still loading waits for it: the tick goes to the picture
-// the user then sees.
+// A click on the large picture (or around it) turns the picked entry's tick over. A click
+// while the picked picture is still loading waits for it: the tick goes to the picture the user
+// then sees.
 void TForm1::Image2Click() {
-    if (pendingPick_) {
-        pendingPick_.reset();
-        reportingErrors([this] { showSourcePicture(); })();
+    if (const std::optional<PictureRequest> awaited = sourcePick_.awaited()) {
+        sourcePick_.arrived(*awaited);
+        reportingErrors([this, request = *awaited] { showSourcePicture(request); })();
     }
-    const int current = CListBox1->itemIndex();
-    if (current >= 0) {
-        CListBox1->setChecked(current, !CListBox1->checked(current));
+    const int picked = pickedRow();
+    if (picked >= 0) {
+        CListBox1->setChecked(picked, !CListBox1->checked(picked));
     }
 }
 
@@ -181,22 +261,52 @@ void TForm1::N8Click() {
 // previewable picture, or a blank preview. Any failure ends the scan silently.
 void TForm1::ScanTargetFolder() {
     try {
-        PreviewIndex = 0;
-        PreviewPaths.clear();
-        setCurrentDir(TargetFolder);
-        const DestinationListing listing = scanDestination(TargetFolder, SharedSearch);
-        CListBox2->addNames(listing.listNames);
-        for (const std::string& path : listing.previewPaths) {
-            PreviewPaths.add(path);
-        }
-        PreviewCount = PreviewPaths.count();
-        if (const auto first = firstPreviewIndex(listing.previewPaths)) {
-            ShowPicture(Panel2->width(), Panel2->height(), Image1, listing.previewPaths[*first]);
-        } else {
-            BlankPreviewImage();
-        }
+        showPreviewOf(listTargetFolder());
     } catch (...) {
         // What was listed so far stays.
+    }
+}
+
+std::optional<std::size_t> TForm1::listTargetFolder() {
+    PreviewIndex = 0;
+    PreviewPaths.clear();
+    setCurrentDir(TargetFolder);
+    const DestinationListing listing = scanDestination(TargetFolder, SharedSearch);
+    CListBox2->addNames(listing.listNames);
+    for (const std::string& path : listing.previewPaths) {
+        PreviewPaths.add(path);
+    }
+    PreviewCount = PreviewPaths.count();
+    return firstPreviewIndex(listing.previewPaths);
+}
+
+void TForm1::showPreviewOf(std::optional<std::size_t> index) {
+    if (index) {
+        PreviewIndex = static_cast<int>(*index);
+        ShowPicture(Panel2->width(), Panel2->height(), Image1, PreviewPaths[PreviewIndex]);
+    } else {
+        BlankPreviewImage();
+    }
+}
+
+// After a command changed the destination shown, its list, preview cycle and count follow the
+// folder; the preview stays on its picture where that is still there.
+void TForm1::listDestinationAfresh() {
+    if (TargetFolder.empty()) {
+        return;
+    }
+    try {
+        const std::string previewed =
+            PreviewIndex < PreviewPaths.count() ? PreviewPaths[PreviewIndex] : std::string();
+        CListBox2->clear();
+        std::optional<std::size_t> shown = listTargetFolder();
+        if (const auto kept = PreviewPaths.indexOf(previewed); kept >= 0) {
+            shown = static_cast<std::size_t>(kept);
+        }
+        StatusBar1->setSimpleText(destinationStatus(TargetFolder, PreviewCount));
+        showPreviewOf(shown);
+    } catch (...) {
+        // As a scan: what was listed stays.
     }
 }
 
@@ -232,10 +342,11 @@ void TForm1::CListBox2Click() {
         return;
     }
     const std::string name = CListBox2->name(picked);
+    const std::string path = joinPath(TargetFolder, name);
     Label2->setText(displayText(name));
-    CurrentPicturePath = joinPath(TargetFolder, name);
-    if (IsKind(extractFileExt(CurrentPicturePath), ViewKinds)) {
-        ShowPicture(Panel2->width(), Panel2->height(), Image1, CurrentPicturePath);
+    CurrentPicturePath = path;
+    if (IsKind(extractFileExt(path), ViewKinds)) {
+        ShowPicture(Panel2->width(), Panel2->height(), Image1, path);
     }
 }
 

@@ -29,6 +29,15 @@ std::optional<struct stat> statPath(std::string_view path) {
     return st;
 }
 
+long long nanoseconds(const struct timespec& time) {
+    return static_cast<long long>(time.tv_sec) * 1'000'000'000LL + time.tv_nsec;
+}
+
+FileStamp stampOf(const struct stat& st) {
+    return {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino),
+            static_cast<long long>(st.st_size), nanoseconds(st.st_mtim)};
+}
+
 }  // namespace
 
 bool fileExists(std::string_view path) {
@@ -106,12 +115,12 @@ long long fileSize(std::string_view path) {
 
 FileStamp fileStamp(std::string_view path) {
     const auto st = statPath(path);
-    if (!st) {
-        return {};
-    }
-    return {static_cast<unsigned long long>(st->st_dev),
-            static_cast<unsigned long long>(st->st_ino), static_cast<long long>(st->st_size),
-            static_cast<long long>(st->st_mtim.tv_sec) * 1'000'000'000LL + st->st_mtim.tv_nsec};
+    return st ? stampOf(*st) : FileStamp{};
+}
+
+ContentStamp contentStamp(std::string_view path) {
+    const auto st = statPath(path);
+    return st ? ContentStamp{stampOf(*st), nanoseconds(st->st_ctim)} : ContentStamp{};
 }
 
 FsResult moveToTrash(std::string_view path) {

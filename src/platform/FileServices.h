@@ -35,7 +35,8 @@ FsResult deleteFile(std::string_view path);
 FsResult moveToTrash(std::string_view path);
 
 // What tells a file's present content from an earlier one: which file it is, its size and its
-// modification time. All zero for a file that cannot be read.
+// modification time. A rename keeps all of them, so the stamp finds a file again after it was
+// renamed (into the trash, say). All zero for a file that cannot be read.
 struct FileStamp {
     unsigned long long device = 0;
     unsigned long long inode = 0;
@@ -43,6 +44,17 @@ struct FileStamp {
     long long modifiedNs = 0;
 
     bool operator==(const FileStamp&) const = default;
+};
+
+// The stamp of a file that stays where it is, with its inode change time: every write moves
+// that on and no user can set it back, so it tells a file rewritten in place whose modification
+// time was put back. A rename and a change of owner or mode move it on as well, so nothing that
+// follows a file through a rename compares it. All zero for a file that cannot be read.
+struct ContentStamp {
+    FileStamp file;
+    long long changedNs = 0;
+
+    bool operator==(const ContentStamp&) const = default;
 };
 
 // Takes what was trashed from `originalPath` out of the trash to `toPath`, never replacing;
@@ -92,5 +104,6 @@ void removeLeftovers(std::string_view folder);
 long long fileSize(std::string_view path);
 
 FileStamp fileStamp(std::string_view path);
+ContentStamp contentStamp(std::string_view path);
 
 }  // namespace pictaria

@@ -31,4 +31,13 @@ std::vector<std::string> StringList::texts() const {
     return result;
 }
 
+int StringList::indexOf(const std::string& text) const {
+    for (int index = 0; index < count(); ++index) {
+        if (entries_[static_cast<std::size_t>(index)].text == text) {
+            return index;
+        }
+    }
+    return -1;
+}
+
 }  // namespace pictaria

@@ -31,6 +31,8 @@ class StringList {
     void sort();
 
     std::vector<std::string> texts() const;
+    // The first entry whose text is exactly `text`, -1 when none is.
+    int indexOf(const std::string& text) const;
 
     auto begin() const { return entries_.begin(); }
     auto end() const { return entries_.end(); }

@@ -43,10 +43,17 @@ std::optional<PreparedPicture> PictureReadAhead::served(std::unique_lock<std::mu
     }
     const Entry entry = *found;
     lock.unlock();
-    if (!entry.stamp || *entry.stamp != fileStamp(request.path)) {
-        return std::nullopt;
+    if (entry.stamp && *entry.stamp == contentStamp(request.path)) {
+        return entry.picture;
     }
-    return entry.picture;
+    // The stale picture goes, so that the worker reads the file again while it is wanted; only
+    // the one looked at goes, not one read since. Only a pick drops a picture: a file that
+    // changes each time it is read is read again once per pick, not over and over.
+    lock.lock();
+    std::erase_if(ready_, [&](const Entry& kept) { return kept.read == entry.read; });
+    lock.unlock();
+    changed_.notify_all();
+    return std::nullopt;
 }
 
 void PictureReadAhead::want(std::vector<PictureRequest> requests) {
@@ -80,8 +87,9 @@ const PictureRequest* PictureReadAhead::nextToRead() const {
     return nullptr;
 }
 
-// A file that changes while it is read (a copy still arriving) is kept as unusable rather than
-// read again and again; a pick of it loads it then.
+// A file that changes while it is read (a copy still arriving) is kept as unusable and reported
+// ready all the same, rather than read again and again: a pick waiting for it loads it itself,
+// and has it read once more (see served).
 void PictureReadAhead::work() {
     std::unique_lock lock(mutex_);
     while (true) {
@@ -93,16 +101,16 @@ void PictureReadAhead::work() {
         reading_ = request;
         cancelRead_ = false;
         lock.unlock();
-        const FileStamp before = fileStamp(request.path);
+        const ContentStamp before = contentStamp(request.path);
         PreparedPicture picture = load_(request, cancelRead_);
-        const FileStamp after = fileStamp(request.path);
+        const ContentStamp after = contentStamp(request.path);
         lock.lock();
         reading_.reset();
         ++loads_;
         const bool kept = wanted(request) && !cancelRead_;
         if (kept) {
             ready_.push_back({request, before == after ? std::optional(after) : std::nullopt,
-                              std::move(picture)});
+                              std::move(picture), loads_});
         }
         changed_.notify_all();
         if (kept && readyReport_) {

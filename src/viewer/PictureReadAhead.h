@@ -5,8 +5,8 @@
 // Only pictures still wanted are kept, so the memory held is bounded by the wanted list.
 //
 // A picture read ahead is used only while its file is the one that was read (same identity,
-// size and modification time); a request for another pane size, display mode or screen is
-// another picture. What loading threw is kept with the picture and told when it is shown.
+// size, modification and change time); a request for another pane size, display mode or screen
+// is another picture. What loading threw is kept with the picture and told when it is shown.
 
 #include <atomic>
 #include <condition_variable>
@@ -36,7 +36,8 @@ class PictureReadAhead {
 
     // The picture read ahead for `request` if its file is unchanged since; while it is being
     // read, waits for that read rather than starting another. Nothing when it was not read
-    // ahead: the caller loads it itself.
+    // ahead: the caller loads it itself. A picture whose file has changed is dropped, and read
+    // again (and reported ready) while it is still wanted.
     std::optional<PreparedPicture> take(const PictureRequest& request);
     // The same without waiting: nothing while it is still being read.
     std::optional<PreparedPicture> takeIfReady(const PictureRequest& request);
@@ -51,8 +52,9 @@ class PictureReadAhead {
   private:
     struct Entry {
         PictureRequest request;
-        std::optional<FileStamp> stamp;  // none: the file changed while it was read
+        std::optional<ContentStamp> stamp;  // none: the file changed while it was read
         PreparedPicture picture;
+        int read = 0;  // which read made it (loads() at its end)
     };
 
     static PreparedPicture loadForReadAhead(const PictureRequest& request,

@@ -80,7 +80,18 @@ bool CheckListBox::checked(int index) const {
 }
 
 void CheckListBox::setChecked(int index, bool checked) {
-    item(index)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    if (!tickLocked(index)) {
+        item(index)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    }
+}
+
+void CheckListBox::setTickLocked(QListWidgetItem* entry, bool locked) {
+    entry->setFlags(locked ? entry->flags() & ~Qt::ItemIsUserCheckable
+                           : entry->flags() | Qt::ItemIsUserCheckable);
+}
+
+bool CheckListBox::tickLocked(int index) const {
+    return !(item(index)->flags() & Qt::ItemIsUserCheckable);
 }
 
 void CheckListBox::setItemIndex(int index) {
@@ -112,6 +123,7 @@ bool CheckListBox::onTickBox(int index, const QPoint& point) const {
 void CheckListBox::mousePressEvent(QMouseEvent* event) {
     event->accept();
     tickPressed_ = -1;
+    previousDragPoint_.reset();
     const QPoint point = event->position().toPoint();
     const int pressed = itemIndexAt(point);
     if (event->button() != Qt::LeftButton || pressed < 0) {
@@ -135,7 +147,15 @@ void CheckListBox::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void CheckListBox::mouseMoveEvent(QMouseEvent* event) {
     event->accept();
-    emit pointerMoved(event->buttons(), event->position().toPoint());
+    const QPoint point = event->position().toPoint();
+    const bool dragging = event->buttons().testFlag(Qt::LeftButton);
+    if (!dragging) {
+        previousDragPoint_.reset();
+    }
+    emit pointerMoved(event->buttons(), point);
+    if (dragging) {
+        previousDragPoint_ = point;
+    }
 }
 
 // The tick is set from what it was at the press, so a tick given by the pointer passing over

@@ -14,6 +14,7 @@
 
 #include <QListWidget>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,7 +39,12 @@ class CheckListBox : public QListWidget {
     void setName(int index, const std::string& name);
 
     bool checked(int index) const;
+    // Changes the tick, unless it is locked.
     void setChecked(int index, bool checked);
+    // A locked tick keeps its state whoever asks, and is drawn greyed: its entry is being worked
+    // on, and a change would not be what happens to its file.
+    void setTickLocked(QListWidgetItem* item, bool locked);
+    bool tickLocked(int index) const;
 
     // The selected item's index, -1 when there is none. A list of one selection has no other
     // "current" item: what the user sees highlighted is what commands act on.
@@ -50,6 +56,10 @@ class CheckListBox : public QListWidget {
 
     // The item under a point of the list's viewport, -1 for the empty area below the items.
     int itemIndexAt(const QPoint& point) const;
+    // While `pointerMoved` reports a movement with the left button held: the point of the same
+    // drag's movement before it, none for the first movement of a drag (after a press, or after
+    // a movement without the left button).
+    std::optional<QPoint> previousDragPoint() const { return previousDragPoint_; }
 
   signals:
     void clicked();
@@ -70,6 +80,7 @@ class CheckListBox : public QListWidget {
     // The tick box a left press went down on, and its tick at that moment.
     int tickPressed_ = -1;
     bool tickBeforePress_ = false;
+    std::optional<QPoint> previousDragPoint_;
 };
 
 }  // namespace pictaria

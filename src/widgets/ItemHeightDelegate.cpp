@@ -71,6 +71,9 @@ void ItemHeightDelegate::paintCheck(QPainter* painter, const QStyleOptionViewIte
     check.rect = checkRect(item);
     check.state &= ~QStyle::State_HasFocus;
     check.state |= item.checkState == Qt::Checked ? QStyle::State_On : QStyle::State_Off;
+    if (!(item.index.flags() & Qt::ItemIsUserCheckable)) {
+        check.state &= ~QStyle::State_Enabled;  // a locked tick is drawn greyed
+    }
     styleOf(item)->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &check, painter,
                                  item.widget);
 }

@@ -47,6 +47,10 @@ void ProgressWindow::setLabel(const QString& label) {
     dialog_->setLabelText(label);
 }
 
+void ProgressWindow::moveTo(const QPoint& topLeft) {
+    dialog_->move(topLeft);
+}
+
 bool ProgressWindow::report(std::int64_t done, std::int64_t total) {
     const std::int64_t step = total > 0 ? done * kSteps / total : 0;
     // A modal progress dialog handles the pending events in setValue, Cancel included.

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+class QPoint;
 class QProgressDialog;
 class QWidget;
 
@@ -30,6 +31,9 @@ class ProgressWindow {
     // Shows how far the work has come; false once the user asked it to stop.
     bool report(std::int64_t done, std::int64_t total);
     void setLabel(const QString& label);
+    // Puts the window at a point of the screen (its top left corner), rather than over the
+    // middle of its owner.
+    void moveTo(const QPoint& topLeft);
 
   private:
     std::unique_ptr<QProgressDialog> dialog_;

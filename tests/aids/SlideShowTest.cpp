@@ -12,25 +12,34 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "aids/DockablePanel.h"
 #include "aids/Slid_Unit3.h"
 #include "aids/SlideShowGlyphs.h"
+#include "platform/MessageSink.h"
+#include "support/TestDrives.h"
 #include "widgets/ImageControl.h"
 #include "widgets/Timer.h"
 
 namespace pictaria {
 namespace {
 
-// A slide show over a list of made-up paths whose "pictures" are only recorded.
+// A slide show over a list of made-up paths whose "pictures" are only recorded; the one named
+// "broken" fails to load, which tells the user through the message seam.
 class SlideShowTest : public ::testing::Test {
   protected:
     SlideShowTest()
         : show([this] { return paths; },
                [this](int width, int height, ImageControl* image, const std::string& path) {
                    shown.push_back(path);
+                   if (path == "broken") {
+                       showMessage("Bitmap image is not valid");
+                   }
                    paneSize = QSize(width, height);
                    EXPECT_EQ(image, show.Image1);
                }) {}
@@ -166,6 +175,39 @@ TEST_F(SlideShowTest, ActivationBackFromTheProgramsOwnWindowsDoesNotRestart) {
 
     show.present();  // the Slide button is a new show
     EXPECT_EQ(shown.back(), "a");
+}
+
+// Messages recorded as they are raised; the next one stays open while `whileOpen` runs, as a
+// modal box does with its own event loop.
+class LingeringMessages : public test::RecordingMessages {
+  public:
+    void showMessage(std::string_view text) override {
+        RecordingMessages::showMessage(text);
+        if (const auto open = std::exchange(whileOpen, nullptr)) {
+            open();
+        }
+    }
+
+    std::function<void()> whileOpen;
+};
+
+// A picture's load error raises a box; the running show must not raise another over it while the
+// box is open, and goes on once it is closed, unless the show was ended meanwhile.
+TEST_F(SlideShowTest, TimerWaitsWhileAPicturesMessageIsOpen) {
+    paths = {"broken"};
+    show.PlayList.restart(paths);
+    show.Timer1->setInterval(20);
+    LingeringMessages messages;
+    messages.whileOpen = [] { QTest::qWait(300); };  // fifteen periods of the timer
+
+    show.BitBtn2Click();  // returns when the box is closed
+    EXPECT_EQ(messages.shown.size(), 1U);
+    EXPECT_EQ(show.Timer1->interval(), 20);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return messages.shown.size() > 1; }));  // it goes on
+
+    messages.whileOpen = [this] { show.BitBtn5Click(); };
+    show.BitBtn2Click();
+    EXPECT_FALSE(show.Timer1->isRunning());
 }
 
 TEST_F(SlideShowTest, CloseHidesAndStopsWhetherByButtonOrBySystem) {

@@ -106,7 +106,7 @@ TEST_F(AidsTest, ScrollWalksToTheLastEntryAndStopsWithoutTheEffectsOfAClick) {
         EXPECT_EQ(window->Timer1->interval(), 3000);
     }
     EXPECT_TRUE(window->CurrentPicturePath.empty());
-    EXPECT_TRUE(window->Image2->toolTip().isEmpty());
+    EXPECT_EQ(window->Image2->toolTip(), QStringLiteral("14X8"));  // the size of what is shown
 
     window->Timer1Timer();
     EXPECT_EQ(window->CListBox1->selectedIndex(), 4);
@@ -151,12 +151,71 @@ TEST_F(AidsTest, LeftDragTicksEveryEntryPassedAndOtherMovesTickNothing) {
     for (int row = 0; row < 3; ++row) {
         moveOverList(list, Qt::LeftButton, rowCentre(row));
     }
-    moveOverList(list, Qt::LeftButton, rowCentre(4) + QPoint(0, 40));  // below the last row
+    const QPoint belowTheRows = rowCentre(4) + QPoint(0, 40);
+    moveOverList(list, Qt::NoButton, belowTheRows);
+    moveOverList(list, Qt::LeftButton, belowTheRows);  // a drag of its own below the last row
 
     const std::vector<bool> expected{true, true, true, false, false};
     for (int row = 0; row < 5; ++row) {
         EXPECT_EQ(list->checked(row), expected[static_cast<std::size_t>(row)]) << row;
     }
+}
+
+// The entries ticked in a list, by index.
+std::vector<int> tickedRows(const CheckListBox* list) {
+    std::vector<int> rows;
+    for (int row = 0; row < list->count(); ++row) {
+        if (list->checked(row)) {
+            rows.push_back(row);
+        }
+    }
+    return rows;
+}
+
+// A fast pointer's movements come farther apart than a row: a drag ticks every entry between two
+// of its movements, and a new drag does not reach back to where the last one ended.
+TEST_F(AidsTest, FastLeftDragTicksTheEntriesBetweenItsMovements) {
+    addPictures(24);
+    CheckListBox* list = window->CListBox1;
+    const int x = list->viewport()->width() - 10;  // clear of the tick boxes
+    const auto rowCentre = [list, x](int row) {
+        return QPoint(x, list->visualItemRect(list->item(row)).center().y());
+    };
+    ASSERT_EQ(rowCentre(1).y() - rowCentre(0).y(), 12);
+    ASSERT_GT(list->viewport()->height(), rowCentre(23).y() + 12);
+
+    moveOverList(list, Qt::NoButton, rowCentre(2));
+    for (int y = rowCentre(2).y(); y < rowCentre(21).y(); y += 24) {
+        moveOverList(list, Qt::LeftButton, QPoint(x, y));
+    }
+    moveOverList(list, Qt::LeftButton, rowCentre(21));
+    std::vector<int> expected;
+    for (int row = 2; row <= 21; ++row) {
+        expected.push_back(row);
+    }
+    EXPECT_EQ(tickedRows(list), expected);
+
+    moveOverList(list, Qt::NoButton, rowCentre(23));
+    moveOverList(list, Qt::LeftButton, rowCentre(23));
+    expected.push_back(23);
+    EXPECT_EQ(tickedRows(list), expected);
+
+    QTest::mousePress(list->viewport(), Qt::LeftButton, {}, rowCentre(0));
+    moveOverList(list, Qt::LeftButton, rowCentre(0));
+    QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, rowCentre(0));
+    expected.insert(expected.begin(), 0);
+    EXPECT_EQ(tickedRows(list), expected);
+
+    // Alongside the list the pointer is over none of its entries.
+    moveOverList(list, Qt::LeftButton, QPoint(-20, rowCentre(1).y()));
+    EXPECT_EQ(tickedRows(list), expected);
+
+    // Out past the last entry in one movement: the entries on the way count all the same.
+    moveOverList(list, Qt::NoButton, rowCentre(21));
+    moveOverList(list, Qt::LeftButton, rowCentre(21));
+    moveOverList(list, Qt::LeftButton, rowCentre(23) + QPoint(0, 12));
+    expected.insert(expected.end() - 1, 22);
+    EXPECT_EQ(tickedRows(list), expected);
 }
 
 TEST_F(AidsTest, SlideButtonShowsThePreviewPicturesFullScreen) {

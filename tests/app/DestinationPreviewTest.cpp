@@ -85,7 +85,7 @@ TEST_F(DestinationPreviewTest, PickingADestinationFolderShowsNothing) {
 TEST_F(DestinationPreviewTest, ClickingTheLargePictureTurnsTheCurrentTickOver) {
     window->Image2Click();  // no current item: nothing
     window->CListBox1->addNames({"a.jpg", "b.jpg"});
-    window->CListBox1->setItemIndex(1);
+    clickItem(window->CListBox1, 1);
     window->Image2Click();
     EXPECT_TRUE(window->CListBox1->checked(1));
     EXPECT_FALSE(window->CListBox1->checked(0));
@@ -117,19 +117,17 @@ TEST_F(DestinationPreviewTest, OpenFillsTheSourceListFromTheDialogAndCancelKeeps
     EXPECT_EQ(window->findChildren<TSelectDirForm*>().size(), 1);  // one dialog at a time
 }
 
-TEST_F(DestinationPreviewTest, BrokenBitmapIsReportedAndTheViewKeepsItsPicture) {
+TEST_F(DestinationPreviewTest, BrokenBitmapIsReportedAndEmptiesTheView) {
     savePicture(c, "Src/good.bmp", QSize(40, 30), "BMP");
     c.writeFile("Src/broken.bmp", "BM this is no bitmap");
     window->SourceFolder = "C:\\Src";
     window->CListBox1->addNames({"good.bmp", "broken.bmp"});
     test::RecordingMessages messages;
     clickItem(window->CListBox1, 0);
-    const QRect shown = window->Image2->geometry();
     clickItem(window->CListBox1, 1);  // the error leaves the handler through the event loop
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_FALSE(messages.shown[0].empty());
-    EXPECT_EQ(window->Image2->geometry(), shown);
-    EXPECT_FALSE(window->Image2->picture().isNull());
+    EXPECT_TRUE(window->Image2->picture().isNull());
     EXPECT_EQ(window->Label1->text(), "broken.bmp");
 
     // Told once per pick: resizing does not bring the message back, a new pick does.

@@ -20,6 +20,7 @@
 #include "platform/MountIdentity.h"
 #include "platform/MountWatcher.h"
 #include "support/Trash.h"
+#include "widgets/StatusBar.h"
 
 namespace pictaria {
 namespace {
@@ -94,15 +95,21 @@ TEST_F(FileCommandsTest, CopyAndMoveTransferTheTickedFiles) {
     ASSERT_TRUE(jobEnds());
     EXPECT_EQ(d.readFile("Sorted/c.jpg"), "c.jpg");
     EXPECT_EQ(names(window->CListBox1).size(), 4u);
+    // The destination shown follows what the command put there.
+    EXPECT_EQ(names(window->CListBox2), (Names{"a.jpg", "c.jpg"}));
+    EXPECT_EQ(window->StatusBar1->simpleText(), "D:\\Sorted 2個");
 
     ::unlink(c.host("Pics/c.jpg").c_str());  // c cannot move: its file is gone
     tick({1});
     window->BitBtn3->click();
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);  // told to wait for the Move
+    EXPECT_EQ(messages.shown.back(), "ほかの操作が終わってから、もう一度お試しください。");
     ASSERT_TRUE(jobEnds());
     EXPECT_EQ(names(window->CListBox1), (Names{"c.jpg", "d.jpg"}));
     EXPECT_EQ(ticks(), (Ticks{true, false}));
     EXPECT_EQ(d.readFile("Sorted/a2.jpg"), "a.jpg");
     EXPECT_FALSE(c.exists("Pics/a.jpg") || c.exists("Pics/b.jpg"));
+    EXPECT_EQ(names(window->CListBox2), (Names{"a.jpg", "a2.jpg", "b.jpg", "c.jpg"}));
 }
 
 // A Move runs on a worker thread: the window keeps handling its events, the list follows the

@@ -1,10 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <filesystem>
 #include <future>
+#include <map>
+#include <mutex>
 #include <thread>
+#include <vector>
 
 #include "samples/SampleJpeg.h"
 #include "samples/SamplePixels.h"
@@ -38,8 +47,45 @@ class PictureReadAheadTest : public testing::Test {
         return ahead.loads() == count;
     }
 
+    long long changeTime(const std::string& name) const {
+        struct stat st {};
+        return ::stat(folder_.host(name).c_str(), &st) == 0
+                   ? st.st_ctim.tv_sec * 1'000'000'000LL + st.st_ctim.tv_nsec
+                   : -1;
+    }
+    // Waits until the file system's clock has passed the file's change time, so that a change
+    // made now shows in it even where that clock moves in coarse ticks.
+    bool clockPassed(const std::string& name) const {
+        const long long changed = changeTime(name);
+        for (int i = 0; i < 500; ++i) {
+            folder_.writeFile(".clock", std::to_string(i));
+            if (changeTime(".clock") > changed) {
+                return true;
+            }
+            std::this_thread::sleep_for(1ms);
+        }
+        return false;
+    }
+
+    // The ready reports, told on the worker's thread, counted by path for the test's thread.
+    PictureReadAhead::ReadyReport reportTo() {
+        return [this](const PictureRequest& request) {
+            const std::lock_guard lock(reportMutex_);
+            ++reports_[request.path];
+            reported_.notify_all();
+        };
+    }
+    bool reported(const PictureRequest& request, int count) {
+        std::unique_lock lock(reportMutex_);
+        return reported_.wait_for(lock, 5s, [&] { return reports_[request.path] >= count; }) &&
+               reports_[request.path] == count;
+    }
+
     test::TempDir folder_;
     test::TestDrives drives_;
+    std::mutex reportMutex_;
+    std::condition_variable reported_;
+    std::map<std::string, int> reports_;
 };
 
 // A picture read ahead shows exactly what a direct load shows, errors included, and is used
@@ -75,9 +121,81 @@ TEST_F(PictureReadAheadTest, ServesOnlyAnUnchangedFileForTheSameRequest) {
     actualSize.shrinkToFit = false;
     EXPECT_FALSE(ahead.take(otherPane));
     EXPECT_FALSE(ahead.take(actualSize));
+    EXPECT_EQ(ahead.loads(), 3);
     putJpeg("big.jpg", 800, 600);  // replaced on disk
     EXPECT_FALSE(ahead.take(big));
-    EXPECT_EQ(ahead.loads(), 3);
+}
+
+// A file replaced after it was read ahead is read again once a pick has found the picture
+// stale, and reported ready again, so that a pick waiting for that report shows the new one.
+TEST_F(PictureReadAheadTest, AFileReplacedAfterItWasReadIsReadAgainAndReported) {
+    std::mutex readMutex;
+    std::vector<std::string> read;
+    PictureReadAhead ahead(reportTo(),
+                           [&](const PictureRequest& request, const std::atomic<bool>& cancel) {
+                               const std::lock_guard lock(readMutex);
+                               read.push_back(folder_.readFile("p03.jpg"));
+                               return preparePicture(request, &cancel);
+                           });
+    const PictureRequest p03 = putJpeg("p03.jpg", 64, 48);
+    const std::string first = folder_.readFile("p03.jpg");
+    ahead.want({p03});
+    ASSERT_TRUE(reported(p03, 1));
+
+    putJpeg("p03.new", 48, 64);
+    std::filesystem::rename(folder_.host("p03.new"), folder_.host("p03.jpg"));
+    EXPECT_FALSE(ahead.takeIfReady(p03));
+    ASSERT_TRUE(reported(p03, 2));
+    const auto served = ahead.takeIfReady(p03);
+    ASSERT_TRUE(served);
+    EXPECT_EQ(served->picture.naturalSize, QSize(48, 64));
+    const std::lock_guard lock(readMutex);
+    EXPECT_TRUE(read == (std::vector<std::string>{first, folder_.readFile("p03.jpg")}));
+}
+
+// A file rewritten in place to the same size, its modification time put back, is another
+// picture: its change time, which cannot be put back, tells it.
+TEST_F(PictureReadAheadTest, AFileRewrittenUnderItsOldTimeIsNotServed) {
+    PictureReadAhead ahead;
+    const PictureRequest rewritten = put("rewritten.bmp", "BM first");
+    ahead.want({rewritten});
+    ASSERT_TRUE(loaded(ahead, 1));
+    struct stat before {};
+    ASSERT_EQ(::stat(folder_.host("rewritten.bmp").c_str(), &before), 0);
+    ASSERT_TRUE(clockPassed("rewritten.bmp"));
+
+    folder_.writeFile("rewritten.bmp", "BM other");
+    const std::array<timespec, 2> times{before.st_atim, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, folder_.host("rewritten.bmp").c_str(), times.data(), 0), 0);
+    EXPECT_FALSE(ahead.takeIfReady(rewritten));
+}
+
+// A file that changes each time it is read (a copy still arriving) is reported ready all the
+// same, so that a pick waiting for it goes on and loads it itself; it is read again once per
+// pick that found it unusable, never over and over.
+TEST_F(PictureReadAheadTest, AFileChangingWhileReadIsReadAgainOncePerPick) {
+    const PictureRequest arriving = put("arriving.bmp", "BM");
+    const PictureRequest other = putJpeg("other.jpg", 8, 8);
+    const PictureRequest third = putJpeg("third.jpg", 8, 8);
+    std::atomic<int> reads{0};
+    PictureReadAhead ahead(
+        reportTo(), [&](const PictureRequest& request, const std::atomic<bool>&) {
+            if (request == arriving) {
+                folder_.writeFile("arriving.bmp",
+                                  "BM" + std::string(static_cast<std::size_t>(++reads), 'x'));
+            }
+            return preparePicture(request);
+        });
+    ahead.want({arriving, other});
+    ASSERT_TRUE(reported(other, 1));  // the worker reads them in order
+    EXPECT_EQ(reads, 1);
+    EXPECT_TRUE(reported(arriving, 1));
+
+    EXPECT_FALSE(ahead.take(arriving));
+    ahead.want({arriving, other, third});
+    ASSERT_TRUE(reported(third, 1));
+    EXPECT_EQ(reads, 2);
+    EXPECT_TRUE(reported(arriving, 2));
 }
 
 // A pick of the picture being read waits for that read instead of loading it again; a picture
