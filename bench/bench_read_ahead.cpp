@@ -148,10 +148,7 @@ Folder writePhotos(const fs::path& folder) {
 
 std::unique_ptr<TForm1> openWindow(const Folder& photos, bool fitted) {
     auto window = std::make_unique<TForm1>();
-    window->SourceFolder = "C:\\";
-    for (const std::string& name : photos.names) {
-        window->CListBox1->addName(name);
-    }
+    window->openSourceFolder("C:\\", photos.names);
     if (fitted) {
         window->N7Click();
     } else {

@@ -72,11 +72,7 @@ int main(int argc, char** argv) {
             window.CListBox1->clear();
             window.CListBox2->clear();
         },
-        [&] {
-            window.TargetFolder = "C:\\CARD";
-            window.ScanTargetFolder();
-        },
-        bare);
+        [&] { window.showDestination("C:\\CARD"); }, bare);
     printRatio("scan_10k_vs_readdir", scan.ours, scan.reference);
 
     const Timings open = interleavedBest(

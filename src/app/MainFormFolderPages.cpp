@@ -90,6 +90,16 @@ void TForm1::PageGridSelectCell(int col, int row) {
     SelectedRow = row;
 }
 
+// The folder becomes the destination: it is listed with its preview, Change may move it, and
+// the status bar names it with its picture count.
+void TForm1::showDestination(const std::string& folder) {
+    CListBox2->clear();
+    TargetFolder = folder;
+    ScanTargetFolder();
+    enableCommand(BitBtn10);
+    StatusBar1->setSimpleText(destinationStatus(TargetFolder, PreviewCount));
+}
+
 void TForm1::StringGrid1Click() {
     try {
         CListBox2->clear();
@@ -100,10 +110,7 @@ void TForm1::StringGrid1Click() {
         if (!drivesReady({cell})) {
             return;
         }
-        TargetFolder = cell;
-        ScanTargetFolder();
-        enableCommand(BitBtn10);
-        StatusBar1->setSimpleText(destinationStatus(TargetFolder, PreviewCount));
+        showDestination(cell);
     } catch (...) {
         // A failed click leaves what it did so far; nothing is reported.
     }
@@ -120,12 +127,9 @@ void TForm1::PageGridClick(StringGrid* grid) {
         if (!drivesReady({folder})) {
             return;
         }
-        TargetFolder = folder;
-        ScanTargetFolder();
-        enableCommand(BitBtn10);
+        showDestination(folder);
         enableCommand(N3);
         enableCommand(N4);
-        StatusBar1->setSimpleText(destinationStatus(TargetFolder, PreviewCount));
     } catch (...) {
         // As above.
     }

@@ -46,6 +46,10 @@ class QSpinBox;
 
 namespace pictaria {
 
+namespace test {
+class MainWindowProbe;
+}
+
 class CheckListBox;
 class ElidedLabel;
 class FolderPage;
@@ -199,7 +203,32 @@ class TForm1 : public QMainWindow {
     std::string ShowPicture(int paneWidth, int paneHeight, ImageControl* image,
                             const std::string& path);
 
-    // The window's state.
+    // True while a Copy or Move runs on its worker thread; the commands that would change the
+    // same files or the list are disabled meanwhile.
+    bool jobRunning() const;
+
+    // Lists the drives of the active drive table in the drive grid again: a card inserted
+    // while the program runs takes the next row.
+    void showNewDrives();
+
+    // What "Open" does once a folder is chosen: the folder becomes the source and its files
+    // fill the source list, unticked. The large view keeps its picture.
+    void openSourceFolder(const std::string& folder, const std::vector<std::string>& names);
+    // Makes the folder the destination, as a click on its cell in a folder grid does once its
+    // drive answered.
+    void showDestination(const std::string& folder);
+    // The destination's pictures, as the slide show plays them.
+    std::vector<std::string> previewPathTexts() const;
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+  private:
+    // Tests set the window up and read its state through this.
+    friend class test::MainWindowProbe;
+
+    // The window's state, shared by the handlers.
     int PreviewIndex = 0;
     int PreviewCount = 0;
     StringList FolderEntries;
@@ -210,14 +239,6 @@ class TForm1 : public QMainWindow {
     std::string TargetFolder;
     StringList PreviewPaths;
 
-    // True while a Copy or Move runs on its worker thread; the commands that would change the
-    // same files or the list are disabled meanwhile.
-    bool jobRunning() const;
-
-    // Lists the drives of the active drive table in the drive grid again: a card inserted
-    // while the program runs takes the next row.
-    void showNewDrives();
-
     // Values shared by the whole process; the process has exactly one main window.
     bool ShrinkToFit = true;
     int PageCounter = 1;
@@ -227,11 +248,6 @@ class TForm1 : public QMainWindow {
     std::string CurrentPicturePath;
     DirectorySearch SharedSearch;
 
-  protected:
-    void resizeEvent(QResizeEvent* event) override;
-    void changeEvent(QEvent* event) override;
-
-  private:
     void buildControls();
     void buildUpperHalf();
     void buildCommandButtons();

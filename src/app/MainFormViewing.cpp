@@ -67,12 +67,20 @@ void TForm1::BitBtn5Click() {
         if (showModal(*SelectDirForm) != 1 || !drivesReady({SelectDirForm->chosenFolder()})) {
             return;
         }
-        CListBox1->clear();
-        SourceFolder = SelectDirForm->chosenFolder();
-        CListBox1->addNames(SelectDirForm->fileNames());
+        openSourceFolder(SelectDirForm->chosenFolder(), SelectDirForm->fileNames());
     } catch (...) {
         // Nothing is reported; what was filled stays.
     }
+}
+
+void TForm1::openSourceFolder(const std::string& folder, const std::vector<std::string>& names) {
+    CListBox1->clear();
+    SourceFolder = folder;
+    CListBox1->addNames(names);
+}
+
+std::vector<std::string> TForm1::previewPathTexts() const {
+    return PreviewPaths.texts();
 }
 
 // Shows the picked source item: its name under the view, its picture fitted to the view and

@@ -29,7 +29,7 @@ void runWindows() {
     MountWatcher mounts(std::move(lettering));
     QObject::connect(&mounts, &MountWatcher::drivesChanged, &mainWindow, &TForm1::showNewDrives);
     TSlidShowForm slideShow(
-        [&mainWindow] { return mainWindow.PreviewPaths.texts(); },
+        [&mainWindow] { return mainWindow.previewPathTexts(); },
         reportingErrors(
             [&mainWindow](int width, int height, ImageControl* image, const std::string& path) {
                 mainWindow.ShowPicture(width, height, image, path);

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "MainWindowProbe.h"
 #include "aids/Slid_Unit3.h"
 #include "aids/SystemFolderLibrary.h"
 #include "app/MainFormUnit1.h"
@@ -28,6 +29,8 @@
 namespace pictaria {
 namespace {
 
+using test::stateOf;
+
 using test::TempDir;
 using test::TestDrives;
 
@@ -38,7 +41,7 @@ class AidsTest : public ::testing::Test {
         drives.map('C', root.path());
         root.makeFolder("src");
         window = std::make_unique<TForm1>();
-        window->SourceFolder = "C:\\src";
+        stateOf(*window).SourceFolder = "C:\\src";
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
@@ -105,7 +108,7 @@ TEST_F(AidsTest, ScrollWalksToTheLastEntryAndStopsWithoutTheEffectsOfAClick) {
         EXPECT_EQ(shownWidth(), 10 + i);
         EXPECT_EQ(window->Timer1->interval(), 3000);
     }
-    EXPECT_TRUE(window->CurrentPicturePath.empty());
+    EXPECT_TRUE(stateOf(*window).CurrentPicturePath.empty());
     EXPECT_EQ(window->Image2->toolTip(), QStringLiteral("14X8"));  // the size of what is shown
 
     window->Timer1Timer();
@@ -222,10 +225,10 @@ TEST_F(AidsTest, SlideButtonShowsThePreviewPicturesFullScreen) {
     root.makeFolder("dest");
     savePicture("dest/first.bmp", 30);
     savePicture("dest/second.bmp", 40);
-    window->PreviewPaths.add("C:\\dest\\first.bmp");
-    window->PreviewPaths.add("C:\\dest\\second.bmp");
+    stateOf(*window).PreviewPaths.add("C:\\dest\\first.bmp");
+    stateOf(*window).PreviewPaths.add("C:\\dest\\second.bmp");
     TSlidShowForm slideShow(
-        [this] { return window->PreviewPaths.texts(); },
+        [this] { return stateOf(*window).PreviewPaths.texts(); },
         [this](int width, int height, ImageControl* image, const std::string& path) {
             window->ShowPicture(width, height, image, path);
         });
@@ -250,7 +253,7 @@ TEST_F(AidsTest, SamePictureTicksTheByteIdenticalEntries) {
     window->BitBtn15Click();  // nothing picked yet
     EXPECT_FALSE(window->CListBox1->checked(0));
 
-    window->CurrentPicturePath = "C:\\src\\ref.jpg";
+    stateOf(*window).CurrentPicturePath = "C:\\src\\ref.jpg";
     window->BitBtn15Click();
     EXPECT_TRUE(window->CListBox1->checked(0));
     EXPECT_FALSE(window->CListBox1->checked(1));
@@ -290,16 +293,16 @@ class SystemFolderCommandTest : public AidsTest {
 
 TEST_F(SystemFolderCommandTest, ListsThePicturesFolderOnlyWhenTheLibraryIsInstalled) {
     ASSERT_FALSE(std::filesystem::exists(library_));
-    const std::vector<std::string> drivesOnly = window->FolderEntries.texts();
+    const std::vector<std::string> drivesOnly = stateOf(*window).FolderEntries.texts();
     window->BitBtn14Click();
-    EXPECT_EQ(window->FolderEntries.texts(), drivesOnly);
+    EXPECT_EQ(stateOf(*window).FolderEntries.texts(), drivesOnly);
 
     installLibrary();
     window->BitBtn14Click();
     std::vector<std::string> expected{"Albums"};
     expected.insert(expected.end(), drivesOnly.begin(), drivesOnly.end());
     expected.push_back("zoo");
-    EXPECT_EQ(window->FolderEntries.texts(), expected);
+    EXPECT_EQ(stateOf(*window).FolderEntries.texts(), expected);
 }
 
 }  // namespace

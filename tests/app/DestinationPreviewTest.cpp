@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "MainWindowFixture.h"
+#include "MainWindowProbe.h"
 #include "dialogs/SelectDirFormUnit4.h"
 #include "support/ModalAnswers.h"
 #include "widgets/ElidedLabel.h"
@@ -13,12 +14,14 @@
 namespace pictaria {
 namespace {
 
+using test::stateOf;
+
 using Names = std::vector<std::string>;
 
 class DestinationPreviewTest : public test::MainWindowFixture {
   protected:
     void scan(const std::string& folder) {
-        window->TargetFolder = folder;
+        stateOf(*window).TargetFolder = folder;
         window->CListBox2->clear();
         window->ScanTargetFolder();
     }
@@ -35,26 +38,26 @@ TEST_F(DestinationPreviewTest, ListsFoldersAndPicturesAndCyclesThroughThePreview
 
     // In name order.
     EXPECT_EQ(names(window->CListBox2), (Names{".hidden.jpg", "a.CRW", "b.jpg", "Sub"}));
-    EXPECT_EQ(window->PreviewCount, 3);
-    EXPECT_EQ(window->PreviewIndex, 0);
+    EXPECT_EQ(stateOf(*window).PreviewCount, 3);
+    EXPECT_EQ(stateOf(*window).PreviewIndex, 0);
     EXPECT_EQ(window->Image1->picture().size(), QSize(32, 24));  // the first previewable picture
     EXPECT_EQ(currentDir(), "C:\\Dest");
 
     // "Next" walks every entry and wraps; a RAW entry empties the preview.
     bool sawEmpty = false;
-    for (int step = 0; step < window->PreviewCount; ++step) {
+    for (int step = 0; step < stateOf(*window).PreviewCount; ++step) {
         window->BitBtn8Click();
         sawEmpty = sawEmpty || window->Image1->picture().isNull();
     }
-    EXPECT_EQ(window->PreviewIndex, 0);
+    EXPECT_EQ(stateOf(*window).PreviewIndex, 0);
     EXPECT_TRUE(sawEmpty);
 }
 
 TEST_F(DestinationPreviewTest, OnlyJpegUpperCaseIsNoFirstPreviewAndTheRootJoinsWithoutBackslash) {
     savePicture(d, "x.JPEG", QSize(30, 20));
     scan("D:\\");
-    ASSERT_EQ(window->PreviewPaths.count(), 1);
-    EXPECT_EQ(window->PreviewPaths[0], "D:\\x.JPEG");
+    ASSERT_EQ(stateOf(*window).PreviewPaths.count(), 1);
+    EXPECT_EQ(stateOf(*window).PreviewPaths[0], "D:\\x.JPEG");
     const QImage blank = window->Image1->picture();
     EXPECT_EQ(blank.pixelColor(blank.width() / 2, blank.height() / 2), QColor(Qt::white));
     window->BitBtn8Click();
@@ -64,9 +67,9 @@ TEST_F(DestinationPreviewTest, OnlyJpegUpperCaseIsNoFirstPreviewAndTheRootJoinsW
 TEST_F(DestinationPreviewTest, EmptyOrMissingFolderClearsThePreviewAndNextDoesNothing) {
     scan("C:\\Missing");
     EXPECT_EQ(window->CListBox2->count(), 0);
-    EXPECT_EQ(window->PreviewCount, 0);
+    EXPECT_EQ(stateOf(*window).PreviewCount, 0);
     window->BitBtn8Click();
-    EXPECT_EQ(window->PreviewIndex, 0);
+    EXPECT_EQ(stateOf(*window).PreviewIndex, 0);
 }
 
 TEST_F(DestinationPreviewTest, PickingADestinationFolderShowsNothing) {
@@ -77,7 +80,7 @@ TEST_F(DestinationPreviewTest, PickingADestinationFolderShowsNothing) {
     const int sub = static_cast<int>(std::find(list.begin(), list.end(), "Sub") - list.begin());
     window->Image1->setPicture(QImage());
     clickItem(window->CListBox2, sub);
-    EXPECT_EQ(window->CurrentPicturePath, "C:\\Dest\\Sub");
+    EXPECT_EQ(stateOf(*window).CurrentPicturePath, "C:\\Dest\\Sub");
     EXPECT_EQ(window->Label2->text(), "Sub");
     EXPECT_TRUE(window->Image1->picture().isNull());
 }
@@ -102,7 +105,7 @@ TEST_F(DestinationPreviewTest, OpenFillsTheSourceListFromTheDialogAndCancelKeeps
         test::ModalAnswers ok([](QDialog&) { return 1; });
         window->BitBtn5Click();
     }
-    EXPECT_EQ(window->SourceFolder, "C:\\Card");
+    EXPECT_EQ(stateOf(*window).SourceFolder, "C:\\Card");
     EXPECT_EQ(names(window->CListBox1), (Names{"a.Raw", "IMG_1.JPG"}));
     EXPECT_FALSE(window->CListBox1->checked(0));
 
@@ -112,7 +115,7 @@ TEST_F(DestinationPreviewTest, OpenFillsTheSourceListFromTheDialogAndCancelKeeps
     });
     window->BitBtn5Click();
     window->BitBtn5Click();
-    EXPECT_EQ(window->SourceFolder, "C:\\Card");
+    EXPECT_EQ(stateOf(*window).SourceFolder, "C:\\Card");
     EXPECT_EQ(window->CListBox1->count(), 2);
     EXPECT_EQ(window->findChildren<TSelectDirForm*>().size(), 1);  // one dialog at a time
 }
@@ -120,7 +123,7 @@ TEST_F(DestinationPreviewTest, OpenFillsTheSourceListFromTheDialogAndCancelKeeps
 TEST_F(DestinationPreviewTest, BrokenBitmapIsReportedAndEmptiesTheView) {
     savePicture(c, "Src/good.bmp", QSize(40, 30), "BMP");
     c.writeFile("Src/broken.bmp", "BM this is no bitmap");
-    window->SourceFolder = "C:\\Src";
+    stateOf(*window).SourceFolder = "C:\\Src";
     window->CListBox1->addNames({"good.bmp", "broken.bmp"});
     test::RecordingMessages messages;
     clickItem(window->CListBox1, 0);

@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "MainWindowFixture.h"
+#include "MainWindowProbe.h"
 #include "NameDialogAnswer.h"
 #include "fileops/BatchCommands.h"
 #include "fileops/FileJob.h"
@@ -25,6 +26,8 @@
 namespace pictaria {
 namespace {
 
+using test::stateOf;
+
 using Names = std::vector<std::string>;
 using Ticks = std::vector<bool>;
 
@@ -33,8 +36,8 @@ class FileCommandsTest : public test::MainWindowFixture {
   protected:
     FileCommandsTest() {
         d.makeFolder("Sorted");
-        window->SourceFolder = "C:\\Pics";
-        window->TargetFolder = "D:\\Sorted";
+        stateOf(*window).SourceFolder = "C:\\Pics";
+        stateOf(*window).TargetFolder = "D:\\Sorted";
         for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"}) {
             c.writeFile(std::string("Pics/") + name, name);
             window->CListBox1->addName(name);
@@ -117,7 +120,7 @@ TEST_F(FileCommandsTest, CopyAndMoveTransferTheTickedFiles) {
 TEST_F(FileCommandsTest, MoveAsAJobKeepsTheWindowAndTheListTrueAndStops) {
     test::TempDir card;  // on the disk: the move to D: (in /dev/shm) copies
     drives.map('E', card.path(), DriveType::Removable);
-    window->SourceFolder = "E:\\";
+    stateOf(*window).SourceFolder = "E:\\";
     window->CListBox1->clear();
     for (int i = 0; i < 200; ++i) {
         const std::string name = "IMG_" + std::to_string(1000 + i) + ".JPG";
@@ -225,7 +228,7 @@ TEST_F(FileCommandsTest, ACardInsertedWhileRunningJoinsTheGridAndIsRefusedOnceTa
     ASSERT_TRUE(QTest::qWaitFor([this] { return window->StringGrid1->rowCount() == 3; }));
     EXPECT_EQ(window->StringGrid1->cells(0, 2), "E:\\");
     clickCell(window->StringGrid1, 0, 2);
-    EXPECT_EQ(window->TargetFolder, "E:\\");
+    EXPECT_EQ(stateOf(*window).TargetFolder, "E:\\");
 
     ASSERT_EQ(::umount2(card.c_str(), MNT_DETACH), 0);  // the window has made it current
     tick({0});
@@ -323,7 +326,7 @@ TEST_F(FileCommandsTest, UndoIsRefusedOnceTheCardItWouldPutBackOnWasTakenOut) {
     }
     drives.map('E', card, DriveType::Removable);
     reader.writeFile("IMG_0001.JPG", "photograph");
-    window->SourceFolder = "E:\\";
+    stateOf(*window).SourceFolder = "E:\\";
     window->CListBox1->clear();
     window->CListBox1->addName("IMG_0001.JPG");
     tick({0});
@@ -346,7 +349,7 @@ TEST_F(FileCommandsTest, UndoIsRefusedOnceTheCardItWouldPutBackOnWasTakenOut) {
 }
 
 TEST_F(FileCommandsTest, PointerOverCopyAndMoveNamesTheCurrentDestination) {
-    window->TargetFolder = "D:\\表ソ";
+    stateOf(*window).TargetFolder = "D:\\表ソ";
     for (QPushButton* button : {window->BitBtn2, window->BitBtn3}) {
         QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), button->mapToGlobal(QPointF(5, 5)),
                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);
@@ -373,9 +376,9 @@ TEST_F(FileCommandsTest, AttachTextCancelledEmptyOrWithoutDestinationRenamesNoth
     tick({0});
     attach(std::nullopt);
     attach("");
-    window->TargetFolder = "D:\\Gone";
+    stateOf(*window).TargetFolder = "D:\\Gone";
     attach("Gone");
-    window->TargetFolder = "D:\\";
+    stateOf(*window).TargetFolder = "D:\\";
     attach(std::nullopt);
     EXPECT_EQ(dialog.offered, "");  // a drive root has no name to offer
     EXPECT_EQ(names(window->CListBox1).front(), "a.jpg");

@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "MainWindowFixture.h"
+#include "MainWindowProbe.h"
 #include "NameDialogAnswer.h"
 #include "dialogs/SelectDirFormUnit4.h"
 #include "navigator/FolderCommands.h"
@@ -25,13 +26,15 @@
 namespace pictaria {
 namespace {
 
+using test::stateOf;
+
 using Names = std::vector<std::string>;
 
 class FolderCommandsTest : public test::MainWindowFixture {
   protected:
     // Lists a folder and opens its page in front, as a double click on its cell does.
     FolderPage* open(const std::string& folder) {
-        window->TargetFolder = folder;
+        stateOf(*window).TargetFolder = folder;
         window->StringGrid1DblClick();
         return window->frontFolderPage();
     }
@@ -100,8 +103,8 @@ TEST_F(FolderCommandsTest, NewFolderTakesTheFirstEmptyCellOfThePageInFront) {
         EXPECT_TRUE(c.exists(folder + "/new"));
         EXPECT_EQ(page->grid()->cells(shape.col, shape.row), "new");
         EXPECT_EQ(page->grid()->rowCount(), shape.rows);
-        EXPECT_EQ(window->TargetFolder, "C:\\" + folder + "\\new");
-        EXPECT_EQ(window->StatusBar1->simpleText(), window->TargetFolder + " 0個");
+        EXPECT_EQ(stateOf(*window).TargetFolder, "C:\\" + folder + "\\new");
+        EXPECT_EQ(window->StatusBar1->simpleText(), stateOf(*window).TargetFolder + " 0個");
     }
     EXPECT_TRUE(messages.shown.empty());
 }
@@ -126,7 +129,7 @@ TEST_F(FolderCommandsTest, NewFolderWithATakenEmptyOrCancelledNameChangesNothing
     run(window->N2, "");
     EXPECT_EQ(messages.shown, Names{kEnterNewFolderNameMessage});
     EXPECT_EQ(gridNames(page), before);
-    EXPECT_EQ(window->TargetFolder, "C:\\Photos");
+    EXPECT_EQ(stateOf(*window).TargetFolder, "C:\\Photos");
 }
 
 class FolderTreeTest : public FolderCommandsTest {
@@ -158,7 +161,7 @@ class FolderTreeTest : public FolderCommandsTest {
 
 TEST_F(FolderTreeTest, DeleteSendsTheChosenFolderToTheTrashAndRelistsThePage) {
     const auto pages = openTree();
-    window->SourceFolder = "C:\\Photos\\2004\\May";
+    stateOf(*window).SourceFolder = "C:\\Photos\\2004\\May";
     window->CListBox1->addName("a.jpg");
     choose(pages[1], "2004");
 
@@ -172,7 +175,7 @@ TEST_F(FolderTreeTest, DeleteSendsTheChosenFolderToTheTrashAndRelistsThePage) {
     EXPECT_EQ(window->frontFolderPage()->path(), "C:\\Photos");
     EXPECT_EQ(gridNames(window->frontFolderPage()), (Names{"2004b", "2005", "", "", ""}));
     EXPECT_EQ(window->StatusBar1->simpleText(), "C:\\Photos\\2004は、削除されました。");
-    EXPECT_EQ(window->TargetFolder, "C:\\Photos");
+    EXPECT_EQ(stateOf(*window).TargetFolder, "C:\\Photos");
     EXPECT_FALSE(window->N3->isEnabled());
     EXPECT_FALSE(window->BitBtn10->isEnabled());
     EXPECT_EQ(window->CListBox1->count(), 0);
@@ -189,7 +192,7 @@ TEST_F(FolderTreeTest, WithoutATrashTheFolderIsDeletedForGoodOnlyWhenTheUserAgre
     EXPECT_EQ(messages.asked[0], kMoveToTrashQuestion + std::string("C:\\Photos\\2004"));
     EXPECT_EQ(messages.asked[1], kDeleteForGoodQuestion + std::string("C:\\Photos\\2004"));
     EXPECT_TRUE(c.exists("Photos/2004/a.jpg"));
-    EXPECT_EQ(window->TargetFolder, "C:\\Photos\\2004");
+    EXPECT_EQ(stateOf(*window).TargetFolder, "C:\\Photos\\2004");
     EXPECT_EQ(window->folderPages().size(), pages.size());
 
     messages.answer = true;
@@ -215,7 +218,7 @@ TEST_F(FolderTreeTest, DecliningTheTrashLeavesTheFolderAlone) {
 
 TEST_F(FolderTreeTest, DeleteRefusesThePageFolderAndDriveRoots) {
     open("C:\\Photos");  // nothing chosen on it yet
-    window->SourceFolder = "C:\\Photos\\2005";
+    stateOf(*window).SourceFolder = "C:\\Photos\\2005";
     window->CListBox1->addName("a.jpg");
     run(window->N3, "");
     EXPECT_EQ(messages.shown, Names{kChooseFolderToDeleteMessage});
@@ -223,7 +226,7 @@ TEST_F(FolderTreeTest, DeleteRefusesThePageFolderAndDriveRoots) {
     clickCell(window->StringGrid1, 0, 0);  // a drive, while the page stays in front
     window->PageControl1->setActivePage(window->folderPages().back());
     run(window->N3, "");
-    EXPECT_EQ(window->TargetFolder, "C:\\");
+    EXPECT_EQ(stateOf(*window).TargetFolder, "C:\\");
     EXPECT_EQ(messages.shown.size(), 2u);
     EXPECT_TRUE(c.exists("Photos/2004/a.jpg"));
     EXPECT_EQ(window->CListBox1->count(), 1);
@@ -239,13 +242,13 @@ TEST_F(FolderTreeTest, DeleteOfAFolderHoldingThePageInFrontLeavesItForTheParent)
     window->PageControl1->setActivePage(pages[3]);  // the page of ...\2004\May
     run(window->N3, "");
     EXPECT_FALSE(c.exists("Photos/2004"));
-    EXPECT_EQ(window->TargetFolder, "C:\\Photos");
+    EXPECT_EQ(stateOf(*window).TargetFolder, "C:\\Photos");
     EXPECT_EQ(window->frontFolderPage()->path(), "C:\\Photos");
 }
 
 TEST_F(FolderTreeTest, RenameCarriesOpenPagesInsideAlongAndRelistsTheParent) {
     const auto pages = openTree();
-    window->SourceFolder = "C:\\Photos\\2004\\May";
+    stateOf(*window).SourceFolder = "C:\\Photos\\2004\\May";
     choose(pages[1], "2004");
 
     run(window->N4, "2005x");
@@ -257,14 +260,14 @@ TEST_F(FolderTreeTest, RenameCarriesOpenPagesInsideAlongAndRelistsTheParent) {
               (Names{"C:\\", "C:\\Photos\\2005x", "C:\\Photos\\2005x\\May", "C:\\Photos\\2004b",
                      "C:\\Photos"}));
     EXPECT_EQ(window->PageControl1->tabText(window->PageControl1->indexOf(pages[3])), "May");
-    EXPECT_EQ(window->SourceFolder, "C:\\Photos\\2005x\\May");
-    EXPECT_EQ(window->TargetFolder, "C:\\Photos");
+    EXPECT_EQ(stateOf(*window).SourceFolder, "C:\\Photos\\2005x\\May");
+    EXPECT_EQ(stateOf(*window).TargetFolder, "C:\\Photos");
     EXPECT_EQ(currentDir(), "C:\\Photos");
     EXPECT_FALSE(window->N3->isEnabled() || window->N4->isEnabled() ||
                  window->BitBtn10->isEnabled());
 
     choose(pages[3], "01");
-    EXPECT_EQ(window->TargetFolder, "C:\\Photos\\2005x\\May\\01");
+    EXPECT_EQ(stateOf(*window).TargetFolder, "C:\\Photos\\2005x\\May\\01");
 }
 
 // Folder commands are taken back the last first: a deleted folder comes back out of the trash
@@ -272,7 +275,7 @@ TEST_F(FolderTreeTest, RenameCarriesOpenPagesInsideAlongAndRelistsTheParent) {
 TEST_F(FolderTreeTest, RenameAndDeleteUndoneBringTheTreeAndThePagesBack) {
     const auto before = c.tree();
     const auto pages = openTree();
-    window->SourceFolder = "C:\\Photos\\2004\\May";
+    stateOf(*window).SourceFolder = "C:\\Photos\\2004\\May";
     choose(pages[1], "2004");
     run(window->N4, "2005x");
     choose(window->frontFolderPage(), "2004b");
@@ -285,7 +288,7 @@ TEST_F(FolderTreeTest, RenameAndDeleteUndoneBringTheTreeAndThePagesBack) {
         ASSERT_TRUE(QTest::qWaitFor([this] { return !window->jobRunning(); }));
     }
     EXPECT_EQ(c.tree(), before);
-    EXPECT_EQ(window->SourceFolder, "C:\\Photos\\2004\\May");
+    EXPECT_EQ(stateOf(*window).SourceFolder, "C:\\Photos\\2004\\May");
     EXPECT_EQ(pages[3]->path(), "C:\\Photos\\2004\\May");
     EXPECT_TRUE(messages.shown.empty());
 }
@@ -309,16 +312,16 @@ TEST_F(FolderCommandsTest, MoveAcrossFileSystemsTakesAFreeNameAndOpensTheDestina
     d.makeFolder("B/A");
     FolderPage* root = open("C:\\");
     choose(root, "A");
-    window->SourceFolder = "C:\\A\\sub";
+    stateOf(*window).SourceFolder = "C:\\A\\sub";
 
     moveInto("D:\\B");
 
     EXPECT_FALSE(c.exists("A"));
-    EXPECT_EQ(window->SourceFolder, "D:\\B\\A (2)\\sub");  // the listed files went along
+    EXPECT_EQ(stateOf(*window).SourceFolder, "D:\\B\\A (2)\\sub");  // the listed files went along
     const Names rootNames = gridNames(root);
     EXPECT_EQ(std::count(rootNames.begin(), rootNames.end(), "A"), 0);
     EXPECT_EQ(d.readFile("B/A (2)/sub/a.jpg"), "picture");
-    EXPECT_EQ(window->TargetFolder, "D:\\B");
+    EXPECT_EQ(stateOf(*window).TargetFolder, "D:\\B");
     EXPECT_EQ(window->frontFolderPage()->path(), "D:\\B");
     EXPECT_EQ(gridNames(window->frontFolderPage()), (Names{"A", "A (2)", "", "", ""}));
     EXPECT_FALSE(window->N4->isEnabled());
@@ -355,7 +358,7 @@ TEST_F(FolderCommandsTest, MoveThatCannotFinishLeavesTheSourceWholeAndNoPartialC
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_TRUE(messages.shown[0].starts_with(kMoveFailedMessage));
     EXPECT_EQ(messages.progressAtMessage, std::vector<bool>{false});
-    EXPECT_EQ(window->TargetFolder, "C:\\A");
+    EXPECT_EQ(stateOf(*window).TargetFolder, "C:\\A");
 }
 
 TEST_F(FolderCommandsTest, MoveRefusesCancelItselfAndThePageFolder) {

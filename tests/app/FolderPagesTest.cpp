@@ -3,12 +3,15 @@
 #include <QPushButton>
 
 #include "MainWindowFixture.h"
+#include "MainWindowProbe.h"
 #include "navigator/FolderPage.h"
 #include "widgets/PageControl.h"
 #include "widgets/StatusBar.h"
 
 namespace pictaria {
 namespace {
+
+using test::stateOf;
 
 using Names = std::vector<std::string>;
 
@@ -39,9 +42,9 @@ class FolderPagesTest : public test::MainWindowFixture {
     // Walks C:\ -> Photos -> a subfolder by double clicks, as a user would.
     void walkTo(const char* subfolder) {
         doubleClickCell(window->StringGrid1, 0, driveRow("C:\\"));
-        doubleClickOn(window->NewestGrid, "Photos");
+        doubleClickOn(stateOf(*window).NewestGrid, "Photos");
         if (subfolder) {
-            doubleClickOn(window->NewestGrid, subfolder);
+            doubleClickOn(stateOf(*window).NewestGrid, subfolder);
         }
     }
 
@@ -82,18 +85,18 @@ TEST_F(FolderPagesTest, DoubleClicksWalkDownOnePagePerLevel) {
 
 TEST_F(FolderPagesTest, ClickChoosesTheDestinationAndReportsItsPictures) {
     walkTo(nullptr);
-    const auto [col, row] = cellOf(window->NewestGrid, "2004");
-    clickCell(window->NewestGrid, col, row);
-    EXPECT_EQ(window->TargetFolder, "C:\\Photos\\2004");
-    EXPECT_EQ(window->PreviewCount, 3);
+    const auto [col, row] = cellOf(stateOf(*window).NewestGrid, "2004");
+    clickCell(stateOf(*window).NewestGrid, col, row);
+    EXPECT_EQ(stateOf(*window).TargetFolder, "C:\\Photos\\2004");
+    EXPECT_EQ(stateOf(*window).PreviewCount, 3);
     EXPECT_EQ(window->StatusBar1->simpleText(), "C:\\Photos\\2004 3個");
     EXPECT_TRUE(window->BitBtn10->isEnabled());
     EXPECT_TRUE(window->N3->isEnabled());
 
     // An empty cell empties the lower list and changes nothing else.
-    clickCell(window->NewestGrid, 4, 0);
+    clickCell(stateOf(*window).NewestGrid, 4, 0);
     EXPECT_EQ(window->CListBox2->count(), 0);
-    EXPECT_EQ(window->TargetFolder, "C:\\Photos\\2004");
+    EXPECT_EQ(stateOf(*window).TargetFolder, "C:\\Photos\\2004");
     EXPECT_EQ(window->StatusBar1->simpleText(), "C:\\Photos\\2004 3個");
 }
 
@@ -104,7 +107,7 @@ TEST_F(FolderPagesTest, ReopeningAFolderMovesItsPageToTheEndAndCaseMakesAnotherP
     EXPECT_EQ(page(0)->path(), "c:\\");
     EXPECT_EQ(page(1)->path(), "C:\\");
 
-    window->TargetFolder = "c:\\";
+    stateOf(*window).TargetFolder = "c:\\";
     window->StringGrid1DblClick();
     ASSERT_EQ(window->folderPages().size(), 2u);
     EXPECT_EQ(page(0)->path(), "C:\\");
@@ -123,21 +126,21 @@ TEST_F(FolderPagesTest, ClosingPagesNeverClosesTheDrivePage) {
 
 TEST_F(FolderPagesTest, ChangeMakesTheDestinationTheSourceAndGoesUp) {
     walkTo(nullptr);
-    const auto [col, row] = cellOf(window->NewestGrid, "2004");
-    clickCell(window->NewestGrid, col, row);
+    const auto [col, row] = cellOf(stateOf(*window).NewestGrid, "2004");
+    clickCell(stateOf(*window).NewestGrid, col, row);
     window->BitBtn10Click();
-    EXPECT_EQ(window->SourceFolder, "C:\\Photos\\2004");
+    EXPECT_EQ(stateOf(*window).SourceFolder, "C:\\Photos\\2004");
     EXPECT_EQ(names(window->CListBox1).size(), 3u);
-    EXPECT_EQ(window->TargetFolder, "C:\\Photos");
-    EXPECT_EQ(window->PreviewPaths.count(), 0);
+    EXPECT_EQ(stateOf(*window).TargetFolder, "C:\\Photos");
+    EXPECT_EQ(stateOf(*window).PreviewPaths.count(), 0);
     EXPECT_FALSE(window->BitBtn10->isEnabled());
     EXPECT_EQ(window->folderPages().back()->path(), "C:\\Photos");
 
     // At a drive root the destination stays at the root.
     clickCell(window->StringGrid1, 0, driveRow("D:\\"));
     window->BitBtn10Click();
-    EXPECT_EQ(window->SourceFolder, "D:\\");
-    EXPECT_EQ(window->TargetFolder, "D:\\");
+    EXPECT_EQ(stateOf(*window).SourceFolder, "D:\\");
+    EXPECT_EQ(stateOf(*window).TargetFolder, "D:\\");
     EXPECT_EQ(window->folderPages().back()->path(), "D:\\");
 }
 

@@ -14,6 +14,7 @@
 
 #include <memory>
 
+#include "MainWindowProbe.h"
 #include "aids/Slid_Unit3.h"
 #include "app/MainFormUnit1.h"
 #include "support/TempDir.h"
@@ -30,6 +31,8 @@
 
 namespace pictaria {
 namespace {
+
+using test::stateOf;
 
 using test::TempDir;
 using test::TestDrives;
@@ -72,7 +75,8 @@ TEST_F(MainWindowTest, DriveGridListsRemovableAndFixedDrivesInLetterOrder) {
     EXPECT_EQ(grid->cells(0, 1), "C:\\");
     EXPECT_EQ(grid->cells(0, 2), "D:\\");
     EXPECT_EQ(grid->cells(1, 0), "");
-    EXPECT_EQ(window->FolderEntries.texts(), (std::vector<std::string>{"A:\\", "C:\\", "D:\\"}));
+    EXPECT_EQ(stateOf(*window).FolderEntries.texts(),
+              (std::vector<std::string>{"A:\\", "C:\\", "D:\\"}));
 }
 
 TEST_F(MainWindowTest, StartStateWithOnlyAFixedDriveC) {
@@ -81,15 +85,15 @@ TEST_F(MainWindowTest, StartStateWithOnlyAFixedDriveC) {
 
     EXPECT_EQ(control<StringGrid>("StringGrid1")->rowCount(), 1);
     EXPECT_EQ(control<StringGrid>("StringGrid1")->cells(0, 0), "C:\\");
-    EXPECT_EQ(window->TargetFolder, "c:\\");
-    EXPECT_EQ(window->SourceFolder, "");
+    EXPECT_EQ(stateOf(*window).TargetFolder, "c:\\");
+    EXPECT_EQ(stateOf(*window).SourceFolder, "");
     EXPECT_EQ(window->Timer1->interval(), 0);
     EXPECT_FALSE(window->Timer1->isRunning());
-    EXPECT_TRUE(window->PreviewPaths.empty());
-    EXPECT_TRUE(window->PageGrids.empty());
-    EXPECT_TRUE(window->ShrinkToFit);
-    EXPECT_EQ(window->PageCounter, 1);
-    EXPECT_EQ(window->UniqueNameCounter, 2);
+    EXPECT_TRUE(stateOf(*window).PreviewPaths.empty());
+    EXPECT_TRUE(stateOf(*window).PageGrids.empty());
+    EXPECT_TRUE(stateOf(*window).ShrinkToFit);
+    EXPECT_EQ(stateOf(*window).PageCounter, 1);
+    EXPECT_EQ(stateOf(*window).UniqueNameCounter, 2);
 }
 
 TEST_F(MainWindowTest, OnlyChangeStartsDisabledAndOnlyTheThreeSpareButtonsAreHidden) {

@@ -12,6 +12,7 @@
 
 #include <memory>
 
+#include "MainWindowProbe.h"
 #include "app/MainFormUnit1.h"
 #include "support/TempDir.h"
 #include "support/TestDrives.h"
@@ -22,6 +23,8 @@
 
 namespace pictaria {
 namespace {
+
+using test::stateOf;
 
 using test::TempDir;
 using test::TestDrives;
@@ -35,7 +38,7 @@ class SourceViewTest : public ::testing::Test {
         savePicture("写真/tall.JPG", QSize(20, 50), "JPEG");
         savePicture("写真/scan.jpeg", QSize(60, 60), "JPEG");
         window = std::make_unique<TForm1>();
-        window->SourceFolder = "C:\\写真";
+        stateOf(*window).SourceFolder = "C:\\写真";
         for (const char* name : {"wide.bmp", "tall.JPG", "scan.jpeg", "missing.bmp"}) {
             window->CListBox1->addName(name);
         }
@@ -64,7 +67,7 @@ TEST_F(SourceViewTest, PickingAnItemShowsItsPictureNameAndSize) {
     pick(1);
 
     EXPECT_EQ(window->Label1->text(), QStringLiteral("tall.JPG"));
-    EXPECT_EQ(window->CurrentPicturePath, "C:\\写真\\tall.JPG");
+    EXPECT_EQ(stateOf(*window).CurrentPicturePath, "C:\\写真\\tall.JPG");
     EXPECT_EQ(window->Image2->picture().size(), QSize(20, 50));
     EXPECT_EQ(window->Image2->toolTip(), QStringLiteral("20X50"));
 }
@@ -100,7 +103,7 @@ TEST_F(SourceViewTest, APickWithNothingToShowEmptiesTheView) {
         pick(nothingToShow);
 
         EXPECT_EQ(window->Label1->text(), window->CListBox1->item(nothingToShow)->text());
-        EXPECT_EQ(window->CurrentPicturePath,
+        EXPECT_EQ(stateOf(*window).CurrentPicturePath,
                   "C:\\写真\\" + window->CListBox1->name(nothingToShow));
         EXPECT_TRUE(window->Image2->picture().isNull());
         EXPECT_EQ(window->Image2->toolTip(), QString());
@@ -191,7 +194,7 @@ TEST_F(SourceViewTest, GesturesInTheListKeepTheShownAndTheActedOnEntryTogether) 
         const std::string name = list->name(gesture.shown);
         EXPECT_EQ(list->selectedIndex(), gesture.shown);
         EXPECT_EQ(window->Label1->text().toStdString(), name);
-        EXPECT_EQ(window->CurrentPicturePath, "C:\\写真\\" + name);
+        EXPECT_EQ(stateOf(*window).CurrentPicturePath, "C:\\写真\\" + name);
         EXPECT_EQ(window->Image2->picture().size(),
                   gesture.shown == 0 ? QSize(40, 30) : QSize(20, 50));
     }
@@ -218,7 +221,7 @@ TEST_F(SourceViewTest, ALatePictureIsShownOnlyWhileItsPickWaitsForIt) {
     savePicture("写真/far.JPG", QSize(30, 70), "JPEG");
     list->addName("far.JPG");  // entry 4: not read ahead from entry 0
     window->CListBox2->addName("tall.JPG");
-    window->TargetFolder = "C:\\写真";
+    stateOf(*window).TargetFolder = "C:\\写真";
     const auto endWhileWaiting = [&] {
         pick(0);
         QTest::keyClick(list, Qt::Key_End);  // no event is handled until the next step is done
@@ -271,9 +274,9 @@ TEST_F(SourceViewTest, ResizingBeforeAnythingIsPickedShowsNothing) {
 }
 
 TEST_F(SourceViewTest, ResizingShowsThePreviewEntryAtTheIndexAndThePickedPictureAgain) {
-    window->PreviewPaths.add("C:\\写真\\wide.bmp");
-    window->PreviewPaths.add("C:\\写真\\tall.JPG");
-    window->PreviewIndex = 1;
+    stateOf(*window).PreviewPaths.add("C:\\写真\\wide.bmp");
+    stateOf(*window).PreviewPaths.add("C:\\写真\\tall.JPG");
+    stateOf(*window).PreviewIndex = 1;
     window->CListBox1->setItemIndex(0);
 
     window->resize(1000, 700);

@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "MainWindowProbe.h"
 #include "app/MainFormUnit1.h"
 #include "support/TempDir.h"
 #include "support/TestDrives.h"
@@ -37,6 +38,8 @@
 
 namespace pictaria {
 namespace {
+
+using test::stateOf;
 
 namespace fs = std::filesystem;
 using test::TempDir;
@@ -64,11 +67,11 @@ class WindowModel {
             writePicture("dst/d" + std::to_string(i) + ".bmp");
         }
         window_ = std::make_unique<TForm1>();
-        window_->SourceFolder = "C:\\src";
+        stateOf(*window_).SourceFolder = "C:\\src";
         for (const auto& entry : sortedNames("src")) {
             window_->CListBox1->addName(entry);
         }
-        window_->TargetFolder = "C:\\dst";
+        stateOf(*window_).TargetFolder = "C:\\dst";
         window_->ScanTargetFolder();
         window_->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
