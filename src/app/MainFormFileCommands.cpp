@@ -16,7 +16,7 @@
 #include "platform/MessageSink.h"
 #include "platform/PathText.h"
 #include "widgets/CheckListBox.h"
-#include "widgets/PageControl.h"
+#include "widgets/Panel.h"
 #include "widgets/PointerMoves.h"
 #include "widgets/ProgressWindow.h"
 #include "widgets/TextBytes.h"
@@ -187,11 +187,11 @@ void TForm1::runJob(std::unique_ptr<FileBatch> batch, const char* label, ListCha
     job->start();
 }
 
-// The progress window stands over the folder grid, below the large picture's caption and
-// beside the preview, so that the picture, its name and the commands still open during the job
-// stay in sight.
+// The progress window stands in the lower corner of the destination preview, so that the
+// picture, its name, the folder grid and the commands still open during the job stay in sight.
 void TForm1::placeProgressWindow() {
-    command_.progressWindow()->moveTo(PageControl1->mapToGlobal(QPoint(0, 0)));
+    command_.progressWindow()->placeInCorner(
+        QRect(Panel2->mapToGlobal(QPoint(0, 0)), Panel2->size()));
 }
 
 void TForm1::applyOutcome(int entry, const FileOutcome& outcome) {

@@ -47,8 +47,13 @@ void ProgressWindow::setLabel(const QString& label) {
     dialog_->setLabelText(label);
 }
 
-void ProgressWindow::moveTo(const QPoint& topLeft) {
-    dialog_->move(topLeft);
+// The window frame is not known before the window is shown: a margin below leaves room for a
+// title bar.
+void ProgressWindow::placeInCorner(const QRect& area) {
+    constexpr int kMargin = 24;
+    constexpr int kTitleBar = 24;
+    const QSize size = dialog_->sizeHint();
+    dialog_->move(area.left() + kMargin, area.bottom() - size.height() - kMargin - kTitleBar);
 }
 
 bool ProgressWindow::report(std::int64_t done, std::int64_t total) {

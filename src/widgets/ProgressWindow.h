@@ -9,7 +9,7 @@
 #include <functional>
 #include <memory>
 
-class QPoint;
+class QRect;
 class QProgressDialog;
 class QWidget;
 
@@ -31,9 +31,9 @@ class ProgressWindow {
     // Shows how far the work has come; false once the user asked it to stop.
     bool report(std::int64_t done, std::int64_t total);
     void setLabel(const QString& label);
-    // Puts the window at a point of the screen (its top left corner), rather than over the
-    // middle of its owner.
-    void moveTo(const QPoint& topLeft);
+    // Puts the window into the bottom left corner of an area of the screen, rather than over
+    // the middle of its owner; it grows to the right as its text does.
+    void placeInCorner(const QRect& area);
 
   private:
     std::unique_ptr<QProgressDialog> dialog_;
