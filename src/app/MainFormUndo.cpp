@@ -97,20 +97,28 @@ void TForm1::Redo1Click() {
     runHistoryStep(UndoHistory::Way::Redo);
 }
 
-// A step is refused while a drive it reads or writes is missing or silent, and for good once
-// the volume it would put things back on was taken out since: another card of the same name
-// may be in its place.
+// A step is refused while a drive it reads or writes is missing or silent.
 bool TForm1::refusedForItsDrives(const UndoStep& step) {
     const UndoRecord& first = step.records.front();
     const bool readsBefore = operationOf(step) == UndoOperation::PutBack;
     if (!drivesReady({first.now, readsBefore ? first.before : std::string_view()})) {
         return true;
     }
-    if (const auto folder = folderOnAnotherMount(step)) {
-        showMessage(std::string("ドライブ ") + folder->front() + kVolumeReplacedMessage);
-        return true;
-    }
     return false;
+}
+
+// The volume the step would put things back on was taken out since (another card of the same
+// name may be in its place): the step can never run, and is dropped so that the older ones
+// can.
+bool TForm1::droppedForAnotherVolume(UndoHistory::Way way) {
+    const auto folder = folderOnAnotherMount(*history_.next(way));
+    if (!folder) {
+        return false;
+    }
+    history_.take(way);
+    updateUndoEntry();
+    showMessage(std::string("ドライブ ") + folder->front() + kVolumeReplacedMessage);
+    return true;
 }
 
 // Runs the next step of `way` as a job; what it did can then be reversed the other way, and
@@ -122,7 +130,7 @@ void TForm1::runHistoryStep(UndoHistory::Way way) {
         showMessage(kWaitForJobMessage);
         return;
     }
-    if (!next || refusedForItsDrives(*next)) {
+    if (!next || refusedForItsDrives(*next) || droppedForAnotherVolume(way)) {
         return;
     }
     UndoStep step = history_.take(way);

@@ -304,6 +304,7 @@ class TForm1 : public QMainWindow {
     void remember(UndoStep step);
     void runHistoryStep(UndoHistory::Way way);
     bool refusedForItsDrives(const UndoStep& step);
+    bool droppedForAnotherVolume(UndoHistory::Way way);
     void updateUndoEntry();
     UndoStep stepOfJob(UndoKind kind, const std::string& source, const std::string& target) const;
     void putEntriesBack(const UndoStep& step, const std::map<int, FileOutcome>& outcomes);
