@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test,
 # after a 30-second run of each fuzzer; then the tests of the worker threads (file jobs, picture
-# read-ahead) again in a ThreadSanitizer build.
+# read-ahead, the window driving both) again in a ThreadSanitizer build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/ensure-deps.sh
@@ -21,10 +21,13 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd build/test && ctest --output-on-failure -j "$(nproc)")
 
 cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPICTARIA_TSAN=ON -DPICTARIA_BENCH=OFF >/dev/null
-cmake --build build/tsan --target test_fileops test_viewer test_platform
+cmake --build build/tsan --target test_fileops test_viewer test_platform test_app
 export TSAN_OPTIONS="halt_on_error=1 suppressions=$PWD/tests/tsan/suppressions.txt"
 build/tsan/tests/fileops/test_fileops --gtest_brief=1 \
     --gtest_filter='FileJobTest.*:TransferBatch.*:DeleteAndRenameBatches.*'
 build/tsan/tests/viewer/test_viewer --gtest_brief=1 --gtest_filter='PictureReadAheadTest.*'
 build/tsan/tests/platform/test_platform --gtest_brief=1 --gtest_filter='MountWatcher.*:VolumeProbe.*'
+# The window with its read-ahead and its jobs, through the toolkit's event queue.
+TSAN_OPTIONS="halt_on_error=1 suppressions=$PWD/tests/tsan/window-suppressions.txt" \
+    build/tsan/tests/app/test_app --gtest_brief=1 --gtest_filter='WindowModelTest.*:SourceViewTest.*'
 echo "thread sanitizer run passed"
