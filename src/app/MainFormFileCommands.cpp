@@ -31,6 +31,7 @@ constexpr char kMovingLabel[] = "写真を移動しています…";
 constexpr char kDeletingLabel[] = "写真を削除しています…";
 constexpr char kRenamingLabel[] = "名前を変えています…";
 constexpr char kStopCaption[] = "停止";
+constexpr char kStoppingLabel[] = "停止しています…\n今の写真が届くか元に戻るまで、お待ちください。";
 constexpr int kShowProgressAfterMs = 500;
 
 // The file commands tell nothing themselves: what failed is told here, once per command.
@@ -178,7 +179,8 @@ void TForm1::runJob(std::unique_ptr<FileBatch> batch, const char* label, ListCha
     QApplication::setOverrideCursor(Qt::BusyCursor);
     QPointer<FileJob> stoppable = job;
     command_.setProgressWindow(std::make_unique<ProgressWindow>(
-        this, QString(), kShowProgressAfterMs, QString::fromUtf8(kStopCaption), [stoppable] {
+        this, QString(), kShowProgressAfterMs, QString::fromUtf8(kStopCaption),
+        QString::fromUtf8(kStoppingLabel), [stoppable] {
             if (stoppable) {
                 stoppable->stop();
             }

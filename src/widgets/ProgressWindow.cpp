@@ -2,6 +2,7 @@
 #include "widgets/ProgressWindow.h"
 
 #include <QProgressDialog>
+#include <QPushButton>
 
 namespace pictaria {
 
@@ -33,18 +34,38 @@ ProgressWindow::ProgressWindow(QWidget* owner, const QString& label)
 }
 
 ProgressWindow::ProgressWindow(QWidget* owner, const QString& label, int showAfterMs,
-                               const QString& stopText, std::function<void()> onStop)
+                               const QString& stopText, const QString& stoppingText,
+                               std::function<void()> onStop)
     : dialog_(progressDialog(owner, label, stopText)) {
     dialog_->setWindowModality(Qt::NonModal);
     dialog_->setMinimumDuration(showAfterMs);
-    QObject::connect(dialog_.get(), &QProgressDialog::canceled, dialog_.get(), std::move(onStop));
+    QObject::connect(dialog_.get(), &QProgressDialog::canceled, dialog_.get(),
+                     [this, stoppingText, onStop = std::move(onStop)] {
+                         showStopping(stoppingText);
+                         onStop();
+                     });
     dialog_->setValue(0);
+}
+
+// The dialog hides itself when cancelled; a window the user saw comes back without its button
+// (hidden, not deleted: it is the one whose click is being handled).
+void ProgressWindow::showStopping(const QString& stoppingText) {
+    stopping_ = true;
+    if (auto* button = dialog_->findChild<QPushButton*>()) {
+        button->hide();
+    }
+    dialog_->setLabelText(stoppingText);
+    if (seen_) {
+        dialog_->show();
+    }
 }
 
 ProgressWindow::~ProgressWindow() = default;
 
 void ProgressWindow::setLabel(const QString& label) {
-    dialog_->setLabelText(label);
+    if (!stopping_) {
+        dialog_->setLabelText(label);
+    }
 }
 
 // The window frame is not known before the window is shown: a margin below leaves room for a
@@ -57,6 +78,10 @@ void ProgressWindow::placeInCorner(const QRect& area) {
 }
 
 bool ProgressWindow::report(std::int64_t done, std::int64_t total) {
+    if (stopping_) {
+        return false;
+    }
+    seen_ = seen_ || dialog_->isVisible();
     const std::int64_t step = total > 0 ? done * kSteps / total : 0;
     // A modal progress dialog handles the pending events in setValue, Cancel included.
     dialog_->setValue(static_cast<int>(step < kSteps ? step : kSteps - 1));

@@ -21,9 +21,11 @@ class ProgressWindow {
     // and lets the window handle its events only through report().
     ProgressWindow(QWidget* owner, const QString& label);
     // For work on another thread: the window stays usable (not modal), the progress appears
-    // after `showAfterMs`, and its button, captioned `stopText`, calls `onStop`.
+    // after `showAfterMs`, and its button, captioned `stopText`, calls `onStop`. A window
+    // already shown then stays, saying `stoppingText`, until it is destroyed: the work ends only
+    // once the item in hand is done.
     ProgressWindow(QWidget* owner, const QString& label, int showAfterMs, const QString& stopText,
-                   std::function<void()> onStop);
+                   const QString& stoppingText, std::function<void()> onStop);
     ProgressWindow(const ProgressWindow&) = delete;
     ProgressWindow& operator=(const ProgressWindow&) = delete;
     ~ProgressWindow();
@@ -36,7 +38,11 @@ class ProgressWindow {
     void placeInCorner(const QRect& area);
 
   private:
+    void showStopping(const QString& stoppingText);
+
     std::unique_ptr<QProgressDialog> dialog_;
+    bool stopping_ = false;
+    bool seen_ = false;  // the window has been on the screen
 };
 
 }  // namespace pictaria
