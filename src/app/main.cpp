@@ -9,6 +9,7 @@
 #include "platform/DriveLettering.h"
 #include "platform/MessageSink.h"
 #include "platform/MountWatcher.h"
+#include "platform/TerminationSignals.h"
 #include "viewer/ScreenDepth.h"
 #include "widgets/ErrorReportingApplication.h"
 #include "widgets/FontConfigurationLoader.h"
@@ -39,6 +40,11 @@ void runWindows() {
             mainWindow.readAheadForSlideShow(width, height, devicePixelRatio, path);
         });
     SlidShowForm = &slideShow;
+    // Ended from outside, the program leaves its event loops as when its window is closed; the
+    // command at work then stops after the file in hand as the window goes.
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::received,
+                     [] { QCoreApplication::exit(0); });
     mainWindow.show();
     QApplication::exec();
     SlidShowForm = nullptr;

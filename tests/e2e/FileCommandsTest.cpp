@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <random>
 
 #include <QImage>
@@ -170,52 +171,82 @@ FolderContents padPhotos(const FolderContents& photos, const std::string& folder
 }
 
 // Forty photographs of 20 MB moved onto an exFAT card (across file systems, through FUSE, as
-// slow as a card reader): the progress window shows, its Stop ends the move between two files,
-// and every photograph is whole in exactly one place, listed where it is.
-TEST_F(EndToEndFileCommands, LargeMoveShowsItsProgressAndStopsBetweenTwoPhotographs) {
-    constexpr int kPhotos = 40;
-    test::ExfatCard card("1200M", host("card"));
-    if (!card.mounted()) {
+// slow as a card reader), stopped part way: every photograph is whole in exactly one place, and
+// no hidden partial copy is left beside them.
+class LargeMoveOntoACard : public EndToEndFileCommands {
+  protected:
+    static constexpr int kPhotos = 40;
+
+    // Starts the Move and returns its progress window; false when no card can be mounted here.
+    bool startMove() {
+        card_.emplace("1200M", host("card"));
+        if (!card_->mounted()) {
+            return false;
+        }
+        std::vector<std::string> names;
+        for (int i = 0; i < kPhotos; ++i) {
+            names.push_back("DSC_" + std::to_string(5000 + i) + ".JPG");
+        }
+        photos_ = padPhotos(writePhotos("photos", names), host("photos"), 20'000'000);
+        startProgram(host("photos"));
+        openSourceFolder();
+        shownWhenFull_ = visibleSourceEntries();
+        click(sourceEntry(0));
+        for (int i = 0; i < kPhotos; ++i) {
+            desktop_->pressKeys({"space", "Down"});
+        }
+        settle();
+        walkToDestination(card_->path());
+        // Pressed without waiting for the program to come to rest: it works until stopped.
+        desktop_->click(mainWindow_.frame.topLeft() + kMoveButton.center());
+        progress_ = waitForWindow([](const ScreenWindow&) { return true; });
+        return true;
+    }
+
+    void expectEveryPhotographWholeInOnePlace() {
+        const FolderContents moved = contentsOf("card");
+        const FolderContents left = contentsOf("photos");
+        EXPECT_GT(moved.size(), 0u);
+        EXPECT_GT(left.size(), 0u) << "the move ended before it was stopped";
+        EXPECT_EQ(moved.size() + left.size(), photos_.size());
+        for (const auto& [name, content] : photos_) {
+            const auto there = moved.find(name);
+            const auto here = left.find(name);
+            ASSERT_NE(there == moved.end(), here == left.end()) << name;
+            EXPECT_TRUE((there != moved.end() ? there->second : here->second) == content) << name;
+        }
+    }
+
+    std::optional<test::ExfatCard> card_;
+    FolderContents photos_;
+    int shownWhenFull_ = 0;
+    ScreenWindow progress_;
+};
+
+TEST_F(LargeMoveOntoACard, ShowsItsProgressAndStopsBetweenTwoPhotographs) {
+    if (!startMove()) {
         GTEST_SKIP() << "no exFAT card can be mounted here";
     }
-    std::vector<std::string> names;
-    for (int i = 0; i < kPhotos; ++i) {
-        names.push_back("DSC_" + std::to_string(5000 + i) + ".JPG");
-    }
-    const FolderContents photos =
-        padPhotos(writePhotos("photos", names), host("photos"), 20'000'000);
-    startProgram(host("photos"));
-    openSourceFolder();
-    const int shownWhenFull = visibleSourceEntries();
-    click(sourceEntry(0));
-    for (int i = 0; i < kPhotos; ++i) {
-        desktop_->pressKeys({"space", "Down"});
-    }
-    settle();
-    walkToDestination(card.path());
-
-    // Pressed without waiting for the program to come to rest: it works until Stop.
-    desktop_->click(mainWindow_.frame.topLeft() + kMoveButton.center());
-    const ScreenWindow progress = waitForWindow([](const ScreenWindow&) { return true; });
     if (const char* shots = std::getenv("PICTARIA_E2E_SHOTS")) {
         desktop_->screenshot().save(QString::fromUtf8(shots) + "/progress.png");
     }
-    desktop_->click(progress.frame.topLeft() + progressStopButton(progress.frame.size()));
-    ASSERT_TRUE(waitUntil([&] { return !windowShown(progress.id); }));
+    desktop_->click(progress_.frame.topLeft() + progressStopButton(progress_.frame.size()));
+    ASSERT_TRUE(waitUntil([&] { return !windowShown(progress_.id); }));
     settle();
+    expectEveryPhotographWholeInOnePlace();
+    EXPECT_EQ(visibleSourceEntries(), std::min<int>(contentsOf("photos").size(), shownWhenFull_));
+}
 
-    const FolderContents moved = contentsOf("card");
-    const FolderContents left = contentsOf("photos");
-    EXPECT_GT(moved.size(), 0u);
-    EXPECT_GT(left.size(), 0u) << "the move ended before the Stop";
-    EXPECT_EQ(moved.size() + left.size(), photos.size());
-    for (const auto& [name, content] : photos) {
-        const auto there = moved.find(name);
-        const auto here = left.find(name);
-        ASSERT_NE(there == moved.end(), here == left.end()) << name;
-        EXPECT_TRUE((there != moved.end() ? there->second : here->second) == content) << name;
+// A logout, a shutdown or kill ends the program as closing its window does: the Move stops after
+// the photograph in hand, finishes what it copied, and the program exits.
+TEST_F(LargeMoveOntoACard, EndsCleanlyOnATerminationSignal) {
+    if (!startMove()) {
+        GTEST_SKIP() << "no exFAT card can be mounted here";
     }
-    EXPECT_EQ(visibleSourceEntries(), std::min<int>(left.size(), shownWhenFull));
+    const int status = program_->stop();
+    program_.reset();  // its end is this test's doing
+    EXPECT_TRUE(WIFEXITED(status)) << "not ended by its own exit: wait status " << status;
+    expectEveryPhotographWholeInOnePlace();
 }
 
 }  // namespace
