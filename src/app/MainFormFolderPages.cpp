@@ -3,6 +3,7 @@
 // page of its subfolders.
 
 #include <QAction>
+#include <QApplication>
 #include <QPushButton>
 
 #include "app/MainFormUnit1.h"
@@ -78,6 +79,10 @@ void TForm1::OpenFolderPage(const std::string& path) {
     connect(grid, &StringGrid::clicked, this, [this, grid] { PageGridClick(grid); });
     connect(grid, &StringGrid::doubleClicked, this, &TForm1::StringGrid1DblClick);
     ++PageCounter;
+    grid->markFirstCell();
+    if (PageControl1->isAncestorOf(QApplication::focusWidget())) {
+        grid->setFocus(Qt::OtherFocusReason);  // opened from a grid: the keys go on in the new one
+    }
 }
 
 void TForm1::StringGrid1SelectCell(int col, int row) {

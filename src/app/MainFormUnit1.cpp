@@ -90,7 +90,7 @@ void TForm1::FormCreate() {
     PreviewPaths.clear();
     scanDrives();
     Timer1->setInterval(0);
-    TargetFolder = "c:\\";
+    TargetFolder = "C:\\";  // spelt as the drive grid lists it, wherever it is shown
 }
 
 // Every removable and fixed drive from A: to Z:, one root per row of the drive grid.
@@ -106,6 +106,7 @@ void TForm1::scanDrives() {
     for (int row = 0; row < FolderEntries.count(); ++row) {
         StringGrid1->setCells(0, row, FolderEntries[row]);
     }
+    StringGrid1->markFirstCell();
 }
 
 void TForm1::showNewDrives() {

@@ -68,6 +68,7 @@ void TForm1::BitBtn5Click() {
             return;
         }
         openSourceFolder(SelectDirForm->chosenFolder(), SelectDirForm->fileNames());
+        CListBox1->setFocus(Qt::OtherFocusReason);  // the next key steps through the new list
     } catch (...) {
         // Nothing is reported; what was filled stays.
     }

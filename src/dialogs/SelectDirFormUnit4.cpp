@@ -81,6 +81,8 @@ TSelectDirForm::TSelectDirForm(QWidget* owner) : QDialog(owner) {
     chooseFilter(0);
     openFolder(currentDir());
     Label1->clear();  // shows a folder only after the user changed it
+    DirectoryListBox1->setFocus(
+        Qt::OtherFocusReason);  // the arrows walk the folders, not the drives
 }
 
 void TSelectDirForm::buildControls() {
@@ -90,7 +92,8 @@ void TSelectDirForm::buildControls() {
     Panel1->setObjectName("Panel1");
     layout->addWidget(Panel1);
 
-    DriveComboBox1 = place(new QComboBox(Panel1), "DriveComboBox1", 12, 8, 84, 18);
+    // As wide as the folder tree below it, so that a drive's label shows whole.
+    DriveComboBox1 = place(new QComboBox(Panel1), "DriveComboBox1", 12, 8, 182, 18);
     FilterComboBox1 = place(new QComboBox(Panel1), "FilterComboBox1", 208, 8, 145, 20);
     DirectoryListBox1 = place(new QListWidget(Panel1), "DirectoryListBox1", 10, 39, 184, 137);
     FileListBox1 = place(new QListWidget(Panel1), "FileListBox1", 209, 39, 145, 137);

@@ -169,8 +169,17 @@ void CheckListBox::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
+// With nothing picked yet, the first Up or Down picks the entry the keyboard's mark is on (the
+// first one, in a list that just got the focus) rather than moving past it.
 void CheckListBox::keyPressEvent(QKeyEvent* event) {
     const int before = selectedIndex();
+    const bool vertical = event->key() == Qt::Key_Down || event->key() == Qt::Key_Up;
+    if (before < 0 && vertical && currentRow() >= 0) {
+        event->accept();
+        setItemIndex(currentRow());
+        emit keyPicked();
+        return;
+    }
     QListWidget::keyPressEvent(event);
     const int after = selectedIndex();
     if (after != before && after >= 0) {

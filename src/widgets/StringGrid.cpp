@@ -28,6 +28,15 @@ StringGrid::StringGrid(QWidget* parent) : QTableWidget(kDefaultCount, kDefaultCo
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
+    // Tab moves the focus on to the window's next part, as everywhere on the desktop; only a
+    // deliberate move in the grid picks a cell.
+    setTabKeyNavigation(false);
+}
+
+void StringGrid::markFirstCell() {
+    if (item(0, 0)) {
+        setCurrentCell(0, 0, QItemSelectionModel::NoUpdate);
+    }
 }
 
 int StringGrid::defaultColWidth() const {
@@ -85,11 +94,16 @@ void StringGrid::mouseDoubleClickEvent(QMouseEvent* event) {
     }
 }
 
+// Enter opens the cell under the keyboard's mark as a double click does: its press picks it
+// first.
 void StringGrid::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         event->accept();
-        if (currentIndex().isValid()) {
-            emit doubleClicked();  // Enter opens the cell as a double click does
+        if (const QModelIndex cell = currentIndex(); cell.isValid()) {
+            emit selectCell(cell.column(), cell.row());
+            setCurrentIndex(cell);
+            emit clicked();
+            emit doubleClicked();
         }
         return;
     }

@@ -5,8 +5,8 @@
 //
 // A left mouse press on a cell raises `selectCell(col, row)`, then moves the current cell there,
 // then raises `clicked()`, so a click handler sees the cell just pressed; a keyboard move of the
-// current cell does the same. A second press of a double click raises `doubleClicked()` only, and
-// so does Enter on the current cell.
+// current cell does the same. A second press of a double click raises `doubleClicked()` only;
+// Enter on the current cell raises all three, as a whole double click does. Tab leaves the grid.
 // Other mouse buttons never move the selection; a right click only opens the context menu.
 
 #include <QTableWidget>
@@ -33,6 +33,10 @@ class StringGrid : public QTableWidget {
     // The text of a cell; empty for a cell never written.
     std::string cells(int col, int row) const;
     void setCells(int col, int row, const std::string& text);
+
+    // Puts the keyboard's mark on the first cell, if it has text, without picking it: the first
+    // arrow key or Enter then starts from there.
+    void markFirstCell();
 
     // The hint (tooltip) text, as bytes.
     const std::string& hint() const { return hint_; }

@@ -4,7 +4,10 @@
 
 #include "MainWindowFixture.h"
 #include "MainWindowProbe.h"
+#include "dialogs/SelectDirFormUnit4.h"
 #include "navigator/FolderPage.h"
+#include "support/ModalAnswers.h"
+#include "widgets/ElidedLabel.h"
 #include "widgets/PageControl.h"
 #include "widgets/StatusBar.h"
 
@@ -101,18 +104,53 @@ TEST_F(FolderPagesTest, ClickChoosesTheDestinationAndReportsItsPictures) {
 }
 
 TEST_F(FolderPagesTest, ReopeningAFolderMovesItsPageToTheEndAndCaseMakesAnotherPage) {
-    window->StringGrid1DblClick();  // TargetFolder is still "c:\"
-    doubleClickCell(window->StringGrid1, 0, driveRow("C:\\"));
-    ASSERT_EQ(window->folderPages().size(), 2u);
-    EXPECT_EQ(page(0)->path(), "c:\\");
-    EXPECT_EQ(page(1)->path(), "C:\\");
+    window->StringGrid1DblClick();  // the destination at start: the drive C:, spelt as listed
+    ASSERT_EQ(window->folderPages().size(), 1u);
+    EXPECT_EQ(page(0)->path(), "C:\\");
 
     stateOf(*window).TargetFolder = "c:\\";
     window->StringGrid1DblClick();
     ASSERT_EQ(window->folderPages().size(), 2u);
-    EXPECT_EQ(page(0)->path(), "C:\\");
     EXPECT_EQ(page(1)->path(), "c:\\");
+
+    doubleClickCell(window->StringGrid1, 0, driveRow("C:\\"));
+    ASSERT_EQ(window->folderPages().size(), 2u);
+    EXPECT_EQ(page(0)->path(), "c:\\");
+    EXPECT_EQ(page(1)->path(), "C:\\");
     EXPECT_EQ(page(1)->objectName(), "Page3");
+}
+
+// The keyboard alone: Enter opens the folder under the grid's mark, on the drive grid at start
+// and on a page just opened; Tab leaves a grid without choosing anything; after Open, the first
+// Down shows the first photograph.
+TEST_F(FolderPagesTest, TheKeyboardWalksThePagesAndLeavesThemByTab) {
+    window->activateWindow();
+    window->StringGrid1->setFocus();
+    QTest::keyClick(window->StringGrid1, Qt::Key_Return);  // C:, the only drive of its kind here
+    ASSERT_EQ(window->folderPages().size(), 1u);
+    StringGrid* grid = stateOf(*window).NewestGrid;
+    EXPECT_TRUE(grid->hasFocus());
+    QTest::keyClick(grid, Qt::Key_Return);  // its first folder, Photos
+    ASSERT_EQ(window->folderPages().size(), 2u);
+    EXPECT_EQ(page(1)->path(), "C:\\Photos");
+    EXPECT_EQ(stateOf(*window).TargetFolder, "C:\\Photos");
+
+    grid = stateOf(*window).NewestGrid;
+    QTest::keyClick(grid, Qt::Key_Tab);
+    EXPECT_FALSE(grid->hasFocus());
+    EXPECT_EQ(stateOf(*window).TargetFolder, "C:\\Photos");
+
+    {
+        test::ModalAnswers ok([](QDialog& dialog) {
+            static_cast<TSelectDirForm&>(dialog).openFolder("C:\\Photos\\2004");
+            return 1;
+        });
+        window->BitBtn5Click();
+    }
+    EXPECT_TRUE(window->CListBox1->hasFocus());
+    QTest::keyClick(window->CListBox1, Qt::Key_Down);
+    EXPECT_EQ(window->CListBox1->selectedIndex(), 0);
+    EXPECT_EQ(window->Label1->text(), QStringLiteral("a.jpg"));
 }
 
 TEST_F(FolderPagesTest, ClosingPagesNeverClosesTheDrivePage) {

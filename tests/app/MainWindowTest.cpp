@@ -85,7 +85,7 @@ TEST_F(MainWindowTest, StartStateWithOnlyAFixedDriveC) {
 
     EXPECT_EQ(control<StringGrid>("StringGrid1")->rowCount(), 1);
     EXPECT_EQ(control<StringGrid>("StringGrid1")->cells(0, 0), "C:\\");
-    EXPECT_EQ(stateOf(*window).TargetFolder, "c:\\");
+    EXPECT_EQ(stateOf(*window).TargetFolder, "C:\\");
     EXPECT_EQ(stateOf(*window).SourceFolder, "");
     EXPECT_EQ(window->Timer1->interval(), 0);
     EXPECT_FALSE(window->Timer1->isRunning());

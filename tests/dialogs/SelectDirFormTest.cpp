@@ -56,6 +56,8 @@ TEST_F(SelectDirFormTest, OpensOnTheCurrentFolderWithThePictureFilter) {
     EXPECT_TRUE(form.findChild<QLabel*>("Label1")->text().isEmpty());
     EXPECT_EQ(form.findChild<QComboBox*>("FilterComboBox1")->currentText(), "画像ファイル (*.*)");
     EXPECT_EQ(form.windowTitle(), "フォルダ選択ダイアログ");
+    // The arrow keys walk the folder tree first, not the drives.
+    EXPECT_EQ(form.focusWidget(), list(form, "DirectoryListBox1"));
 }
 
 TEST_F(SelectDirFormTest, SecondFilterListsEveryOrdinaryFile) {

@@ -65,9 +65,13 @@ TEST_F(StringGridTest, DoubleClickFollowsTheFirstClickOnly) {
     EXPECT_EQ(events, (std::vector<std::string>{"select 4,0", "click at 4,0", "double"}));
 
     events.clear();
-    QTest::keyClick(&grid, Qt::Key_Return);  // Enter opens the current cell the same way
-    QTest::keyClick(&grid, Qt::Key_Enter);
-    EXPECT_EQ(events, (std::vector<std::string>{"double", "double"}));
+    QTest::keyClick(&grid, Qt::Key_Tab);  // Tab leaves the grid and picks nothing
+    QTest::keyClick(&grid, Qt::Key_Backtab);
+    EXPECT_TRUE(events.empty());
+    QTest::keyClick(&grid, Qt::Key_Return);  // Enter picks and opens the current cell as a
+    QTest::keyClick(&grid, Qt::Key_Enter);   // whole double click does
+    EXPECT_EQ(events, (std::vector<std::string>{"select 4,0", "click at 4,0", "double",
+                                                "select 4,0", "click at 4,0", "double"}));
 }
 
 TEST_F(StringGridTest, PressBelowTheLastRowSelectsNothing) {
