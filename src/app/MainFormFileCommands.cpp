@@ -65,6 +65,7 @@ void TForm1::connectFileCommandEvents() {
     connect(Delete1, &QAction::triggered, this, &TForm1::Delete1Click);
     onPointerMove(*BitBtn2, [this] { BitBtn2MouseMove(); });
     onPointerMove(*BitBtn3, [this] { BitBtn3MouseMove(); });
+    buildSendKeys();
 }
 
 void TForm1::BitBtn2Click() {
@@ -87,17 +88,28 @@ void TForm1::startTransfer(TransferMode mode) {
     if (!beginCommand(items, {SourceFolder, TargetFolder})) {
         return;
     }
-    auto batch = std::make_unique<TransferBatch>(mode, SourceFolder, TargetFolder, std::move(items),
+    giveSendKey(TargetFolder);
+    runTransfer(mode, std::move(items), TargetFolder, {});
+}
+
+// Copies or moves the items of the command begun to `target`; `afterJob` follows what every
+// transfer does at its end.
+void TForm1::runTransfer(TransferMode mode, std::vector<BatchItem> items, const std::string& target,
+                         std::function<void()> afterJob) {
+    auto batch = std::make_unique<TransferBatch>(mode, SourceFolder, target, std::move(items),
                                                  UniqueNameCounter);
     TransferBatch* transfer = batch.get();  // the job owns it until after the continuation
     const UndoKind kind = mode == TransferMode::Copy ? UndoKind::Copy : UndoKind::Move;
     runJob(std::move(batch), mode == TransferMode::Copy ? kCopyingLabel : kMovingLabel,
            mode == TransferMode::Move ? ListChange::RemoveDone : ListChange::None,
-           {SourceFolder, TargetFolder},
-           [this, transfer, kind, source = SourceFolder, target = TargetFolder](bool) {
+           {SourceFolder, target},
+           [this, transfer, kind, source = SourceFolder, target, afterJob](bool) {
                UniqueNameCounter = transfer->uniqueNameCounter();
                remember(stepOfJob(kind, source, target));
                tellJobFailures();
+               if (afterJob) {
+                   afterJob();
+               }
            });
 }
 
@@ -245,6 +257,11 @@ void TForm1::endJob() {
     }
     if (afterJob) {
         afterJob(stopped);
+    }
+    if (stopped) {
+        dropPendingSends();  // Stop ends what the keys sent after the photograph in hand too
+    } else {
+        startNextSend();
     }
 }
 

@@ -95,12 +95,13 @@ void TForm1::PageGridSelectCell(int col, int row) {
     SelectedRow = row;
 }
 
-// The folder becomes the destination: it is listed with its preview, Change may move it, and
-// the status bar names it with its picture count.
+// The folder becomes the destination: it is listed with its preview, Change may move it, it
+// gets a send key, and the status bar names it with its picture count.
 void TForm1::showDestination(const std::string& folder) {
     CListBox2->clear();
     TargetFolder = folder;
     ScanTargetFolder();
+    giveSendKey(folder);
     enableCommand(BitBtn10);
     StatusBar1->setSimpleText(destinationStatus(TargetFolder, PreviewCount));
 }

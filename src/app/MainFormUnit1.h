@@ -17,6 +17,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <deque>
 #include <functional>
 #include <initializer_list>
 #include <map>
@@ -32,6 +33,7 @@
 #include "fileops/FileOutcome.h"
 #include "fileops/UndoHistory.h"
 #include "fileops/UndoStep.h"
+#include "navigator/SendKeys.h"
 #include "platform/DirectorySearch.h"
 #include "platform/StringList.h"
 #include "viewer/PictureDisplay.h"
@@ -325,6 +327,27 @@ class TForm1 : public QMainWindow {
     int pickedRow() const;
     void followPickRenamed(const QListWidgetItem* entry, const std::string& name);
     void scrollTo(int index);
+    // Send keys: the photograph shown goes to a destination chosen lately, by one key.
+    struct PendingSend {
+        QListWidgetItem* entry;
+        std::string folder;
+        TransferMode mode;
+    };
+    void buildSendKeys();
+    void updateSendMenu();
+    void giveSendKey(const std::string& folder);
+    void sendShown(int key, TransferMode mode);
+    void pickNextAfter(const QListWidgetItem* sent);
+    void startNextSend();
+    void dropPendingSends();
+    void forgetPendingSend(const QListWidgetItem* entry);
+    void runTransfer(TransferMode mode, std::vector<BatchItem> items, const std::string& target,
+                     std::function<void()> afterJob);
+    SendKeys sendKeys_;
+    QMenu* sendMenu_ = nullptr;
+    std::vector<QAction*> sendActions_;
+    std::deque<PendingSend> pendingSends_;
+
     // The entry shown in the large view and the picture awaited for it; its file is watched.
     SourcePick sourcePick_;
     FileWatch* shownFile_ = nullptr;

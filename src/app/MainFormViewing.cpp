@@ -163,6 +163,7 @@ void TForm1::followSourceListChanges() {
             [this](const QModelIndex&, int first, int last) {
                 for (int row = first; row <= last; ++row) {
                     command_.left(CListBox1->item(row));
+                    forgetPendingSend(CListBox1->item(row));
                     if (sourcePick_.left(CListBox1->item(row))) {
                         shownFile_->watch({});
                         Label1->setText(QString());
@@ -174,6 +175,7 @@ void TForm1::followSourceListChanges() {
         shownFile_->watch({});
         sourcePick_.listReplaced();
         command_.listReplaced();
+        pendingSends_.clear();
     });
     // The picked file written, replaced or removed behind the program's back is shown as it is
     // now, so that what a tick or Move acts on is what the user sees.

@@ -21,6 +21,7 @@
 #include "platform/MountIdentity.h"
 #include "platform/MountWatcher.h"
 #include "support/Trash.h"
+#include "widgets/ElidedLabel.h"
 #include "widgets/StatusBar.h"
 
 namespace pictaria {
@@ -347,6 +348,31 @@ TEST_F(FileCommandsTest, UndoIsRefusedOnceTheCardItWouldPutBackOnWasTakenOut) {
               (Names{"ドライブ E: は、この操作の後に取り外されたので、元に戻せません。"}));
     EXPECT_FALSE(window->Undo1->isEnabled());  // dropped: it could never run, older steps can
     ::umount2(card.c_str(), MNT_DETACH);
+}
+
+// Alt with a number sends the photograph shown, ticked or not, to the destination of that key
+// and shows the next one at once; Ctrl+Z brings it back to its place. A destination gone since
+// is said so, and nothing moves.
+TEST_F(FileCommandsTest, ASendKeyMovesTheShownPhotographAndShowsTheNext) {
+    window->showDestination("D:\\Sorted");  // a destination chosen gets Alt+1
+    clickItem(window->CListBox1, 1);
+    QTest::keyClick(window.get(), Qt::Key_1, Qt::AltModifier);
+    EXPECT_EQ(window->Label1->text(), QStringLiteral("c.jpg"));
+    ASSERT_TRUE(jobEnds());
+    EXPECT_EQ(d.readFile("Sorted/b.jpg"), "b.jpg");
+    EXPECT_EQ(names(window->CListBox1), (Names{"a.jpg", "c.jpg", "d.jpg"}));
+    EXPECT_EQ(window->CListBox1->selectedIndex(), 1);
+    EXPECT_EQ(window->StatusBar1->simpleText(), "b.jpg → D:\\Sorted");
+
+    undo();
+    EXPECT_EQ(names(window->CListBox1), (Names{"a.jpg", "b.jpg", "c.jpg", "d.jpg"}));
+    EXPECT_TRUE(c.exists("Pics/b.jpg"));
+
+    std::filesystem::remove_all(d.host("Sorted"));
+    QTest::keyClick(window.get(), Qt::Key_1, Qt::AltModifier);
+    EXPECT_FALSE(window->jobRunning());
+    EXPECT_EQ(messages.shown.back(), "D:\\Sorted はありません。");
+    EXPECT_EQ(names(window->CListBox1).size(), 4u);
 }
 
 TEST_F(FileCommandsTest, PointerOverCopyAndMoveNamesTheCurrentDestination) {

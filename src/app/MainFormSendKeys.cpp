@@ -1,0 +1,154 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Send keys: Alt+1 … Alt+9 move the photograph shown in the large view, ticked or not, to one of
+// the destinations chosen lately, as a Move of that one entry would, and show the next entry at
+// once; Shift+Alt with the number copies it. The keys and their folders are listed in the source
+// list's menu under "送る". Photographs sent while a command still runs wait for it in turn.
+
+#include <QAction>
+#include <QMenu>
+
+#include "app/MainFormUnit1.h"
+#include "fileops/BatchCommands.h"
+#include "platform/FileServices.h"
+#include "platform/MessageSink.h"
+#include "platform/PathText.h"
+#include "widgets/CheckListBox.h"
+#include "widgets/StatusBar.h"
+#include "widgets/TextBytes.h"
+
+namespace pictaria {
+
+namespace {
+
+constexpr char kSendMenuCaption[] = "送る";
+constexpr char kNoSendKeysHint[] = "行き先を選ぶと、Alt+数字で写真を送れます";
+constexpr char kFolderGoneMessage[] = " はありません。";
+
+QString sendCaption(int key, const std::string& folder) {
+    return QStringLiteral("Alt+%1  ").arg(key) + displayText(folder);
+}
+
+}  // namespace
+
+void TForm1::buildSendKeys() {
+    sendMenu_ = PopupMenu2->addMenu(QString::fromUtf8(kSendMenuCaption));
+    sendMenu_->setObjectName("SendMenu");
+    for (int key = 1; key <= SendKeys::kKeys; ++key) {
+        const auto digit = static_cast<Qt::Key>(Qt::Key_0 + key);
+        auto* move = new QAction(this);
+        move->setShortcut(QKeySequence(Qt::ALT | digit));
+        auto* copy = new QAction(this);
+        copy->setShortcut(QKeySequence(Qt::ALT | Qt::SHIFT | digit));
+        for (QAction* action : {move, copy}) {
+            action->setShortcutContext(Qt::WindowShortcut);
+            addAction(action);  // the keys work without the menu open
+        }
+        connect(move, &QAction::triggered, this,
+                [this, key] { sendShown(key, TransferMode::Move); });
+        connect(copy, &QAction::triggered, this,
+                [this, key] { sendShown(key, TransferMode::Copy); });
+        sendActions_.push_back(move);
+    }
+    updateSendMenu();
+}
+
+// The menu lists the keys that have a folder, in key order; each entry sends as its key does.
+void TForm1::updateSendMenu() {
+    sendMenu_->clear();
+    for (int key = 1; key <= SendKeys::kKeys; ++key) {
+        const std::string folder = sendKeys_.folderOfKey(key);
+        if (!folder.empty()) {
+            QAction* entry = sendMenu_->addAction(sendCaption(key, folder));
+            connect(entry, &QAction::triggered, this,
+                    [this, key] { sendShown(key, TransferMode::Move); });
+        }
+    }
+    if (sendMenu_->isEmpty()) {
+        sendMenu_->addAction(QString::fromUtf8(kNoSendKeysHint))->setEnabled(false);
+    }
+}
+
+void TForm1::giveSendKey(const std::string& folder) {
+    sendKeys_.use(folder);
+    updateSendMenu();
+}
+
+void TForm1::sendShown(int key, TransferMode mode) {
+    auto* entry = const_cast<QListWidgetItem*>(sourcePick_.entry());
+    const std::string folder = sendKeys_.folderOfKey(key);
+    if (!entry || folder.empty() || CListBox1->tickLocked(CListBox1->row(entry))) {
+        return;
+    }
+    if (const char* refusal = sameFolderRefusal(mode, SourceFolder, folder)) {
+        showMessage(refusal);
+        return;
+    }
+    if (!drivesReady({SourceFolder, folder})) {
+        return;
+    }
+    if (!directoryExists(folder)) {
+        sendKeys_.forget(folder);
+        updateSendMenu();
+        showMessage(folder + kFolderGoneMessage);
+        return;
+    }
+    CListBox1->setTickLocked(entry, true);
+    pendingSends_.push_back({entry, folder, mode});
+    if (mode == TransferMode::Move) {
+        pickNextAfter(entry);
+    }
+    if (!jobRunning()) {
+        startNextSend();
+    }
+}
+
+// The entry after the one sent away, or before it at the end of the list, skipping those
+// waiting to be sent, is picked and shown at once.
+void TForm1::pickNextAfter(const QListWidgetItem* sent) {
+    const int row = CListBox1->row(sent);
+    for (const int step : {1, -1}) {
+        for (int next = row + step; next >= 0 && next < CListBox1->count(); next += step) {
+            if (!CListBox1->tickLocked(next)) {
+                CListBox1->setItemIndex(next);
+                showSourcePick(PickedBy::Key);
+                return;
+            }
+        }
+    }
+}
+
+void TForm1::startNextSend() {
+    while (!jobRunning() && !pendingSends_.empty()) {
+        const PendingSend send = pendingSends_.front();
+        pendingSends_.pop_front();
+        const int row = CListBox1->row(send.entry);
+        if (row < 0) {
+            continue;
+        }
+        const std::string name = CListBox1->name(row);
+        beginOn({{row, send.entry}});
+        giveSendKey(send.folder);
+        runTransfer(
+            send.mode, {BatchItem{row, name}}, send.folder, [this, name, folder = send.folder] {
+                if (!command_.outcomes().empty() && command_.outcomes().begin()->second.done()) {
+                    StatusBar1->setSimpleText(name + " → " + folder);
+                }
+            });
+    }
+}
+
+void TForm1::dropPendingSends() {
+    for (const PendingSend& send : pendingSends_) {
+        if (CListBox1->row(send.entry) >= 0) {
+            CListBox1->setTickLocked(send.entry, false);
+        }
+    }
+    pendingSends_.clear();
+}
+
+// An entry that leaves the list is sent nowhere.
+void TForm1::forgetPendingSend(const QListWidgetItem* entry) {
+    std::erase_if(pendingSends_, [entry](const PendingSend& send) { return send.entry == entry; });
+}
+
+}  // namespace pictaria
