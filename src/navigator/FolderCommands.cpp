@@ -76,8 +76,11 @@ void putIntoFirstEmptyCell(StringGrid& grid, const std::string& name) {
 
 FolderOutcome deleteChosenFolder(const std::string& folder, const std::string& pagePath,
                                  const FolderQuestion& ask) {
-    if (folder == pagePath || isProtectedFolder(folder)) {
+    if (folder == pagePath) {
         return refused(kChooseFolderToDeleteMessage);
+    }
+    if (isProtectedFolder(folder)) {
+        return refused(kProtectedFromDeleteMessage);  // said why, not as if nothing were chosen
     }
     // The folder to delete must not hold the current folder.
     setCurrentDir(isInsideFolder(pagePath, folder) ? extractFileDir(folder) : pagePath);

@@ -18,6 +18,8 @@ inline constexpr const char* kEnterRenamedFolderNameMessage =
     "新しいフォルダ名を、入力してください。";
 inline constexpr const char* kChooseFolderToDeleteMessage =
     "削除するフォルダをグリッドをクリックして選んで下さい。";
+inline constexpr const char* kProtectedFromDeleteMessage =
+    "ドライブ、マウント先、ホームフォルダ、またはそれらを含むフォルダは削除出来ません。";
 inline constexpr const char* kChooseMoveDestinationMessage =
     "移動するフォルダをディレクトリボックスをダブルクリックして選んで下さい。";
 inline constexpr const char* kMoveToTrashQuestion =

@@ -227,7 +227,7 @@ TEST_F(FolderTreeTest, DeleteRefusesThePageFolderAndDriveRoots) {
     window->PageControl1->setActivePage(window->folderPages().back());
     run(window->N3, "");
     EXPECT_EQ(stateOf(*window).TargetFolder, "C:\\");
-    EXPECT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown, (Names{kChooseFolderToDeleteMessage, kProtectedFromDeleteMessage}));
     EXPECT_TRUE(c.exists("Photos/2004/a.jpg"));
     EXPECT_EQ(window->CListBox1->count(), 1);
 
