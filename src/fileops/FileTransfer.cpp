@@ -61,8 +61,12 @@ FileOutcome transfer(TransferMode mode, const std::string& sourcePath, const std
     if (!fileExists(sourcePath) || !directoryExists(targetFolder)) {
         return failed(name, FsResult::failure(ENOENT), kMissingFileOrFolderMessage);
     }
-    const std::string destination =
-        makeUniqueName(destinationPath(targetFolder, subPath, sourcePath), uniqueNameCounter);
+    // A batch's copies get their names only at its end: the names promised to them are taken.
+    const auto promised = [deferred](const std::string& path) {
+        return deferred && deferred->willName(path);
+    };
+    const std::string destination = makeUniqueName(
+        destinationPath(targetFolder, subPath, sourcePath), uniqueNameCounter, promised);
 
     const bool sameDrive = !destination.empty() && sourcePath.front() == destination.front();
     if (mode == TransferMode::Move && sameDrive) {
@@ -72,12 +76,18 @@ FileOutcome transfer(TransferMode mode, const std::string& sourcePath, const std
         if (renamed.error() == EXDEV) {
             return copyBytes(mode, sourcePath, destination, deferred, tag, awaitingRemoval);
         }
-        return renamed ? arrived(name, destination) : failed(name, renamed, nullptr);
+        return renamed ? arrived(name, destination) : transferFailure(mode, name, renamed);
     }
     return copyBytes(mode, sourcePath, destination, deferred, tag, awaitingRemoval);
 }
 
 }  // namespace
+
+FileOutcome transferFailure(TransferMode mode, const std::string& name, FsResult reason) {
+    const std::string message =
+        mode == TransferMode::Move ? kMoveFailedMessage : kCopyFailedMessage;
+    return failed(name, reason, (message + "\n" + reason.message()).c_str());
+}
 
 FileOutcome transferFile(TransferMode mode, const std::string& sourcePath,
                          const std::string& subPath, const std::string& targetFolder,

@@ -22,17 +22,23 @@ inline constexpr const char* kMoveFailedMessage = "ファイルは、移動出�
 //  - done, or done under a new name when the name was taken at the destination;
 //  - source or destination folder missing: failed with the missing-file message, nothing
 //    touched;
-//  - same drive letter (first byte) and a move: a rename; refused, failed without a message;
+//  - same drive letter (first byte) and a move: a rename; refused, failed with the move
+//    message and the reason;
 //  - otherwise a byte copy under a temporary name, renamed into place when whole; a move then
 //    removes the source, or removes the copy again when the source cannot go. A failed copy
 //    fails with the copy or move message and leaves no file behind.
+// A transfer of `name` that failed for `reason`: told with the copy or move message and the
+// system's reason on a line of its own.
+FileOutcome transferFailure(TransferMode mode, const std::string& name, FsResult reason);
+
 FileOutcome transferFile(TransferMode mode, const std::string& sourcePath,
                          const std::string& subPath, const std::string& targetFolder,
                          int& uniqueNameCounter);
 
 // As transferFile, for a batch: a move by copy only copies into `deferred` (tagged `tag`) and
-// leaves the flush and the removal of the source to deferred.finish(), so that a batch flushes
-// its copies to disk once instead of once per file. Such a move comes back done, with
+// leaves the flush, the copy's name and the removal of the source to deferred.finish(), so
+// that a batch flushes its copies to disk once instead of once per file; the names promised to
+// those copies count as taken. Such a move comes back done, with
 // `awaitingRemoval` set: it is finished only when deferred.finish() says so.
 FileOutcome transferFileInBatch(TransferMode mode, const std::string& sourcePath,
                                 const std::string& subPath, const std::string& targetFolder,

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fileops/TransferBatch.h"
 
+#include <cerrno>
 #include <map>
 #include <utility>
 
@@ -15,7 +16,13 @@ TransferBatch::TransferBatch(TransferMode mode, std::string sourceFolder, std::s
       sourceFolder_(std::move(sourceFolder)),
       targetFolder_(std::move(targetFolder)),
       items_(std::move(items)),
-      uniqueNameCounter_(uniqueNameCounter) {}
+      uniqueNameCounter_(uniqueNameCounter),
+      destination_(targetFolder_) {}
+
+std::string volumeGoneMessage(TransferMode mode, const std::string& targetFolder) {
+    return "ドライブ " + targetFolder.substr(0, 2) + " は、この操作の途中で取り外されたので、" +
+           (mode == TransferMode::Move ? "移動しませんでした。" : "コピーしませんでした。");
+}
 
 void TransferBatch::run(const std::atomic<bool>& stop, const OutcomeReport& outcome,
                         const ProgressReport& progress) {
@@ -26,16 +33,44 @@ void TransferBatch::run(const std::atomic<bool>& stop, const OutcomeReport& outc
     removeLeftovers(targetFolder_);
     DeferredMoves deferred;
     std::map<int, FileOutcome> awaiting;  // moves whose sources go after the common flush
+    // Once the destination lies on another volume, nothing more is tried there: every file not
+    // yet in place fails with the reason, and its source stays.
+    bool volumeGone = false;
+    const auto destinationGone = [&] {
+        volumeGone = volumeGone || destination_.check().error() == ENODEV;
+        return volumeGone;
+    };
+    const auto notPutInPlace = [&](const std::string& name) {
+        FileOutcome refused = outcomeOf(name, FileResult::Failed);
+        refused.reason = FsResult::failure(ENODEV);
+        refused.message = volumeGoneMessage(mode_, targetFolder_);
+        return refused;
+    };
     const auto transfer = [&](const BatchItem& item) -> std::optional<FileOutcome> {
+        if (destinationGone()) {
+            return notPutInPlace(item.name);
+        }
         bool awaitingRemoval = false;
         FileOutcome handled = transferOne(item, deferred, awaitingRemoval);
+        if (!handled.done() && destinationGone()) {
+            return notPutInPlace(item.name);  // it went during this file
+        }
         if (!awaitingRemoval) {
             return handled;
         }
         awaiting.emplace(item.entry, std::move(handled));
         return std::nullopt;
     };
+    // Copies made before the volume went are not on the folder's path any more: flushing and
+    // checking them there would find whatever lies there now, so their sources stay.
     const auto removeMovedSources = [&] {
+        if (destinationGone()) {
+            for (const auto& [entry, moved] : awaiting) {
+                outcome(entry, notPutInPlace(moved.name));
+            }
+            awaiting.clear();
+            return;
+        }
         for (const auto& [entry, removed] : deferred.finish()) {
             FileOutcome& moved = awaiting.at(entry);
             if (!removed) {
@@ -50,7 +85,7 @@ void TransferBatch::run(const std::atomic<bool>& stop, const OutcomeReport& outc
 }
 
 // A failure of one file (even running out of memory) never stops the batch: that file stays
-// as it was, silently.
+// as it was, and the failure is told with the others.
 FileOutcome TransferBatch::transferOne(const BatchItem& item, DeferredMoves& deferred,
                                        bool& awaitingRemoval) {
     const std::string source = joinPath(sourceFolder_, item.name);
@@ -60,9 +95,9 @@ FileOutcome TransferBatch::transferOne(const BatchItem& item, DeferredMoves& def
         }
         return transferFileInBatch(mode_, source, "", targetFolder_, uniqueNameCounter_, deferred,
                                    item.entry, awaitingRemoval);
-    } catch (...) {
+    } catch (...) {  // what throws here is the memory for names and lists
         awaitingRemoval = false;
-        return outcomeOf(item.name, FileResult::Failed);
+        return transferFailure(mode_, item.name, FsResult::failure(ENOMEM));
     }
 }
 

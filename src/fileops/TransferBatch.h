@@ -2,6 +2,8 @@
 #pragma once
 // The Copy or Move of a list of files into one folder. Moves across file systems are flushed
 // to disk together and their sources removed after that, also when the batch was stopped.
+// Nothing is put into the folder once it lies on another volume than when the command began
+// (its card was taken out): the batch stops there, and every file not moved keeps its source.
 
 #include <atomic>
 #include <string>
@@ -10,8 +12,13 @@
 #include "fileops/FileBatch.h"
 #include "fileops/FileOutcome.h"
 #include "fileops/FileTransfer.h"
+#include "platform/MountIdentity.h"
 
 namespace pictaria {
+
+// What each file not put into the destination is told once its volume went: the drive and
+// what was not done ("ドライブ E: は、この操作の途中で取り外されたので、移動しませんでした。").
+std::string volumeGoneMessage(TransferMode mode, const std::string& targetFolder);
 
 class TransferBatch : public FileBatch {
   public:
@@ -32,6 +39,7 @@ class TransferBatch : public FileBatch {
     std::string targetFolder_;
     std::vector<BatchItem> items_;
     int uniqueNameCounter_;
+    FolderMount destination_;  // the destination's mount when the command began
 };
 
 }  // namespace pictaria

@@ -16,12 +16,20 @@ namespace {
 // A file must be as the command left it; a folder only the same folder (what is inside it may
 // have changed, and goes along).
 bool unchanged(const UndoRecord& record, bool folder) {
-    const FileStamp now = fileStamp(record.now);
-    if (folder) {
-        return now.inode != 0 && now.device == record.stamp.device &&
-               now.inode == record.stamp.inode;
+    return sameAsNoted(fileStamp(record.now), record.stamp, folder);
+}
+
+// Makes `folder` and those above it that are missing.
+FsResult makeFolderWithParents(const std::string& folder) {
+    if (directoryExists(folder)) {
+        return FsResult::success();
     }
-    return now.inode != 0 && now == record.stamp;
+    const std::string parent = extractFileDir(folder);
+    if (parent == folder) {
+        return FsResult::failure(ENOENT);
+    }
+    const FsResult above = makeFolderWithParents(parent);
+    return above ? createDir(folder) : above;
 }
 
 // A copy whose original is still there as it was copied (a copy keeps its original's size and
@@ -71,6 +79,7 @@ UndoBatch::UndoBatch(UndoStep step, int uniqueNameCounter)
 
 void UndoBatch::run(const std::atomic<bool>& stop, const OutcomeReport& outcome,
                     const ProgressReport& progress) {
+    prepareReceivingFolder();
     std::vector<BatchItem> items;
     for (std::size_t i = 0; i < step_.records.size(); ++i) {
         items.push_back({static_cast<int>(i), extractFileName(step_.records[i].now)});
@@ -78,6 +87,22 @@ void UndoBatch::run(const std::atomic<bool>& stop, const OutcomeReport& outcome,
     runEachItem(items, stop, outcome, progress, [this](const BatchItem& item) {
         return runOne(step_.records[static_cast<std::size_t>(item.entry)]);
     });
+}
+
+// Files go back where they were even when their folder was removed since (emptied by the very
+// command taken back, most often): it is made again, but only on the volume that held it, never
+// on another volume or an empty mount folder in its place. What a killed run of the program
+// left in the folder is cleared first, as before any transfer into a folder.
+void UndoBatch::prepareReceivingFolder() {
+    const auto receiving = receivingFolder(step_);
+    if (!receiving) {
+        return;
+    }
+    if (!directoryExists(receiving->path) && receiving->mount != 0 &&
+        !folderOnAnotherMount(step_)) {
+        makeFolderWithParents(receiving->path);  // if it cannot be made, each file says why
+    }
+    removeLeftovers(receiving->path);
 }
 
 // The path itself when nothing is there, else the first free name of the usual numbering.
@@ -177,7 +202,12 @@ UndoStep UndoBatch::reversed(const std::map<int, FileOutcome>& outcomes) const {
             case UndoOperation::FromTrash:
             case UndoOperation::MakeFolder: {
                 const std::string original = step_.kind == UndoKind::Copy ? record.before : placed;
-                back.records.push_back(undoRecord(placed, original, record.entry, record.ticked));
+                UndoRecord made = undoRecord(placed, original, record.entry, record.ticked);
+                if (placed == record.now &&
+                    !sameAsNoted(made.stamp, record.stamp, step_.isFolderCommand())) {
+                    made.replaced = record.stamp;  // made afresh: another file to the system
+                }
+                back.records.push_back(std::move(made));
                 break;
             }
         }

@@ -4,7 +4,8 @@
 // a batch that can run on a worker thread: copies go to the trash, moved and renamed files go
 // back to their former paths, deleted ones come back out of the trash, and a new, renamed,
 // moved or deleted folder is undone. Whatever changed since is left alone and reported;
-// nothing is ever replaced.
+// nothing is ever replaced. A folder that files go back into is made again when it was removed
+// since, on its own volume only.
 
 #include <map>
 #include <string>
@@ -36,6 +37,7 @@ class UndoBatch : public FileBatch {
     UndoStep reversed(const std::map<int, FileOutcome>& outcomes) const;
 
   private:
+    void prepareReceivingFolder();
     FileOutcome runOne(const UndoRecord& record);
     FileOutcome putBack(const UndoRecord& record, FileOutcome outcome);
     FileOutcome fromTrash(const UndoRecord& record, FileOutcome outcome);

@@ -17,6 +17,18 @@ UndoHistory::Way other(UndoHistory::Way way) {
     return way == UndoHistory::Way::Undo ? UndoHistory::Way::Redo : UndoHistory::Way::Undo;
 }
 
+// The records of `steps` that name what `made` replaced name `made` from now on.
+void handOn(std::vector<UndoStep>& steps, const UndoRecord& made) {
+    for (UndoStep& step : steps) {
+        for (UndoRecord& record : step.records) {
+            if (record.now == made.now &&
+                sameAsNoted(record.stamp, made.replaced, step.isFolderCommand())) {
+                record.stamp = made.stamp;
+            }
+        }
+    }
+}
+
 }  // namespace
 
 void UndoHistory::remember(UndoStep step) {
@@ -39,6 +51,13 @@ UndoStep UndoHistory::take(Way way) {
 }
 
 void UndoHistory::ran(Way way, UndoStep leftUndone, UndoStep reversed) {
+    for (UndoRecord& made : reversed.records) {
+        if (made.replaced.inode != 0) {
+            handOn(undo_, made);
+            handOn(redo_, made);
+            made.replaced = {};
+        }
+    }
     keep(steps(way), std::move(leftUndone));
     keep(steps(other(way)), std::move(reversed));
 }

@@ -22,7 +22,9 @@ class UndoHistory {
     // Takes the next step of `way` out, to run it; there must be one.
     UndoStep take(Way way);
     // A step taken for `way` has run: what it left undone (stopped, or skipped as changed since)
-    // can be run the same way again, and what it did can be reversed the other way.
+    // can be run the same way again, and what it did can be reversed the other way. What it made
+    // afresh (a folder made again, a copy made anew) is another file to the system: the steps
+    // that named the one it replaces name the new one.
     void ran(Way way, UndoStep leftUndone, UndoStep reversed);
 
   private:

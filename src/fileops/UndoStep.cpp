@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fileops/UndoStep.h"
 
+#include <utility>
+
 #include "platform/MountIdentity.h"
 #include "platform/PathText.h"
 
@@ -30,8 +32,21 @@ const char* commandName(UndoKind kind) {
     return "";
 }
 
+// The mount that holds `folder`, or that would hold it if it were made again: a folder removed
+// since is on the volume of the nearest folder above it that is still there.
+std::uint64_t mountHolding(std::string folder) {
+    while (!directoryExists(folder)) {
+        std::string parent = extractFileDir(folder);
+        if (parent == folder) {
+            break;
+        }
+        folder = std::move(parent);
+    }
+    return folder.empty() ? 0 : mountIdentityOf(folder);
+}
+
 std::uint64_t mountOf(const std::string& pathText) {
-    return pathText.empty() ? 0 : mountIdentityOf(extractFileDir(pathText));
+    return pathText.empty() ? 0 : mountHolding(extractFileDir(pathText));
 }
 
 }  // namespace
@@ -44,7 +59,14 @@ void noteMounts(UndoStep& step) {
     step.beforeMount = mountOf(step.records.front().before);
 }
 
-std::optional<std::string> folderOnAnotherMount(const UndoStep& step) {
+bool sameAsNoted(const FileStamp& now, const FileStamp& noted, bool folder) {
+    if (folder) {
+        return now.inode != 0 && now.device == noted.device && now.inode == noted.inode;
+    }
+    return now.inode != 0 && now == noted;
+}
+
+std::optional<ReceivingFolder> receivingFolder(const UndoStep& step) {
     if (step.records.empty()) {
         return std::nullopt;
     }
@@ -55,12 +77,17 @@ std::optional<std::string> folderOnAnotherMount(const UndoStep& step) {
     if (!intoBefore && !intoNow) {
         return std::nullopt;
     }
-    const std::string& path = intoBefore ? step.records.front().before : step.records.front().now;
-    const std::uint64_t noted = intoBefore ? step.beforeMount : step.nowMount;
-    if (noted == 0 || mountOf(path) == noted) {
+    const UndoRecord& first = step.records.front();
+    return ReceivingFolder{extractFileDir(intoBefore ? first.before : first.now),
+                           intoBefore ? step.beforeMount : step.nowMount};
+}
+
+std::optional<std::string> folderOnAnotherMount(const UndoStep& step) {
+    const auto receiving = receivingFolder(step);
+    if (!receiving || receiving->mount == 0 || mountHolding(receiving->path) == receiving->mount) {
         return std::nullopt;
     }
-    return extractFileDir(path);
+    return receiving->path;
 }
 
 UndoOperation operationOf(const UndoStep& step) {

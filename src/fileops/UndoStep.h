@@ -33,6 +33,9 @@ struct UndoRecord {
     std::string before;
     // `now` right after the command; for a delete, the item just before the trash took it.
     FileStamp stamp;
+    // For what a step made afresh at `now` (a folder made again, a copy made anew): the stamp of
+    // the one it replaces, by which other steps still know it until the history hands them on.
+    FileStamp replaced;
     int entry = -1;  // the source list entry the file was, for Move, Delete and attach-text
     bool ticked = false;
 };
@@ -64,11 +67,26 @@ UndoOperation operationOf(const UndoStep& step);
 // "移動 12 枚をやり直す".
 std::string undoHint(const UndoStep& step);
 
+// Whether `now`, a stamp taken at this moment, is of what `noted` was taken of: a file as it was,
+// a folder the same folder (what is inside it may have changed).
+bool sameAsNoted(const FileStamp& now, const FileStamp& noted, bool folder);
+
 // Notes the mounts that hold the step's folders now.
 void noteMounts(UndoStep& step);
 
+// The folder a step puts its files or folders into when it runs (the records of one step share
+// their folders), with the mount noted for it when the step was made (0 when that could not be
+// asked); nothing for a step that only takes things away (to the trash, or a folder removed).
+struct ReceivingFolder {
+    std::string path;
+    std::uint64_t mount = 0;
+};
+std::optional<ReceivingFolder> receivingFolder(const UndoStep& step);
+
 // The folder the step would put files or folders into when it runs, if the volume there has
-// been taken out (or replaced) since the step was made; nothing when it may run.
+// been taken out (or replaced) since the step was made; nothing when it may run. A folder
+// removed since is not another volume: the nearest folder above it that is still there tells
+// which volume it was on.
 std::optional<std::string> folderOnAnotherMount(const UndoStep& step);
 
 // A record of `now` as it is at this moment.

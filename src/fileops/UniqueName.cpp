@@ -6,9 +6,10 @@
 
 namespace pictaria {
 
-std::string makeUniqueName(const std::string& candidate, int& counter) {
+std::string makeUniqueName(const std::string& candidate, int& counter,
+                           const std::function<bool(const std::string&)>& alsoTaken) {
     std::string name = candidate;
-    while (fileExists(name)) {
+    while (fileExists(name) || (alsoTaken && alsoTaken(name))) {
         const std::string extension = extractFileExt(name);
         name = name.substr(0, name.size() - extension.size()) + std::to_string(counter) + extension;
         ++counter;

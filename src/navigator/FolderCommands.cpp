@@ -128,6 +128,9 @@ FolderOutcome moveChosenFolder(const std::string& folder, const std::string& des
     if (moved.error() == EINVAL) {
         return FolderOutcome{moved, kMoveIntoItselfMessage};
     }
+    if (moved.error() == EALREADY) {
+        return FolderOutcome{moved, kAlreadyThereMessage};  // nothing was moved
+    }
     return told(kMoveFailedMessage, moved);
 }
 

@@ -29,6 +29,8 @@ inline constexpr const char* kDeleteForGoodQuestion =
 inline constexpr const char* kDeleteFailedMessage = "フォルダを、削除出来ませんでした。\n";
 inline constexpr const char* kMoveIntoItselfMessage =
     "フォルダを、そのフォルダ自身やその中のフォルダへは移動出来ません。";
+inline constexpr const char* kAlreadyThereMessage =
+    "このフォルダは、既に移動先のフォルダの中に有ります。";
 inline constexpr const char* kProtectedFromMoveMessage =
     "ドライブ、ホームフォルダ、またはそれらを含むフォルダは移動出来ません。";
 inline constexpr const char* kMoveFailedMessage = "フォルダを、移動出来ませんでした。\n";

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/DeferredMoves.h"
 
-#include <unistd.h>
-
-#include <set>
+#include <algorithm>
+#include <map>
 
 #include "platform/DriveTable.h"
 #include "platform/FileIo.h"
@@ -11,11 +10,16 @@
 
 namespace pictaria {
 
+DeferredMoves::~DeferredMoves() {
+    for (const Pending& move : pending_) {
+        fileIo().removeFile(move.temporary.c_str());
+    }
+}
+
 FsResult DeferredMoves::copy(std::string_view from, std::string_view to, int tag) {
     return onHostPaths(from, to, [&](const std::string& hostFrom, const std::string& hostTo) {
-        Pending move{hostFrom, hostTo, {}, tag};
-        FsResult copied =
-            host::startMoveByCopy(move.from, move.to, move.source, host::Durability::WritingBack);
+        Pending move{hostFrom, hostTo, {}, {}, tag};
+        FsResult copied = host::startMoveByCopy(move.from, move.to, move.source, move.temporary);
         if (copied) {
             pending_.push_back(std::move(move));
         }
@@ -23,28 +27,50 @@ FsResult DeferredMoves::copy(std::string_view from, std::string_view to, int tag
     });
 }
 
+bool DeferredMoves::willName(std::string_view path) const {
+    if (pending_.empty()) {
+        return false;
+    }
+    const auto host = hostPathOf(path);
+    return host && std::any_of(pending_.begin(), pending_.end(),
+                               [&](const Pending& move) { return move.to == *host; });
+}
+
 std::vector<std::pair<int, FsResult>> DeferredMoves::finish() {
     // Flushing the copies one after another costs about one journal commit for all of them:
-    // the first flush commits what every copy wrote.
-    std::vector<FsResult> flushed;
-    std::set<std::string> folders;
+    // the first flush commits what every copy wrote. The same holds for their folders.
+    std::vector<FsResult> results;
     for (const Pending& move : pending_) {
-        flushed.push_back(host::flushToDisk(move.to));
-        folders.insert(host::hostFolderOf(move.to));
+        results.push_back(host::flushToDisk(move.temporary));
     }
-    for (const std::string& folder : folders) {
-        host::flushToDisk(folder);
+    std::map<std::string, FsResult> folders;  // each destination folder, once its names are given
+    for (std::size_t i = 0; i < pending_.size(); ++i) {
+        const Pending& move = pending_[i];
+        if (!results[i]) {
+            fileIo().removeFile(move.temporary.c_str());  // a copy not known to be on disk is none
+            continue;
+        }
+        results[i] = host::nameCopy(move.temporary, move.to);
+        if (results[i]) {
+            folders.emplace(host::hostFolderOf(move.to), FsResult::success());
+        }
+    }
+    for (auto& [folder, flushed] : folders) {
+        flushed = host::flushToDisk(folder);
     }
     std::vector<std::pair<int, FsResult>> outcomes;
     for (std::size_t i = 0; i < pending_.size(); ++i) {
         const Pending& move = pending_[i];
-        if (!flushed[i]) {
-            fileIo().removeFile(move.to.c_str());  // a copy not known to be on disk is no copy
-            outcomes.emplace_back(move.tag, flushed[i]);
-        } else {
-            outcomes.emplace_back(move.tag,
-                                  host::finishMoveByCopy(move.from, move.to, move.source));
+        if (results[i]) {
+            const FsResult& named = folders.at(host::hostFolderOf(move.to));
+            if (named) {
+                results[i] = host::finishMoveByCopy(move.from, move.to, move.source);
+            } else {
+                fileIo().removeFile(move.to.c_str());  // its name may not be on the disk
+                results[i] = named;
+            }
         }
+        outcomes.emplace_back(move.tag, results[i]);
     }
     pending_.clear();
     return outcomes;

@@ -75,6 +75,14 @@ int FileIo::syncFile(int fd) {
     return ::fsync(fd);
 }
 
+int FileIo::syncFileSystem(int fd) {
+    return ::syncfs(fd);
+}
+
+int FileIo::startWriteBack(int fd) {
+    return ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+}
+
 int FileIo::removeFile(const char* path) {
     return ::unlink(path);
 }

@@ -20,10 +20,12 @@ std::string& currentDirText() {
     return text;
 }
 
-std::optional<struct stat> statPath(std::string_view path) {
+// The status of what the path names; of a link itself when `followLink` is false.
+std::optional<struct stat> statPath(std::string_view path, bool followLink = true) {
     const auto host = hostPathOf(path);
     struct stat st {};
-    if (path.empty() || !host || ::stat(host->c_str(), &st) != 0) {
+    if (path.empty() || !host ||
+        (followLink ? ::stat(host->c_str(), &st) : ::lstat(host->c_str(), &st)) != 0) {
         return std::nullopt;
     }
     return st;
@@ -114,7 +116,7 @@ long long fileSize(std::string_view path) {
 }
 
 FileStamp fileStamp(std::string_view path) {
-    const auto st = statPath(path);
+    const auto st = statPath(path, false);
     return st ? stampOf(*st) : FileStamp{};
 }
 

@@ -36,7 +36,9 @@ FsResult moveToTrash(std::string_view path);
 
 // What tells a file's present content from an earlier one: which file it is, its size and its
 // modification time. A rename keeps all of them, so the stamp finds a file again after it was
-// renamed (into the trash, say). All zero for a file that cannot be read.
+// renamed (into the trash, say). A link is stamped as itself, never as what it points to: the
+// commands move, rename and trash the link, and the trash is searched for it so. All zero for a
+// file that cannot be read.
 struct FileStamp {
     unsigned long long device = 0;
     unsigned long long inode = 0;
@@ -49,7 +51,8 @@ struct FileStamp {
 // The stamp of a file that stays where it is, with its inode change time: every write moves
 // that on and no user can set it back, so it tells a file rewritten in place whose modification
 // time was put back. A rename and a change of owner or mode move it on as well, so nothing that
-// follows a file through a rename compares it. All zero for a file that cannot be read.
+// follows a file through a rename compares it. It stamps what a reader of the path gets, so a
+// link is followed (unlike FileStamp). All zero for a file that cannot be read.
 struct ContentStamp {
     FileStamp file;
     long long changedNs = 0;
@@ -96,8 +99,8 @@ FsResult onHostPaths(std::string_view from, std::string_view to, Operation opera
 // under the target's name.
 FsResult copyFile(std::string_view from, std::string_view to);
 
-// Removes the work in progress that an ended run of the program left in the folder (see
-// host::removeStaleTemporaries).
+// Clears the work in progress that an ended run of the program left in the folder into the
+// trash (see host::removeStaleTemporaries).
 void removeLeftovers(std::string_view folder);
 
 // The file's size in bytes, -1 when it cannot be read.

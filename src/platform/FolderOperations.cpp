@@ -131,14 +131,20 @@ FsResult moveTreeAcrossFileSystems(const std::string& from, const std::string& t
     if (moved) {
         moved = host::renameNoReplace(temporary, to);
     }
+    std::error_code ignored;
     if (!moved) {
-        std::error_code ignored;
         fs::remove_all(temporary, ignored);  // only the partial copy this move made
         return moved;
     }
+    // The tree's name must be on the disk before the source goes: a power cut in between would
+    // leave it only under its hidden name. Where that cannot be made sure, the move fails and
+    // the source stays the only one.
+    if (FsResult named = host::flushToDisk(folder); !named) {
+        fs::remove_all(to, ignored);
+        return named;
+    }
     // Every file has arrived: a source that cannot be removed in full after all (it changed
     // since the check) stays where it is beside the complete copy, and the move counts as done.
-    std::error_code ignored;
     fs::remove_all(from, ignored);
     return FsResult::success();
 }
@@ -205,6 +211,11 @@ FsResult moveFolderInto(const std::string& path, const std::string& destinationF
     }
     if (contains(canonicalHost(*from), canonicalHost(*into))) {
         return FsResult::failure(EINVAL);
+    }
+    const auto parent = host::identify(host::hostFolderOf(*from), host::LinkMode::Follow);
+    const auto destination = host::identify(*into, host::LinkMode::Follow);
+    if (parent && destination && parent->sameFileAs(*destination)) {
+        return FsResult::failure(EALREADY);  // it is where it is to go: nothing to do
     }
     const std::string target = freeFolderName(destinationFolder, extractFileName(path));
     const auto to = hostPathOf(target);

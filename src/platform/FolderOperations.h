@@ -30,9 +30,11 @@ FsResult deleteFolderTree(const std::string& path);
 // Moves the folder `path` into `destinationFolder`. A taken name becomes "Name (2)",
 // "Name (3)"... Within one file system it is a rename; across file systems the tree is first
 // checked to be removable (else nothing is copied), copied under a hidden temporary name with
-// its folders' permissions and times, flushed, renamed into place, and only then is the source
-// removed; a failure removes the partial copy and leaves the source whole. Moving a folder into
-// itself or below itself fails with EINVAL. `movedTo` receives the folder's new path text.
+// its folders' permissions and times, flushed, renamed into place, that name flushed too, and
+// only then is the source removed; a failure removes the copy and leaves the source whole.
+// Moving a folder into itself or below itself fails with EINVAL; moving it into the folder it
+// already lies in does nothing and fails with EALREADY (the caller tells the user that it is
+// there already). `movedTo` receives the folder's new path text.
 FsResult moveFolderInto(const std::string& path, const std::string& destinationFolder,
                         std::string& movedTo, const FolderProgress& progress = {});
 

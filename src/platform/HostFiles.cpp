@@ -12,10 +12,10 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
-#include <filesystem>
 #include <string_view>
 #include <vector>
 
+#include "platform/DesktopTrash.h"
 #include "platform/FileIo.h"
 
 namespace pictaria::host {
@@ -206,15 +206,15 @@ FsResult copyAttributes(int fd, const FileIdentity& source) {
     return attributeSet(::futimens(fd, times));
 }
 
-// Writes the whole copy under a temporary name and renames it into place; the temporary file
-// is gone again whatever happens.
-FsResult writeCopy(const std::string& from, const std::string& to, const FileIdentity& source,
-                   Durability durability) {
+// Writes the whole copy of `from` under a fresh temporary name next to `to` (`tempPath`) and
+// closes it, its data flushed to disk or at least on its way there; on failure the temporary
+// file is gone again.
+FsResult writeTemporaryCopy(const std::string& from, const std::string& to,
+                            const FileIdentity& source, bool flush, std::string& tempPath) {
     UniqueFd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
     if (!in.valid()) {
         return FsResult::fromErrno();
     }
-    std::string tempPath;
     UniqueFd out = createTemporaryNextTo(to, source.permissions, tempPath);
     if (!out.valid()) {
         return FsResult::fromErrno();
@@ -223,26 +223,51 @@ FsResult writeCopy(const std::string& from, const std::string& to, const FileIde
     if (result) {
         result = copyAttributes(out.get(), source);
     }
-    if (result) {
-        if (durability == Durability::WritingBack) {
-            // The disk starts writing while the next file is copied; the flush comes later.
-            ::sync_file_range(out.get(), 0, 0, SYNC_FILE_RANGE_WRITE);
-        }
-        if (durability == Durability::Flushed && fileIo().syncFile(out.get()) != 0) {
-            result = FsResult::fromErrno();
-        }
+    if (result && flush && fileIo().syncFile(out.get()) != 0) {
+        result = FsResult::fromErrno();
+    }
+    if (result && !flush) {
+        // The disk starts writing at once, so the data is on its way before the copy gets its
+        // name; a file system that cannot start it early writes it all the same.
+        fileIo().startWriteBack(out.get());
     }
     if (out.close() != 0 && result) {
         result = FsResult::fromErrno();
     }
-    if (result) {
-        result = renameNoReplace(tempPath, to);
-    }
     if (!result) {
         fileIo().removeFile(tempPath.c_str());
-        return result;
     }
-    return durability == Durability::Flushed ? flushToDisk(hostFolderOf(to)) : result;
+    return result;
+}
+
+// What a copy starts from: `from` a regular file (its identity in `source`), `to` still free.
+FsResult checkCopySource(const std::string& from, const std::string& to, FileIdentity& source) {
+    const auto found = identify(from, LinkMode::Follow);
+    if (!found) {
+        return FsResult::fromErrno();
+    }
+    if (!found->isRegular) {
+        return FsResult::failure(found->isDirectory ? EISDIR : EINVAL);
+    }
+    if (identify(to)) {
+        return FsResult::failure(EEXIST);
+    }
+    source = *found;
+    return FsResult::success();
+}
+
+// The whole copy of `from` under the new name `to`, its data flushed or on its way to disk
+// before it gets the name; `source` receives the identity the source had.
+FsResult writeNamedCopy(const std::string& from, const std::string& to, FileIdentity& source,
+                        bool flush) {
+    std::string tempPath;
+    if (FsResult checked = checkCopySource(from, to, source); !checked) {
+        return checked;
+    }
+    if (FsResult written = writeTemporaryCopy(from, to, source, flush, tempPath); !written) {
+        return written;
+    }
+    return nameCopy(tempPath, to);
 }
 
 }  // namespace
@@ -314,17 +339,8 @@ FsResult renameNoReplace(const std::string& from, const std::string& to) {
 }
 
 FsResult copyFileNoReplace(const std::string& from, const std::string& to) {
-    const auto source = identify(from, LinkMode::Follow);
-    if (!source) {
-        return FsResult::fromErrno();
-    }
-    if (!source->isRegular) {
-        return FsResult::failure(source->isDirectory ? EISDIR : EINVAL);
-    }
-    if (identify(to)) {
-        return FsResult::failure(EEXIST);
-    }
-    return writeCopy(from, to, *source, Durability::Cached);
+    FileIdentity source;
+    return writeNamedCopy(from, to, source, false);
 }
 
 FsResult moveFileNoReplace(const std::string& from, const std::string& to) {
@@ -341,26 +357,32 @@ FsResult moveFileNoReplace(const std::string& from, const std::string& to) {
 
 FsResult moveFileByCopy(const std::string& from, const std::string& to) {
     FileIdentity source;
-    if (FsResult copied = startMoveByCopy(from, to, source, Durability::Flushed); !copied) {
+    if (FsResult copied = writeNamedCopy(from, to, source, true); !copied) {
         return copied;
+    }
+    // A copy whose name may not be on the disk is no copy: the move fails, leaving the source
+    // as the only one.
+    if (FsResult flushed = flushToDisk(hostFolderOf(to)); !flushed) {
+        fileIo().removeFile(to.c_str());
+        return flushed;
     }
     return finishMoveByCopy(from, to, source);
 }
 
 FsResult startMoveByCopy(const std::string& from, const std::string& to, FileIdentity& source,
-                         Durability durability) {
-    const auto found = identify(from, LinkMode::Follow);
-    if (!found) {
-        return FsResult::fromErrno();
+                         std::string& tempPath) {
+    if (FsResult checked = checkCopySource(from, to, source); !checked) {
+        return checked;
     }
-    if (!found->isRegular) {
-        return FsResult::failure(found->isDirectory ? EISDIR : EINVAL);
+    return writeTemporaryCopy(from, to, source, false, tempPath);
+}
+
+FsResult nameCopy(const std::string& tempPath, const std::string& to) {
+    FsResult named = renameNoReplace(tempPath, to);
+    if (!named) {
+        fileIo().removeFile(tempPath.c_str());
     }
-    if (identify(to)) {
-        return FsResult::failure(EEXIST);
-    }
-    source = *found;
-    return writeCopy(from, to, source, durability);
+    return named;
 }
 
 FsResult finishMoveByCopy(const std::string& from, const std::string& to,
@@ -396,7 +418,7 @@ FsResult flushToDisk(const std::string& path) {
 
 FsResult flushFileSystemOf(const std::string& path) {
     UniqueFd fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!fd.valid() || ::syncfs(fd.get()) != 0) {
+    if (!fd.valid() || fileIo().syncFileSystem(fd.get()) != 0) {
         return FsResult::fromErrno();
     }
     return FsResult::success();
@@ -423,8 +445,7 @@ void removeStaleTemporaries(const std::string& folder) {
     }
     ::closedir(dir);
     for (const std::string& path : stale) {
-        std::error_code ignored;  // what cannot go now is tried again at the next transfer
-        std::filesystem::remove_all(path, ignored);
+        DesktopTrash::moveToTrash(path);  // what cannot go now stays, and is tried again later
     }
 }
 

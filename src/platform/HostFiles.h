@@ -47,33 +47,35 @@ FsResult renameNoReplace(const std::string& from, const std::string& to);
 
 // Copies the bytes of the file `from` to the new file `to`: written under a temporary name in
 // `to`'s folder that is never more open than the source, checked against the source's size,
-// given the
-// source's times and permission bits (so a private picture stays private) and only then renamed
-// into place without replacing. On any
-// failure the temporary file is removed and `to` does not exist (EEXIST when it already did).
+// given the source's times and permission bits (so a private picture stays private), its
+// writing to disk started (so that on a journalling file system the name never reaches the disk
+// before the data) and only then renamed into place without replacing. On any failure the
+// temporary file is removed and `to` does not exist (EEXIST when it already did).
 FsResult copyFileNoReplace(const std::string& from, const std::string& to);
 
-// Moves a file: a rename where the file system allows it, else a complete copy (as above, and
-// flushed to disk with its folder), then removal of the source once it is known to be unchanged and
-// not the copy itself. If the source cannot be removed, the copy is removed again and the move
-// fails: all or nothing.
+// Moves a file: a rename where the file system allows it, else a move by copy as below.
 FsResult moveFileNoReplace(const std::string& from, const std::string& to);
 
-// Moves a regular file by the complete copy above, flushed to disk, followed by the removal of
-// the source, even where a rename would do. All or nothing, like moveFileNoReplace.
+// Moves a regular file by the complete copy above, even where a rename would do: the copy is
+// flushed to disk, named, its folder flushed, and the source removed once it is known to be
+// unchanged and not the copy itself. All or nothing: where the source cannot be removed or a
+// flush fails, the copy is removed again and the source stays the only one.
 FsResult moveFileByCopy(const std::string& from, const std::string& to);
 
-// Whether a copy is on the disk when the call returns: a move removes the source next, a plain
-// copy leaves it in place; a copy flushed later has its writing started at once.
-enum class Durability { Cached, WritingBack, Flushed };
-
-// The two halves of a move by copy, for moving many files with one flush in between: the
-// complete copy (`source` receives the identity the source had), and the removal of a source
-// still unchanged and not the copy itself; where the source cannot go, its copy is removed.
+// The steps of a move by copy, for moving many files with one flush of each kind for all: the
+// complete copy under a temporary name (`tempPath`) with its writing started (`source` receives
+// the identity the source had); once the caller flushed it to disk, its name (nameCopy); once
+// the caller flushed the folder, the removal of a source still unchanged and not the copy
+// itself; where the source cannot go, its copy is removed. No step leaves a copy behind when
+// it fails.
 FsResult startMoveByCopy(const std::string& from, const std::string& to, FileIdentity& source,
-                         Durability durability);
+                         std::string& tempPath);
 FsResult finishMoveByCopy(const std::string& from, const std::string& to,
                           const FileIdentity& source);
+
+// Gives the complete copy at `tempPath` its real name `to`, never replacing; where that fails,
+// the copy is removed.
+FsResult nameCopy(const std::string& tempPath, const std::string& to);
 
 // Gives the file or folder at `path` the times and permission bits of `source`.
 FsResult copyAttributes(const std::string& path, const FileIdentity& source);
@@ -88,9 +90,11 @@ FsResult flushFileSystemOf(const std::string& path);
 // folder under it is complete only once renamed to its real name.
 std::string temporaryNameIn(const std::string& folder);
 
-// Removes, in `folder`, work in progress that this program left behind when it ended before
-// finishing (its process is gone): the source of such work was never touched, so nothing is
-// lost with it. Work of running instances is left alone.
+// Clears, in `folder`, work in progress that this program left behind when it ended before
+// finishing (its process is gone), into the desktop's trash, never deleting it: a power cut
+// can leave a finished copy only under its hidden name after its source was removed (by an
+// earlier version, or a disk that did not keep what it said it had flushed), and then it is
+// the only copy. Where no trash takes it, it stays. Work of running instances is left alone.
 void removeStaleTemporaries(const std::string& folder);
 
 // True when the file or folder at `path` may be taken out of its folder by this process (the

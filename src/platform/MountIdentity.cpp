@@ -8,6 +8,9 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <utility>
+
 #include "platform/DriveTable.h"
 
 namespace pictaria {
@@ -17,20 +20,39 @@ namespace {
 constexpr unsigned kUniqueMountId = 0x4000;  // STATX_MNT_ID_UNIQUE, Linux 6.8
 constexpr unsigned kMountId = 0x1000;        // STATX_MNT_ID, Linux 5.8
 
-}  // namespace
+struct MountAnswer {
+    std::uint64_t identity = 0;  // 0 when the kernel does not tell it
+    int error = 0;               // why the folder cannot be asked
+};
 
-std::uint64_t mountIdentityOf(std::string_view pathText) {
+MountAnswer askMount(std::string_view pathText) {
     const auto host = hostPathOf(pathText);
     if (!host || pathText.empty()) {
-        return 0;
+        return {0, ENOENT};
     }
     struct statx status {};
     if (::syscall(SYS_statx, AT_FDCWD, host->c_str(), AT_STATX_DONT_SYNC, kUniqueMountId | kMountId,
-                  &status) != 0 ||
-        !(status.stx_mask & (kUniqueMountId | kMountId))) {
-        return 0;
+                  &status) != 0) {
+        return {0, errno};
     }
-    return status.stx_mnt_id;
+    return {(status.stx_mask & (kUniqueMountId | kMountId)) ? status.stx_mnt_id : 0, 0};
+}
+
+}  // namespace
+
+std::uint64_t mountIdentityOf(std::string_view pathText) {
+    return askMount(pathText).identity;
+}
+
+FolderMount::FolderMount(std::string folder)
+    : folder_(std::move(folder)), noted_(mountIdentityOf(folder_)) {}
+
+FsResult FolderMount::check() const {
+    const MountAnswer now = askMount(folder_);
+    if (now.error != 0) {
+        return FsResult::failure(now.error);
+    }
+    return noted_ != 0 && now.identity != noted_ ? FsResult::failure(ENODEV) : FsResult::success();
 }
 
 }  // namespace pictaria

@@ -367,12 +367,15 @@ TEST_F(FolderCommandsTest, MoveRefusesCancelItselfAndThePageFolder) {
     moveInto(std::nullopt);
     choose(root, "A");
     moveInto("C:\\A\\inner");
-    EXPECT_EQ(messages.shown, (Names{kChooseMoveDestinationMessage, kMoveIntoItselfMessage}));
+    moveInto("C:\\");  // where it already is: nothing moves, no "A (2)"
+    EXPECT_EQ(messages.shown,
+              (Names{kChooseMoveDestinationMessage, kMoveIntoItselfMessage, kAlreadyThereMessage}));
+    EXPECT_FALSE(c.exists("A (2)"));
 
     open("C:\\A");  // its own page in front: nothing happens
     moveInto("D:\\");
     EXPECT_TRUE(c.exists("A/inner"));
-    EXPECT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown.size(), 3u);
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 #include "fileops/BatchCommands.h"
 #include "fileops/FileTransfer.h"
@@ -12,6 +15,7 @@
 #include "support/TempDir.h"
 #include "support/TestDrives.h"
 #include "support/Trash.h"
+#include "support/Unprivileged.h"
 
 namespace pictaria {
 namespace {
@@ -192,6 +196,30 @@ TEST_F(BatchTest, MoveAcrossFileSystemsIsWholeForEveryFile) {
     EXPECT_FALSE(d.exists("Sorted/b.jpg"));  // its copy went back
     EXPECT_EQ(c.readFile("Pics/b.jpg"), "b.jpg");
     EXPECT_FALSE(c.exists("Pics/a.jpg") || c.exists("Pics/c.jpg"));
+}
+
+// A move on one drive is a rename; one the file system refuses is told with its reason, like
+// every other failure: out of a folder the user may not change, or under a numbered name longer
+// than a name may be.
+TEST_F(BatchTest, RefusedRenamesOnOneDriveAreToldWithTheirReason) {
+    const auto moveOne = [](const std::string& name) {
+        VectorTickList list({name}, {true});
+        int counter = 2;
+        return failureReport(moveTicked(list, "C:\\Pics", "C:\\Sorted", counter))
+            .value_or("nothing told");
+    };
+    const std::string longName = std::string(251, 'n') + ".jpg";
+    c.writeFile("Pics/" + longName, "long");
+    c.writeFile("Sorted/" + longName, "taken");
+    EXPECT_EQ(moveOne(longName),
+              std::string(kMoveFailedMessage) + "\n" + std::strerror(ENAMETOOLONG));
+
+    ::chmod(c.path().c_str(), 0755);
+    test::giveToNobody(c.host("Sorted"));
+    EXPECT_EQ(test::runAsNobody([&] { return moveOne("a.jpg"); }),
+              std::string(kMoveFailedMessage) + "\n" + std::strerror(EACCES));
+    EXPECT_EQ(c.readFile("Pics/a.jpg"), "a.jpg");
+    EXPECT_EQ(c.readFile("Pics/" + longName), "long");
 }
 
 TEST(BatchHints, NameTheDestination) {

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <sys/mount.h>
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -8,6 +10,7 @@
 #include "fileops/AttachText.h"
 #include "fileops/DeleteBatch.h"
 #include "fileops/TransferBatch.h"
+#include "support/SmallTmpfs.h"
 #include "support/TempDir.h"
 #include "support/TestDrives.h"
 #include "support/Trash.h"
@@ -71,6 +74,55 @@ TEST(TransferBatch, StopsBetweenFilesAndReportsEveryFileOnce) {
             }
         }
         EXPECT_EQ(std::distance(fs::directory_iterator(d.host("sorted")), {}), 8);
+    }
+}
+
+// A card taken out during a command (lazily detached, as when it is busy) leaves its mount point
+// behind as an empty folder of the disk below. Nothing goes there: the batch stops, every file
+// not yet on the card keeps its source, and each says why. The card is reached by its own
+// letter and as a folder of the system drive, where a move is a rename once the card is gone.
+TEST(TransferBatch, StopsWhenTheDestinationsVolumeIsTakenOut) {
+    for (const auto& [mode, target] :
+         {std::pair{TransferMode::Copy, "E:\\"}, std::pair{TransferMode::Move, "E:\\"},
+          std::pair{TransferMode::Move, "C:\\card"}}) {
+        SCOPED_TRACE(target);
+        test::TempDir c;
+        test::SmallTmpfs card(1 << 20);
+        if (!card.mounted()) {
+            GTEST_SKIP() << "no privilege to mount a tmpfs here";
+        }
+        test::TestDrives drives;
+        drives.map('C', c.path()).map('E', card.path());
+        fs::create_directory_symlink(card.path(), c.host("card"));
+        const std::vector<BatchItem> items = photos(6);
+        for (const BatchItem& item : items) {
+            c.writeFile("pics/" + item.name, item.name);
+        }
+
+        TransferBatch batch(mode, "C:\\pics", target, items, 2);
+        std::map<int, FileOutcome> outcomes;
+        batch.run(
+            std::atomic<bool>{false},
+            [&](int entry, const FileOutcome& outcome) { outcomes[entry] = outcome; },
+            [&](const BatchProgress& progress) {
+                if (progress.filesDone == 3) {
+                    ::umount2(card.path().c_str(), MNT_DETACH);
+                }
+            });
+
+        EXPECT_TRUE(fs::is_empty(card.path()));
+        ASSERT_EQ(outcomes.size(), items.size());
+        for (const BatchItem& item : items) {
+            const FileOutcome& outcome = outcomes[item.entry];
+            // A copy made before the card went is done; a move's source goes only after that.
+            if (mode == TransferMode::Copy && item.entry < 3) {
+                EXPECT_TRUE(outcome.done());
+                continue;
+            }
+            EXPECT_EQ(outcome.reason.error(), ENODEV) << item.name;
+            EXPECT_EQ(outcome.message, volumeGoneMessage(mode, target));
+            EXPECT_EQ(c.readFile("pics/" + item.name), item.name);
+        }
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 
 #include "fileops/FileTransfer.h"
@@ -94,7 +95,8 @@ TEST_F(TransferTest, AFolderOfTheNameIsNotTakenSoTheTransferFailsWithoutHarm) {
     EXPECT_EQ(told, std::vector<std::string>{kCopyFailedMessage});
     told.clear();
     EXPECT_FALSE(transfer(TransferMode::Move, "C:\\Pics\\a.jpg", "C:\\Dest"));
-    EXPECT_TRUE(told.empty());
+    EXPECT_EQ(told, std::vector<std::string>{std::string(kMoveFailedMessage) + "\n" +
+                                             std::strerror(EEXIST)});
     EXPECT_EQ(c.readFile("Pics/a.jpg"), "picture a");
     EXPECT_TRUE(std::filesystem::is_directory(c.host("Dest/a.jpg")));
 }
@@ -178,6 +180,25 @@ TEST_F(TransferTest, SameLetterAcrossFileSystemsMovesByCopy) {
     EXPECT_TRUE(transfer(TransferMode::Move, "C:\\Card\\a.jpg", "C:\\Sorted"));
     EXPECT_EQ(c.readFile("Sorted/a.jpg"), "on the card");
     EXPECT_FALSE(card.exists("a.jpg"));
+}
+
+// A batch's copies get their names only at its end: a name promised to one is taken for the next.
+TEST_F(TransferTest, ABatchMoveNeverPromisesOneNameTwice) {
+    c.writeFile("Pics/a2.jpg", "picture a2");
+    d.writeFile("a.jpg", "old");
+    DeferredMoves deferred;
+    bool awaiting = false;
+    for (const std::string name : {"a.jpg", "a2.jpg"}) {
+        EXPECT_TRUE(transferFileInBatch(TransferMode::Move, "C:\\Pics\\" + name, "", "D:\\",
+                                        counter, deferred, 0, awaiting)
+                        .done());
+    }
+    for (const auto& [tag, moved] : deferred.finish()) {
+        EXPECT_TRUE(moved) << moved.message();
+    }
+    EXPECT_EQ(d.readFile("a2.jpg"), "picture a");
+    EXPECT_EQ(d.readFile("a22.jpg"), "picture a2");
+    EXPECT_EQ(filesUnder(c.host("Pics")), std::vector<std::string>{});
 }
 
 TEST_F(TransferTest, UnreadableSourceLeavesNothingBehind) {

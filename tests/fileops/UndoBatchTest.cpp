@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -9,11 +10,13 @@
 
 #include "fileops/FileBatch.h"
 #include "fileops/UndoBatch.h"
+#include "fileops/UndoHistory.h"
 #include "platform/FileServices.h"
 #include "platform/FolderOperations.h"
 #include "support/ExfatCard.h"
 #include "support/TempDir.h"
 #include "support/TestDrives.h"
+#include "support/Trash.h"
 
 namespace pictaria {
 namespace {
@@ -104,6 +107,120 @@ TEST(UndoBatch, ADeleteOnACardWithItsOwnTrashComesBack) {
     EXPECT_EQ(contentOf(photo), "another photograph under the same name");
     EXPECT_TRUE(fs::is_empty(card.path() + "/.Trash-" + std::to_string(::getuid()) + "/info"));
     EXPECT_FALSE(undo(UndoKind::Delete, record)[0].done());  // out of the trash already
+}
+
+// A Move taken back while its source folder is gone: the folder is made again on the volume
+// that held it (never on another in its place), and what a killed run of the program left in the
+// folder goes.
+TEST(UndoBatch, FilesGoBackIntoTheirFolderMadeAgainOnItsOwnVolumeOnly) {
+    const pid_t ended = ::fork();
+    if (ended == 0) {
+        ::_exit(0);
+    }
+    ::waitpid(ended, nullptr, 0);
+    const std::string leftover = ".pictaria-" + std::to_string(ended) + "-0.part";
+    struct Case {
+        bool folderRemoved;
+        bool volumeReplaced;
+    };
+    for (const Case row : {Case{false, false}, Case{true, false}, Case{true, true}}) {
+        SCOPED_TRACE(testing::Message() << row.folderRemoved << row.volumeReplaced);
+        test::TempDir c;
+        test::TestDrives drives;
+        drives.map('C', c.path());
+        c.writeFile("From/a.jpg", "a");
+        c.makeFolder("To");
+        ASSERT_TRUE(moveFile("C:\\From\\a.jpg", "C:\\To\\a.jpg"));
+        UndoStep step{UndoKind::Move, "C:\\From", {undoRecord("C:\\To\\a.jpg", "C:\\From\\a.jpg")}};
+        noteMounts(step);
+        if (step.beforeMount == 0) {
+            GTEST_SKIP() << "the kernel does not tell mounts apart";
+        }
+        step.beforeMount += row.volumeReplaced ? 1 : 0;
+        if (row.folderRemoved) {
+            fs::remove(c.host("From"));
+        } else {
+            c.writeFile("From/" + leftover, "half a photograph");
+        }
+
+        EXPECT_EQ(folderOnAnotherMount(step).has_value(), row.volumeReplaced);
+        UndoBatch batch(step, 2);
+        EXPECT_EQ(runHere(batch).at(0).done(), !row.volumeReplaced);
+        EXPECT_EQ(c.exists("From"), !row.volumeReplaced);
+        EXPECT_EQ(c.exists("To/a.jpg"), row.volumeReplaced);
+        EXPECT_FALSE(c.exists("From/" + leftover));
+    }
+}
+
+// A link is stamped as itself, as the trash holds it and as the commands act on it.
+TEST(UndoBatch, ADeletedLinkNamedLikeAPictureComesBackAndGoesAgain) {
+    test::TempDir c;
+    test::TestDrives drives;
+    drives.map('C', c.path());
+    c.writeFile("Pics/real.jpg", "photograph");
+    fs::create_symlink("real.jpg", c.host("Pics/link.jpg"));
+    const UndoRecord record = undoRecord("C:\\Pics\\link.jpg", "C:\\Pics\\link.jpg");
+    ASSERT_TRUE(moveToTrash("C:\\Pics\\link.jpg"));
+    undoRedoUndo(c, UndoKind::Delete, record);
+    EXPECT_TRUE(fs::is_symlink(c.host("Pics/link.jpg")));
+}
+
+// Where no trash is, a copy taken back is deleted for good only beside its original as it was
+// copied: otherwise it may be the only one left.
+TEST(UndoBatch, WithoutATrashACopyIsDeletedOnlyBesideItsUnchangedOriginal) {
+    for (const std::string original : {"kept", "rewritten", "removed"}) {
+        SCOPED_TRACE(original);
+        test::TempDir c;
+        test::TestDrives drives;
+        drives.map('C', c.path());
+        test::NoTrash noTrash;
+        c.writeFile("From/a.jpg", "photograph");
+        c.makeFolder("To");
+        ASSERT_TRUE(copyFile("C:\\From\\a.jpg", "C:\\To\\a.jpg"));
+        const UndoRecord record = undoRecord("C:\\To\\a.jpg", "C:\\From\\a.jpg");
+        if (original == "rewritten") {
+            c.writeFile("From/a.jpg", "another photograph");
+        } else if (original == "removed") {
+            fs::remove(c.host("From/a.jpg"));
+        }
+        const bool kept = original == "kept";
+        EXPECT_EQ(undo(UndoKind::Copy, record).at(0).done(), kept);
+        EXPECT_EQ(c.exists("To/a.jpg"), !kept);
+    }
+}
+
+// Runs the next step of `way` as the window does, with nothing left undone.
+FileOutcome runNext(UndoHistory& history, UndoHistory::Way way) {
+    if (!history.next(way)) {
+        return outcomeOf("no step", FileResult::Failed);
+    }
+    UndoBatch batch(history.take(way), 2);
+    const auto outcomes = runHere(batch);
+    history.ran(way, {}, batch.reversed(outcomes));
+    return outcomes.at(0);
+}
+
+// A folder made again is another folder to the system: the rename done after it was made still
+// finds it.
+TEST(UndoBatch, AFolderMadeAgainIsTheOneItsLaterStepsName) {
+    test::TempDir c;
+    test::TestDrives drives;
+    drives.map('C', c.path());
+    UndoHistory history;
+    ASSERT_TRUE(createDir("C:\\New"));
+    history.remember({UndoKind::NewFolder, "C:\\", {undoRecord("C:\\New", "")}});
+    const FileStamp first = fileStamp("C:\\New");
+    ASSERT_TRUE(renameFile("C:\\New", "C:\\Named"));
+    history.remember({UndoKind::RenameFolder, "C:\\", {undoRecord("C:\\Named", "C:\\New")}});
+    EXPECT_TRUE(runNext(history, UndoHistory::Way::Undo).done());
+    EXPECT_TRUE(runNext(history, UndoHistory::Way::Undo).done());
+    c.makeFolder("Other");  // takes the number the folder had, on file systems that reuse it
+    EXPECT_TRUE(runNext(history, UndoHistory::Way::Redo).done());
+    ASSERT_NE(fileStamp("C:\\New").inode, first.inode);
+
+    const FileOutcome renamed = runNext(history, UndoHistory::Way::Redo);
+    EXPECT_TRUE(renamed.done()) << renamed.message;
+    EXPECT_TRUE(c.exists("Named"));
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What a copy or a move by copy must never do, each shown with a real fault: call a short copy
-// whole, remove a source whose copy is not on the disk or that changed meanwhile, write through a
-// file planted at its temporary name, or lose the source's permissions and times.
+// whole, name a copy before its data is on its way to the disk, remove a source whose copy is
+// not on the disk or that changed meanwhile, write through a file planted at its temporary
+// name, or lose the source's permissions and times.
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,8 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "platform/DeferredMoves.h"
 #include "platform/FileServices.h"
@@ -63,7 +66,9 @@ TEST_F(CopySafetyTest, FaultsAfterTheBytesNeverCostTheSource) {
         std::unique_ptr<FileIo> io;
     };
     Fault faults[] = {{"a copy cut short", std::make_unique<test::ShortCopy>(5000)},
-                      {"a flush that fails", std::make_unique<test::FailingSync>()}};
+                      {"a flush that fails", std::make_unique<test::FailingSync>()},
+                      {"a folder's flush that fails",
+                       std::make_unique<test::FailingSync>(test::FailingSync::Folders)}};
     for (Fault& fault : faults) {
         SCOPED_TRACE(fault.what);
         shm.writeFile("a.jpg", bytes);
@@ -73,23 +78,81 @@ TEST_F(CopySafetyTest, FaultsAfterTheBytesNeverCostTheSource) {
         DeferredMoves batch;
         const bool copied = batch.copy("D:\\a.jpg", "C:\\c.jpg", 7).ok();
         if (copied) {
-            ASSERT_EQ(batch.finish().size(), 1u);
+            const auto outcomes = batch.finish();
+            ASSERT_EQ(outcomes.size(), 1u);
+            EXPECT_FALSE(outcomes[0].second);
         }
         EXPECT_EQ(shm.readFile("a.jpg"), bytes);
         EXPECT_TRUE(fs::is_empty(disk.path()));
     }
 }
 
-TEST_F(CopySafetyTest, ABatchMoveKeepsASourceThatChangedAfterItsCopy) {
-    shm.writeFile("a.jpg", "first shot");
-    DeferredMoves batch;
-    ASSERT_TRUE(batch.copy("D:\\a.jpg", "C:\\a.jpg", 1));
-    std::ofstream(shm.host("a.jpg"), std::ios::app) << " and more";
-    const auto outcomes = batch.finish();
-    ASSERT_EQ(outcomes.size(), 1u);
-    EXPECT_FALSE(outcomes[0].second);
-    EXPECT_EQ(shm.readFile("a.jpg"), "first shot and more");
-    EXPECT_FALSE(disk.exists("a.jpg"));
+TEST_F(CopySafetyTest, ACopyCutShortIsNoCopy) {
+    shm.writeFile("a.jpg", std::string(20000, 'p'));
+    test::ShortCopy cut(5000);
+    test::FileIoScope scope(cut);
+    EXPECT_EQ(copyFile("D:\\a.jpg", "C:\\a.jpg").error(), EIO);
+    EXPECT_TRUE(fs::is_empty(disk.path()));
+}
+
+// The source or its copy changed between the copy and the removal of the source: it stays.
+TEST_F(CopySafetyTest, ABatchMoveKeepsASourceWhenItOrItsCopyChangedMeanwhile) {
+    const std::function<std::string()> changes[] = {
+        [&] { return shm.host("a.jpg"); },
+        [&] { return fs::directory_iterator(disk.path())->path().string(); }};
+    for (const auto& changed : changes) {
+        shm.writeFile("a.jpg", "first shot");
+        DeferredMoves batch;
+        ASSERT_TRUE(batch.copy("D:\\a.jpg", "C:\\a.jpg", 1));
+        std::ofstream(changed(), std::ios::app) << " and more";
+        const auto outcomes = batch.finish();
+        ASSERT_EQ(outcomes.size(), 1u);
+        EXPECT_FALSE(outcomes[0].second);
+        EXPECT_TRUE(shm.exists("a.jpg"));
+        EXPECT_TRUE(fs::is_empty(disk.path()));
+    }
+}
+
+// A power cut at any moment leaves each photograph whole in one place at least: a copy gets its
+// name only once its data is on its way to the disk (flushed, for a move: a card keeps no order
+// between data and names), and a source goes only once its copy's name is flushed too.
+TEST_F(CopySafetyTest, NamesFollowTheirDataAndSourcesGoAfterTheNames) {
+    const std::vector<std::string> names{"a.jpg", "b.jpg", "c.jpg", "d.jpg"};
+    for (const std::string& name : names) {
+        shm.writeFile(name, std::string(5000, name[0]));
+    }
+    test::CallLog log;
+    {
+        test::FileIoScope scope(log);
+        ASSERT_TRUE(copyFile("D:\\a.jpg", "C:\\a.jpg"));
+        ASSERT_TRUE(moveFile("D:\\b.jpg", "C:\\b.jpg"));
+        DeferredMoves batch;
+        ASSERT_TRUE(batch.copy("D:\\c.jpg", "C:\\c.jpg", 1));
+        ASSERT_TRUE(batch.copy("D:\\d.jpg", "C:\\d.jpg", 2));
+        for (const auto& [tag, moved] : batch.finish()) {
+            EXPECT_TRUE(moved) << tag;
+        }
+    }
+    const auto real = [](const std::string& path) { return fs::weakly_canonical(path).string(); };
+    const std::string folder = real(disk.path());
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        const std::string to = real(disk.host(name));
+        const auto renamed = std::find_if(log.calls.begin(), log.calls.end(), [&](auto& call) {
+            return call.starts_with("rename " + folder + "/") && call.ends_with(" " + to);
+        });
+        ASSERT_NE(renamed, log.calls.end());
+        const std::size_t named = static_cast<std::size_t>(renamed - log.calls.begin());
+        const std::string temporary = renamed->substr(7, renamed->size() - to.size() - 8);
+        if (name == "a.jpg") {
+            EXPECT_LT(log.at("writeback " + temporary), named);
+            continue;
+        }
+        EXPECT_LT(log.at("sync " + temporary), named);
+        const std::string removed = "remove " + real(shm.host(name));
+        ASSERT_TRUE(log.made(removed));
+        EXPECT_LT(log.at("sync " + folder, named), log.at(removed));
+    }
 }
 
 // The temporary name is predictable; whatever stands there is never opened for writing.
@@ -113,6 +176,17 @@ TEST_F(CopySafetyTest, AFilePlantedAtTheTemporaryNameIsNeverWrittenThrough) {
 }
 
 TEST_F(CopySafetyTest, CopiesAndFolderMovesKeepPermissionsAndTimes) {
+    // Bits the umask takes away at creation are given back.
+    const mode_t umask = ::umask(022);
+    for (const mode_t mode : {0666, 0775}) {
+        shm.writeFile("open.jpg", "shared");
+        ::chmod(shm.host("open.jpg").c_str(), mode);
+        ASSERT_TRUE(copyFile("D:\\open.jpg", "C:\\open.jpg"));
+        EXPECT_EQ(statOf(disk.host("open.jpg")).st_mode & 0777, mode);
+        fs::remove(disk.host("open.jpg"));
+    }
+    ::umask(umask);
+
     shm.writeFile("private.jpg", "only mine");
     age(shm.host("private.jpg"), 0600);
     ASSERT_TRUE(copyFile("D:\\private.jpg", "C:\\private.jpg"));

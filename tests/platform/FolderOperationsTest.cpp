@@ -6,6 +6,7 @@
 
 #include "platform/FileIo.h"
 #include "platform/FolderOperations.h"
+#include "support/FaultyFileIo.h"
 #include "support/FileIoScope.h"
 #include "support/TempDir.h"
 #include "support/TestDrives.h"
@@ -67,12 +68,15 @@ TEST_F(FolderOperationsTest, MoveIntoAFolderTakesAFreeName) {
     EXPECT_EQ(c.readFile("B/A/old.jpg"), "already there");
 }
 
-TEST_F(FolderOperationsTest, MoveIntoItselfIsRefused) {
+TEST_F(FolderOperationsTest, MoveIntoItselfIsRefusedAndWhereItIsDoesNothing) {
     c.makeFolder("A/Sub");
+    drives.map('E', c.path());
     std::string movedTo;
     EXPECT_EQ(moveFolderInto("C:\\A", "C:\\A", movedTo).error(), EINVAL);
     EXPECT_EQ(moveFolderInto("C:\\A", "C:\\A\\Sub", movedTo).error(), EINVAL);
-    EXPECT_TRUE(c.exists("A/Sub"));
+    EXPECT_EQ(moveFolderInto("C:\\A\\Sub", "C:\\A", movedTo).error(), EALREADY);
+    EXPECT_EQ(moveFolderInto("C:\\A\\Sub", "E:\\A", movedTo).error(), EALREADY);
+    EXPECT_EQ(c.tree().size(), 2u);
 }
 
 TEST_F(FolderOperationsTest, MoveAcrossFileSystemsCopiesTheWholeTree) {
@@ -112,7 +116,7 @@ TEST_F(FolderOperationsTest, FailedMoveAcrossFileSystemsLeavesTheSourceWhole) {
     test::FileIoScope scope(full);
     std::string movedTo;
     EXPECT_EQ(moveFolderInto("D:\\Card", "C:\\Sorted", movedTo).error(), ENOSPC);
-    EXPECT_FALSE(c.exists("Sorted/Card"));
+    EXPECT_TRUE(fs::is_empty(c.host("Sorted")));
     EXPECT_EQ(d.readFile("Card/a.jpg"), "a");
     EXPECT_EQ(d.readFile("Card/b.jpg"), "b");
     EXPECT_EQ(d.readFile("Card/c.jpg"), "c");
@@ -125,8 +129,23 @@ TEST_F(FolderOperationsTest, StoppedMoveIsUndone) {
     std::string movedTo;
     const auto stop = [](std::int64_t, std::int64_t) { return false; };
     EXPECT_EQ(moveFolderInto("D:\\Card", "C:\\Sorted", movedTo, stop).error(), ECANCELED);
-    EXPECT_FALSE(c.exists("Sorted/Card"));
+    EXPECT_TRUE(fs::is_empty(c.host("Sorted")));
     EXPECT_TRUE(d.exists("Card/a.jpg") && d.exists("Card/b.jpg"));
+}
+
+// The copied tree is flushed, and so is its name once given, before the source goes; a flush
+// that fails leaves the source the only copy.
+TEST_F(FolderOperationsTest, MoveAcrossFileSystemsWhoseFlushFailsKeepsTheSource) {
+    for (const auto kind : {test::FailingSync::FileSystems, test::FailingSync::Folders}) {
+        d.writeFile("Card/DCIM/a.jpg", "a");
+        c.makeFolder("Sorted");
+        test::FailingSync failing(kind);
+        test::FileIoScope scope(failing);
+        std::string movedTo;
+        EXPECT_EQ(moveFolderInto("D:\\Card", "C:\\Sorted", movedTo).error(), EIO) << kind;
+        EXPECT_TRUE(fs::is_empty(c.host("Sorted"))) << kind;
+        EXPECT_EQ(d.readFile("Card/DCIM/a.jpg"), "a");
+    }
 }
 
 }  // namespace
