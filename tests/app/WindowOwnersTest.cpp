@@ -69,6 +69,13 @@ TEST(CommandAtWorkTest, OutcomesReachOnlyTheEntriesStillListed) {
     EXPECT_TRUE(command.touches("D:\\Sorted"));
     EXPECT_FALSE(command.touches("D:\\"));
 
+    BatchProgress progress;
+    progress.filesDone = 3;
+    progress.filesTotal = 40;
+    progress.current = "DSC_5003.JPG";
+    EXPECT_TRUE(command.progressText(progress).startsWith(QStringLiteral("移動\n3 / 40 枚")));
+    EXPECT_TRUE(command.progressText(progress).endsWith(QStringLiteral("\nDSC_5003.JPG")));
+
     command.begin({{1, &b}});  // the next command forgets the last one's outcomes
     EXPECT_TRUE(command.outcomes().empty());
     EXPECT_FALSE(command.touches("D:\\Sorted"));
