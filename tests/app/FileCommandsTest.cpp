@@ -135,14 +135,16 @@ TEST_F(FileCommandsTest, MoveAsAJobKeepsTheWindowAndTheListTrueAndStops) {
     clock.start(1);
     window->BitBtn3->click();
     ASSERT_TRUE(window->jobRunning());
+    // Before anything lets the job's reports in (the grid click below asks its drive, which
+    // may wait on the event loop): the job stops at its first report.
+    auto* job = window->findChild<FileJob*>();
+    QObject::connect(job, &FileJob::progressed, [job] { job->stop(); });
     EXPECT_FALSE(window->BitBtn2->isEnabled());
     EXPECT_FALSE(window->BitBtn5->isEnabled());
     // Picking a destination meanwhile enables Change only once the job has ended: it would
     // empty the list the job reports to.
     clickCell(window->StringGrid1, 0, 0);
     EXPECT_FALSE(window->BitBtn10->isEnabled());
-    auto* job = window->findChild<FileJob*>();
-    QObject::connect(job, &FileJob::progressed, [job] { job->stop(); });  // at the first file
     QObject::connect(job, &FileJob::fileHandled, [&](int, const FileOutcome& outcome) {
         // The entry of a moved file has left the list; the file is there.
         if (outcome.done()) {
