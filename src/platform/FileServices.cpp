@@ -57,7 +57,16 @@ FsResult setCurrentDir(std::string_view path) {
     if (!host || path.empty()) {
         return FsResult::failure(ENOENT);
     }
-    if (::chdir(host->c_str()) != 0) {
+    // The process's own working folder stays where it is: one on a card would keep the card busy,
+    // so that the desktop could not remove it safely. The folder is checked as entering it would.
+    struct stat st {};
+    if (::stat(host->c_str(), &st) != 0) {
+        return FsResult::fromErrno();
+    }
+    if (!S_ISDIR(st.st_mode)) {
+        return FsResult::failure(ENOTDIR);
+    }
+    if (::access(host->c_str(), X_OK) != 0) {
         return FsResult::fromErrno();
     }
     currentDirText() = std::string(path);

@@ -38,13 +38,19 @@ class FileServicesTest : public ::testing::Test {
     test::TestDrives drives;
 };
 
+// The current folder is the program's own text: the process never enters it, so that a card
+// holding it can be removed safely.
 TEST_F(FileServicesTest, CurrentFolderIsKeptAsTheTextThatWasSet) {
     disk.makeFolder("Photos");
+    disk.writeFile("photo.jpg", "x");
+    char before[4096];
+    ASSERT_NE(::getcwd(before, sizeof before), nullptr);
     ASSERT_TRUE(setCurrentDir("c:\\Photos"));
     EXPECT_EQ(currentDir(), "c:\\Photos");
     char buffer[4096];
-    EXPECT_EQ(std::string(::getcwd(buffer, sizeof buffer)), disk.host("Photos"));
-    EXPECT_FALSE(setCurrentDir("C:\\Missing"));
+    EXPECT_EQ(std::string(::getcwd(buffer, sizeof buffer)), std::string(before));
+    EXPECT_EQ(setCurrentDir("C:\\Missing").error(), ENOENT);
+    EXPECT_EQ(setCurrentDir("C:\\photo.jpg").error(), ENOTDIR);
     EXPECT_EQ(currentDir(), "c:\\Photos");
 }
 
