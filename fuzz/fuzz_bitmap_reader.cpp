@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the bitmap reader the display uses. A refused bitmap throws
-// PictureLoadError, which is the expected outcome; anything else escaping is a finding.
+// PictureLoadError, which is the expected outcome; anything else escaping is a finding. Odd-sized
+// inputs are shown on a wide-gamut screen, so that an embedded profile's conversion runs too.
 #include <QBuffer>
 #include <cstddef>
 #include <cstdint>
 
+#include "../tests/viewer/TestProfiles.h"
 #include "viewer/BitmapFile.h"
 #include "viewer/PictureLoadError.h"
 
@@ -28,7 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     try {
-        const QImage picture = pictaria::readBitmap(buffer, kFuzzAllocationLimitMb);
+        static const pictaria::ColourProfile screen(
+            pictaria::test::rgbProfile(pictaria::test::kDisplayP3Like, 2.2));
+        const QImage picture = pictaria::readBitmap(
+            buffer, kFuzzAllocationLimitMb, size % 2 == 1 ? screen : pictaria::ColourProfile());
         volatile QRgb sink = picture.pixel(picture.width() - 1, picture.height() - 1);
         (void)sink;
     } catch (const pictaria::PictureLoadError&) {

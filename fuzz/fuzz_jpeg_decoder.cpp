@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Feeds arbitrary bytes to the JPEG decoder. The input's length picks the DCT scale and whether
-// a palette is asked for, so the seeds stay plain JPEG files and every road gets exercised.
+// Feeds arbitrary bytes to the JPEG decoder. The input's length picks the DCT scale, whether
+// a palette is asked for and whether colours go to sRGB or to a wide-gamut screen profile, so the
+// seeds stay plain JPEG files and every road gets exercised (embedded ICC profiles included).
 #include <cstddef>
 #include <cstdint>
 
+#include "../tests/viewer/TestProfiles.h"
 #include "viewer/JpegDecoder.h"
 
 namespace {
@@ -35,7 +37,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const int kDenominators[] = {1, 2, 4, 8};
     const int denominator = kDenominators[size % 4];
     const bool palette = (size / 4) % 2 == 1;
+    static const pictaria::ColourProfile screen(
+        pictaria::test::rgbProfile(pictaria::test::kDisplayP3Like, 2.2));
     pictaria::JpegDecoder decoder(fuzzLimits());
+    if ((size / 8) % 2 == 1) {
+        decoder.setOutputProfile(screen);
+    }
     const pictaria::LoadedPicture picture = decoder.decodeBytes(
         data, size, [denominator](int, int) { return denominator; }, palette);
     volatile unsigned sink = picture.loaded() ? checksum(picture.image) : 0;

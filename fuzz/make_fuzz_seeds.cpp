@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "../tests/viewer/TestProfiles.h"
 #include "samples/SampleBitmap.h"
 #include "samples/SampleJpeg.h"
 #include "samples/SamplePixels.h"
@@ -15,6 +16,7 @@
 namespace {
 
 using namespace pictaria::samples;
+namespace test = pictaria::test;
 namespace fs = std::filesystem;
 
 using Seeds = std::vector<std::pair<std::string, std::string>>;  // file name, bytes
@@ -35,6 +37,16 @@ Seeds jpegSeeds() {
         {"oriented.jpg", withExif(encodeJpeg(grain), orientationTiff(6))},
         {"mirrored-progressive.jpg",
          withExif(encodeJpeg(grain, {JpegColour::Rgb, 90, true}), orientationTiff(7))},
+        // Carrying ICC profiles, one of them split over several segments.
+        {"adobe-rgb.jpg",
+         test::withIccProfile(encodeJpeg(grain), test::rgbProfile(test::kAdobeRgbLike, 2.2))},
+        {"prophoto-split.jpg",
+         test::withIccProfile(encodeJpeg(gradient), test::rgbProfile(test::kProPhotoLike, 1.8),
+                              200)},
+        {"gray-profile.jpg",
+         test::withIccProfile(encodeJpeg(gradient, {JpegColour::Gray}), test::grayProfile(1))},
+        {"cmyk-profile.jpg", test::withIccProfile(encodeJpeg(gradient, {JpegColour::AdobeCmyk}),
+                                                  test::swappedInksProfile())},
     };
 }
 
@@ -61,6 +73,8 @@ Seeds bitmapSeeds() {
         {"top-down.bmp",
          buildBitmap(
              BitmapLayout(1, 2, 24, std::string("\0\xFF\0\0\0\0\xFF\0", 8)).storedTopDown())},
+        {"v5-profile.bmp", test::v5Bitmap(3, 2, 0xF08C1E, test::kProfileEmbedded,
+                                          test::rgbProfile(test::kAdobeRgbLike, 2.2))},
     };
 }
 

@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config clang libclang-rt-14-dev
     qt6-base-dev qt6-base-dev-tools libqt6test6 qt6-svg-dev
-    libjpeg62-turbo-dev libglib2.0-dev libfontconfig-dev libx11-dev
+    libjpeg62-turbo-dev liblcms2-dev libxcb1-dev libglib2.0-dev libfontconfig-dev libx11-dev
+    liblcms2-utils
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-ipafont-gothic fonts-noto-cjk
     xvfb xauth xdotool x11-utils imagemagick openbox

@@ -7,6 +7,7 @@
 #include <QImageReader>
 #include <string>
 
+#include "viewer/ColourTransform.h"
 #include "viewer/PictureLoadError.h"
 #include "viewer/RegularFile.h"
 
@@ -59,11 +60,58 @@ QImage opaque(QImage picture) {
     return picture.convertToFormat(QImage::Format_RGB32);
 }
 
+// The parts of the file header and the V5 information header the profile is found with.
+constexpr qint64 kFileHeaderBytes = 14;
+constexpr quint32 kV5HeaderBytes = 124;
+constexpr int kColourSpaceTypeAt = 56;  // in the information header
+constexpr int kProfileOffsetAt = 112;   // from the start of the information header
+constexpr int kProfileSizeAt = 116;
+constexpr quint32 kProfileEmbedded = 0x4D424544;  // 'MBED'
+
+quint32 littleEndian32(const unsigned char* bytes) {
+    return quint32{bytes[0]} | quint32{bytes[1]} << 8 | quint32{bytes[2]} << 16 |
+           quint32{bytes[3]} << 24;
+}
+
+// Reads exactly `count` bytes at `at`; false when the device holds fewer there.
+bool readAt(QIODevice& device, qint64 at, char* bytes, qint64 count) {
+    return device.seek(at) && device.read(bytes, count) == count;
+}
+
 }  // namespace
 
-QImage readBitmap(QIODevice& device, int allocationLimitMb) {
+std::string embeddedBitmapProfile(QIODevice& device, qint64 start) {
+    if (device.isSequential()) {
+        return {};
+    }
+    unsigned char header[kFileHeaderBytes + kV5HeaderBytes];
+    if (!readAt(device, start, reinterpret_cast<char*>(header), sizeof header) ||
+        header[0] != 'B' || header[1] != 'M') {
+        return {};
+    }
+    const unsigned char* info = header + kFileHeaderBytes;
+    if (littleEndian32(info) < kV5HeaderBytes ||
+        littleEndian32(info + kColourSpaceTypeAt) != kProfileEmbedded) {
+        return {};
+    }
+    const quint32 offset = littleEndian32(info + kProfileOffsetAt);
+    const quint32 size = littleEndian32(info + kProfileSizeAt);
+    const qint64 at = start + kFileHeaderBytes + qint64{offset};
+    if (offset < kV5HeaderBytes || size == 0 || size > kMaxEmbeddedProfileBytes ||
+        at + qint64{size} > device.size()) {
+        return {};
+    }
+    std::string profile(size, '\0');
+    if (!readAt(device, at, profile.data(), qint64{size})) {
+        return {};
+    }
+    return profile;
+}
+
+QImage readBitmap(QIODevice& device, int allocationLimitMb, const ColourProfile& output) {
     // The reader's limit is process-wide; every bitmap read sets it to the same value.
     QImageReader::setAllocationLimit(allocationLimitMb);
+    const qint64 start = device.pos();
     ShortReadWatch watched(device);
     QImageReader reader(&watched, "BMP");
     reader.setDecideFormatFromContent(false);
@@ -71,10 +119,15 @@ QImage readBitmap(QIODevice& device, int allocationLimitMb) {
     if (picture.isNull() || watched.cameShort()) {
         invalidBitmap();  // a cut file would show memory that is not its own
     }
-    return opaque(std::move(picture));
+    picture = opaque(std::move(picture));
+    const std::string profile = embeddedBitmapProfile(device, start);
+    if (const auto transform = colourTransformFor(profile, PictureColours::Rgb, output)) {
+        transform->apply(picture);
+    }
+    return picture;
 }
 
-LoadedPicture loadBitmapFile(std::string_view pathText) {
+LoadedPicture loadBitmapFile(std::string_view pathText, const ColourProfile& output) {
     QFile file;
     const int fd = openRegularFile(pathText);
     if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
@@ -83,7 +136,7 @@ LoadedPicture loadBitmapFile(std::string_view pathText) {
         }
         throw PictureLoadError("Cannot open file \"" + std::string(pathText) + "\"");
     }
-    QImage picture = readBitmap(file);
+    QImage picture = readBitmap(file, kBitmapAllocationLimitMb, output);
     const QSize size = picture.size();
     return LoadedPicture{std::move(picture), size};
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "viewer/JpegDecoder.h"
 
+#include "viewer/ColourTransform.h"
 #include "viewer/ExifOrientation.h"
 
 namespace pictaria {
@@ -50,6 +51,19 @@ QImage withPaletteIfAsked(QImage picture, bool palette) {
     return picture;
 }
 
+PictureColours pictureColoursOf(int jpegColours) {
+    switch (jpegColours) {
+        case JPEG_COLOURS_GRAY:
+            return PictureColours::Gray;
+        case JPEG_COLOURS_INKS:
+            return PictureColours::Inks;
+        case JPEG_COLOURS_INVERTED_INKS:
+            return PictureColours::InvertedInks;
+        default:
+            return PictureColours::Rgb;
+    }
+}
+
 }  // namespace
 
 int fullScale(int, int) {
@@ -91,12 +105,28 @@ int JpegDecoder::orientation() const {
     return jpegSessionExif(session_, &tiff, &size) ? exifOrientation(tiff, size) : kStoredUpright;
 }
 
+std::shared_ptr<const ColourTransform> JpegDecoder::embeddedProfileTransform() const {
+    const unsigned char* profile = nullptr;
+    std::size_t size = 0;
+    if (!jpegSessionIccProfile(session_, &profile, &size)) {
+        return nullptr;
+    }
+    return colourTransformFor(std::string_view(reinterpret_cast<const char*>(profile), size),
+                              pictureColoursOf(jpegSessionColours(session_)), output_);
+}
+
 // The scale is chosen, and the picture handed on, upright: a photograph stored on its side is
-// turned as its EXIF orientation says.
+// turned as its EXIF orientation says. Colours are converted from the file's own profile at the
+// decoded size, before a palette is made of them.
 LoadedPicture JpegDecoder::decodeFrame(int frameWidth, int frameHeight,
                                        const ScaleChooser& scaleFor, bool palette) {
     const int turn = orientation();
     const QSize upright = uprightSize(QSize(frameWidth, frameHeight), turn);
+    const std::shared_ptr<const ColourTransform> transform = embeddedProfileTransform();
+    const int colours = jpegSessionColours(session_);
+    if (transform && (colours == JPEG_COLOURS_INKS || colours == JPEG_COLOURS_INVERTED_INKS)) {
+        jpegSessionKeepInks(session_);  // the transform turns the inks into colour
+    }
     JpegOutputFormat format{};
     if (!jpegSessionStart(session_, scaleFor(upright.width(), upright.height()), palette ? 1 : 0,
                           &format)) {
@@ -105,6 +135,9 @@ LoadedPicture JpegDecoder::decodeFrame(int frameWidth, int frameHeight,
     QImage canvas = canvasFor(format);
     if (canvas.isNull() || !jpegSessionReadPixels(session_, canvas.bits(), canvas.bytesPerLine())) {
         return {};
+    }
+    if (transform) {
+        transform->apply(canvas);
     }
     QImage stored = withPaletteIfAsked(std::move(canvas), palette);
     return LoadedPicture{turn == kStoredUpright ? std::move(stored) : uprightPicture(stored, turn),

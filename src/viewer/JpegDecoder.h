@@ -7,12 +7,16 @@
 #include <cstddef>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 
+#include "viewer/ColourProfile.h"
 #include "viewer/JpegSession.h"
 #include "viewer/LoadedPicture.h"
 
 namespace pictaria {
+
+class ColourTransform;
 
 // Given the upright picture's width and height (the frame header's, swapped for a photograph
 // stored on its side), the DCT scale denominator to decode at (1, 2, 4 or 8).
@@ -40,6 +44,10 @@ class JpegDecoder {
     LoadedPicture decodeBytes(const unsigned char* data, std::size_t size,
                               const ScaleChooser& scaleFor, bool palette);
 
+    // The profile colours are converted to when the file carries an ICC profile (sRGB unless
+    // set); files without one, or with one that cannot be used, keep their decoded colours.
+    void setOutputProfile(ColourProfile output) { output_ = std::move(output); }
+
     // Why the decode failed; empty when it did not.
     std::string errorText() const;
     // Warnings about damaged or missing data in a decode that still completed.
@@ -47,10 +55,12 @@ class JpegDecoder {
 
   private:
     int orientation() const;
+    std::shared_ptr<const ColourTransform> embeddedProfileTransform() const;
     LoadedPicture decodeFrame(int frameWidth, int frameHeight, const ScaleChooser& scaleFor,
                               bool palette);
 
     JpegSession* session_;
+    ColourProfile output_;
 };
 
 }  // namespace pictaria

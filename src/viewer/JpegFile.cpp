@@ -32,7 +32,7 @@ FileHandle openForReading(std::string_view pathText) {
 }  // namespace
 
 LoadedPicture loadJpegFile(std::string_view pathText, const ScaleChooser& scaleFor, bool palette,
-                           const std::atomic<bool>* cancelled) {
+                           const std::atomic<bool>* cancelled, const ColourProfile& output) {
     const FileHandle file = openForReading(pathText);
     if (!file) {
         return {};
@@ -45,6 +45,7 @@ LoadedPicture loadJpegFile(std::string_view pathText, const ScaleChooser& scaleF
         limits.cancelContext = const_cast<std::atomic<bool>*>(cancelled);
     }
     JpegDecoder decoder(limits);
+    decoder.setOutputProfile(output);
     return decoder.decodeFile(file.get(), scaleFor, palette);
 }
 

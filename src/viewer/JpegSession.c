@@ -19,7 +19,10 @@ struct JpegSession {
     jmp_buf jump;
     JpegLimits limits;
     enum SessionStage stage;
-    int invertedInks; /* CMYK output whose inks are stored inverted (Adobe) */
+    int invertedInks;   /* CMYK output whose inks are stored inverted (Adobe) */
+    int keepInks;       /* CMYK output is left as inks for the caller */
+    JOCTET* iccProfile; /* malloc'd by libjpeg; NULL when the file has none */
+    unsigned int iccProfileSize;
     char message[JMSG_LENGTH_MAX];
 };
 
@@ -111,6 +114,7 @@ void jpegSessionDestroy(JpegSession* session) {
         return;
     }
     jpeg_destroy_decompress(&session->cinfo);
+    free(session->iccProfile);
     free(session);
 }
 
@@ -145,12 +149,29 @@ static void checkFrame(JpegSession* session) {
     }
 }
 
+/* Puts the ICC profile together from the saved APP2 segments. libjpeg checks their numbering and
+ * counts; a broken set gives no profile, and the warning it gives for one is not counted. */
+static void readIccProfile(JpegSession* session) {
+    const long warnings = session->errors.num_warnings;
+    JOCTET* profile = NULL;
+    unsigned int size = 0;
+    if (jpeg_read_icc_profile(&session->cinfo, &profile, &size) && profile != NULL) {
+        session->iccProfile = profile;
+        session->iccProfileSize = size;
+    } else {
+        free(profile);
+    }
+    session->errors.num_warnings = warnings;
+}
+
 /* Reads the header from the source attached to the session; runs under the caller's setjmp. */
 static int readHeader(JpegSession* session, int* width, int* height) {
-    /* APP1 carries the EXIF block with the photograph's orientation. */
+    /* APP1 carries the EXIF block with the photograph's orientation, APP2 the colour profile. */
     jpeg_save_markers(&session->cinfo, JPEG_APP0 + 1, 0xFFFF);
+    jpeg_save_markers(&session->cinfo, JPEG_APP0 + 2, 0xFFFF);
     jpeg_read_header(&session->cinfo, TRUE);
     checkFrame(session);
+    readIccProfile(session);
     *width = (int)session->cinfo.image_width;
     *height = (int)session->cinfo.image_height;
     session->stage = STAGE_HEADER_READ;
@@ -388,7 +409,7 @@ int jpegSessionReadPixels(JpegSession* session, unsigned char* pixels, ptrdiff_t
         failed(session);
         return rowsComplete;
     }
-    if (session->cinfo.out_color_space == JCS_CMYK) {
+    if (session->cinfo.out_color_space == JCS_CMYK && !session->keepInks) {
         readInkRows(session, pixels, bytesPerLine);
     } else {
         readDirectRows(session, pixels, bytesPerLine);
@@ -412,6 +433,31 @@ int jpegSessionExif(const JpegSession* session, const unsigned char** tiff, size
         }
     }
     return 0;
+}
+
+int jpegSessionColours(const JpegSession* session) {
+    const struct jpeg_decompress_struct* cinfo = &session->cinfo;
+    if (cinfo->num_components == 1) {
+        return JPEG_COLOURS_GRAY;
+    }
+    if (isInkColourSpace(cinfo->jpeg_color_space)) {
+        return cinfo->saw_Adobe_marker ? JPEG_COLOURS_INVERTED_INKS : JPEG_COLOURS_INKS;
+    }
+    return JPEG_COLOURS_RGB;
+}
+
+int jpegSessionIccProfile(const JpegSession* session, const unsigned char** profile, size_t* size) {
+    if (session->stage == STAGE_CREATED || session->stage == STAGE_FAILED ||
+        session->iccProfile == NULL) {
+        return 0;
+    }
+    *profile = session->iccProfile;
+    *size = session->iccProfileSize;
+    return 1;
+}
+
+void jpegSessionKeepInks(JpegSession* session) {
+    session->keepInks = 1;
 }
 
 const char* jpegSessionMessage(const JpegSession* session) {

@@ -8,8 +8,9 @@
  * Decoder settings: accurate integer inverse DCT, block smoothing, fancy upsampling, no
  * buffered (progressive) display. Output is 32-bit colour in the screen's pixel order, 8-bit
  * gray for one-component files, or 8-bit palette indices when a palette is asked for. CMYK and YCCK
- * files come out as RGB; files carrying an Adobe marker store their inks inverted, as the Adobe
- * tools write them.
+ * files come out as RGB (or as their inks, when asked); files carrying an Adobe marker store their
+ * inks inverted, as the Adobe tools write them. The ICC profile a file carries is kept for the
+ * caller, which converts the colours.
  *
  * A truncated or damaged stream is not a failure: libjpeg warns, pads the missing data with
  * gray and the decode completes, so the part that was readable is shown. Warnings are counted.
@@ -72,6 +73,25 @@ int jpegSessionReadPixels(JpegSession* session, unsigned char* pixels, ptrdiff_t
 /* The EXIF block (the TIFF structure after "Exif\0\0" in the first such APP1 segment) once the
  * header was read; 0 when the file has none. The bytes live as long as the session. */
 int jpegSessionExif(const JpegSession* session, const unsigned char** tiff, size_t* size);
+
+/* The colours the frame holds, once the header was read. */
+enum JpegColours {
+    JPEG_COLOURS_GRAY = 1,         /* one component */
+    JPEG_COLOURS_RGB = 2,          /* YCbCr or RGB */
+    JPEG_COLOURS_INKS = 3,         /* CMYK or YCCK */
+    JPEG_COLOURS_INVERTED_INKS = 4 /* CMYK or YCCK with the inks stored inverted (Adobe) */
+};
+int jpegSessionColours(const JpegSession* session);
+
+/* The ICC profile once the header was read, put together from its ICC_PROFILE APP2 segments; 0
+ * when the file has none or its segments are cut, missing or out of order (a broken profile
+ * counts as no profile and is not a warning). The bytes live as long as the session. */
+int jpegSessionIccProfile(const JpegSession* session, const unsigned char** profile, size_t* size);
+
+/* Asked before jpegSessionStart: CMYK and YCCK files then come out as their inks, C, M, Y and K
+ * bytes in each 32-bit pixel (as stored: inverted for JPEG_COLOURS_INVERTED_INKS), for a colour
+ * transform of their own profile to turn into colour. */
+void jpegSessionKeepInks(JpegSession* session);
 
 /* The text of the error that ended the session, empty while none did. */
 const char* jpegSessionMessage(const JpegSession* session);

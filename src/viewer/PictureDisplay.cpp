@@ -11,6 +11,7 @@
 #include "viewer/JpegFile.h"
 #include "viewer/PictureKinds.h"
 #include "viewer/ScreenDepth.h"
+#include "viewer/ScreenProfile.h"
 #include "widgets/ImageControl.h"
 
 namespace pictaria {
@@ -39,10 +40,11 @@ ScaleChooser scaleForPane(const PictureRequest& request) {
 LoadedPicture loadPicture(const PictureRequest& request, const std::atomic<bool>* cancelled) {
     const std::string extension = extractFileExt(request.path);
     if (IsKind(extension, JpegKinds)) {
-        return loadJpegFile(request.path, scaleForPane(request), request.palette, cancelled);
+        return loadJpegFile(request.path, scaleForPane(request), request.palette, cancelled,
+                            request.outputProfile);
     }
     if (IsKind(extension, BitmapKinds)) {
-        return loadBitmapFile(request.path);
+        return loadBitmapFile(request.path, request.outputProfile);
     }
     return {};
 }
@@ -76,7 +78,8 @@ PictureRequest pictureRequest(const std::string& path, int paneWidth, int paneHe
             paneHeight,
             shrinkToFit,
             screenDepth() <= kDeepestPaletteScreen,
-            devicePixelRatio};
+            devicePixelRatio,
+            screenColourProfile()};
 }
 
 PreparedPicture preparePicture(const PictureRequest& request, const std::atomic<bool>* cancelled) {

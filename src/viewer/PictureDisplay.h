@@ -7,6 +7,7 @@
 #include <exception>
 #include <string>
 
+#include "viewer/ColourProfile.h"
 #include "viewer/LoadedPicture.h"
 
 namespace pictaria {
@@ -14,7 +15,8 @@ namespace pictaria {
 class ImageControl;
 
 // What to load: a file for a pane of a size, fitted or at actual size, in full colour or for a
-// palette screen, on a screen with so many device pixels to the pane's pixel.
+// palette screen, on a screen with so many device pixels to the pane's pixel and this colour
+// profile (pictures carrying a profile of their own are converted to it).
 struct PictureRequest {
     std::string path;
     int paneWidth = 0;
@@ -22,6 +24,7 @@ struct PictureRequest {
     bool shrinkToFit = true;
     bool palette = false;
     double devicePixelRatio = 1;
+    ColourProfile outputProfile{};
 
     bool operator==(const PictureRequest&) const = default;
 };
@@ -44,8 +47,8 @@ PreparedPicture preparePicture(const PictureRequest& request,
 std::string presentPicture(const PreparedPicture& prepared, const PictureRequest& request,
                            ImageControl& image);
 
-// The request for `path` in a pane, for the screen the program runs on; `devicePixelRatio` is
-// the image control's.
+// The request for `path` in a pane, for the screen the program runs on (its depth and colour
+// profile, read now); `devicePixelRatio` is the image control's.
 PictureRequest pictureRequest(const std::string& path, int paneWidth, int paneHeight,
                               bool shrinkToFit, double devicePixelRatio);
 
