@@ -35,7 +35,7 @@ std::optional<std::string> failureReport(const std::vector<FileOutcome>& outcome
         return std::nullopt;
     }
     if (told.size() == 1) {
-        return told.front()->message;
+        return told.front()->name + ": " + told.front()->message;  // which file, and why
     }
     const auto done = std::count_if(outcomes.begin(), outcomes.end(),
                                     [](const FileOutcome& outcome) { return outcome.done(); });

@@ -34,8 +34,8 @@ struct FileOutcome {
 FileOutcome outcomeOf(const std::string& name, FileResult result);
 
 // What to tell the user after a command, if anything: nothing when no failure has a message;
-// the failure's own message when it is the only one, as it always read; otherwise one summary
-// of how many were done and which failed, each with its message.
+// the failure's file and message when it is the only one; otherwise one summary of how many were
+// done and which failed, each with its message.
 std::optional<std::string> failureReport(const std::vector<FileOutcome>& outcomes);
 
 }  // namespace pictaria

@@ -46,8 +46,7 @@ FileOutcome copyBytes(TransferMode mode, const std::string& source, const std::s
     }
     const std::string name = extractFileName(source);
     if (!result) {
-        return failed(name, result,
-                      mode == TransferMode::Move ? kMoveFailedMessage : kCopyFailedMessage);
+        return transferFailure(mode, name, result);  // a full card, a name it cannot take...
     }
     awaitingRemoval = mode == TransferMode::Move && deferred;
     return arrived(name, destination);

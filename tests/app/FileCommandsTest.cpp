@@ -316,7 +316,7 @@ TEST_F(FileCommandsTest, UndoLeavesChangedFilesAloneAndMovesBackUnderAFreeName) 
     EXPECT_EQ(d.readFile("Sorted/a.jpg"), "the copy, edited");
     EXPECT_FALSE(d.exists("Sorted/b.jpg"));
     ASSERT_EQ(messages.shown.size(), 2u);
-    EXPECT_EQ(messages.shown[1], kChangedSinceMessage);
+    EXPECT_EQ(messages.shown[1], "a.jpg: " + std::string(kChangedSinceMessage));
 }
 
 // Another card in the reader after a Move (cameras give their cards one name) is not where the

@@ -70,7 +70,7 @@ TEST_F(BatchTest, MoveRemovesMovedEntriesAndKeepsFailuresTicked) {
     EXPECT_EQ(outcomes[0].result, FileResult::Done);
     EXPECT_EQ(outcomes[1].result, FileResult::Failed);
     EXPECT_EQ(outcomes[1].reason.error(), ENOENT);
-    EXPECT_EQ(failureReport(outcomes), std::string(kMissingFileOrFolderMessage));
+    EXPECT_EQ(failureReport(outcomes), "c.jpg: " + std::string(kMissingFileOrFolderMessage));
 }
 
 TEST_F(BatchTest, MovingOrDeletingEveryEntryEmptiesTheList) {
@@ -212,12 +212,12 @@ TEST_F(BatchTest, RefusedRenamesOnOneDriveAreToldWithTheirReason) {
     c.writeFile("Pics/" + longName, "long");
     c.writeFile("Sorted/" + longName, "taken");
     EXPECT_EQ(moveOne(longName),
-              std::string(kMoveFailedMessage) + "\n" + std::strerror(ENAMETOOLONG));
+              longName + ": " + kMoveFailedMessage + "\n" + std::strerror(ENAMETOOLONG));
 
     ::chmod(c.path().c_str(), 0755);
     test::giveToNobody(c.host("Sorted"));
     EXPECT_EQ(test::runAsNobody([&] { return moveOne("a.jpg"); }),
-              std::string(kMoveFailedMessage) + "\n" + std::strerror(EACCES));
+              std::string("a.jpg: ") + kMoveFailedMessage + "\n" + std::strerror(EACCES));
     EXPECT_EQ(c.readFile("Pics/a.jpg"), "a.jpg");
     EXPECT_EQ(c.readFile("Pics/" + longName), "long");
 }

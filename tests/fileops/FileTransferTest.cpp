@@ -43,6 +43,11 @@ class TransferTest : public ::testing::Test {
         c.writeFile("Pics/a.jpg", "picture a");
     }
 
+    // A failure's message followed by its reason, as the user reads it.
+    static std::string because(const char* message, int error) {
+        return std::string(message) + "\n" + std::strerror(error);
+    }
+
     // True when the file arrived; the message of a failure the user is told of is kept.
     bool transfer(TransferMode mode, const std::string& source, const std::string& target) {
         last = transferFile(mode, source, "", target, counter);
@@ -92,11 +97,10 @@ TEST_F(TransferTest, TakenNamesGetAccumulatingDigitsAndTheCounterStartsAgain) {
 TEST_F(TransferTest, AFolderOfTheNameIsNotTakenSoTheTransferFailsWithoutHarm) {
     c.makeFolder("Dest/a.jpg");
     EXPECT_FALSE(transfer(TransferMode::Copy, "C:\\Pics\\a.jpg", "C:\\Dest"));
-    EXPECT_EQ(told, std::vector<std::string>{kCopyFailedMessage});
+    EXPECT_EQ(told, std::vector<std::string>{because(kCopyFailedMessage, EEXIST)});
     told.clear();
     EXPECT_FALSE(transfer(TransferMode::Move, "C:\\Pics\\a.jpg", "C:\\Dest"));
-    EXPECT_EQ(told, std::vector<std::string>{std::string(kMoveFailedMessage) + "\n" +
-                                             std::strerror(EEXIST)});
+    EXPECT_EQ(told, std::vector<std::string>{because(kMoveFailedMessage, EEXIST)});
     EXPECT_EQ(c.readFile("Pics/a.jpg"), "picture a");
     EXPECT_TRUE(std::filesystem::is_directory(c.host("Dest/a.jpg")));
 }
@@ -206,7 +210,8 @@ TEST_F(TransferTest, UnreadableSourceLeavesNothingBehind) {
     test::FileIoScope scope(unreadable);
     EXPECT_FALSE(transfer(TransferMode::Copy, "C:\\Pics\\a.jpg", "D:\\"));
     EXPECT_FALSE(transfer(TransferMode::Move, "C:\\Pics\\a.jpg", "D:\\"));
-    EXPECT_EQ(told, (std::vector<std::string>{kCopyFailedMessage, kMoveFailedMessage}));
+    EXPECT_EQ(told, (std::vector<std::string>{because(kCopyFailedMessage, EIO),
+                                              because(kMoveFailedMessage, EIO)}));
     EXPECT_TRUE(filesUnder(d.path()).empty());
     EXPECT_EQ(c.readFile("Pics/a.jpg"), "picture a");
 }
@@ -215,7 +220,7 @@ TEST_F(TransferTest, MoveWhoseSourceCannotBeDeletedIsUndoneAndReported) {
     test::RefusedRemoval stuck(c.host("Pics/a.jpg"));
     test::FileIoScope scope(stuck);
     EXPECT_FALSE(transfer(TransferMode::Move, "C:\\Pics\\a.jpg", "D:\\"));
-    EXPECT_EQ(told, std::vector<std::string>{kMoveFailedMessage});
+    EXPECT_EQ(told, std::vector<std::string>{because(kMoveFailedMessage, EROFS)});
     EXPECT_TRUE(filesUnder(d.path()).empty());
     EXPECT_EQ(c.readFile("Pics/a.jpg"), "picture a");
 }
@@ -230,7 +235,8 @@ TEST_F(TransferTest, FullDiskLeavesNoPartialFile) {
     c.writeFile("Pics/big.jpg", std::string(60 * 1024, 'b'));
     EXPECT_FALSE(transfer(TransferMode::Move, "C:\\Pics\\big.jpg", "E:\\"));
     EXPECT_FALSE(transfer(TransferMode::Copy, "C:\\Pics\\big.jpg", "E:\\"));
-    EXPECT_EQ(told, (std::vector<std::string>{kMoveFailedMessage, kCopyFailedMessage}));
+    EXPECT_EQ(told, (std::vector<std::string>{because(kMoveFailedMessage, ENOSPC),
+                                              because(kCopyFailedMessage, ENOSPC)}));
     EXPECT_EQ(filesUnder(small.path()), std::vector<std::string>{"filler.bin"});
     EXPECT_EQ(c.readFile("Pics/big.jpg"), std::string(60 * 1024, 'b'));
 }
