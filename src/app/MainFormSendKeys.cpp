@@ -47,7 +47,6 @@ void TForm1::buildSendKeys() {
                 [this, key] { sendShown(key, TransferMode::Move); });
         connect(copy, &QAction::triggered, this,
                 [this, key] { sendShown(key, TransferMode::Copy); });
-        sendActions_.push_back(move);
     }
     updateSendMenu();
 }

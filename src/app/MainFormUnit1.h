@@ -13,7 +13,6 @@
 //   MainFormFileCommands.cpp    copy, move, delete and renaming of ticked files
 //   MainFormAids.cpp            auto scroll, slide show, duplicate search
 
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -65,7 +64,6 @@ class StringGrid;
 class TSelectDirForm;
 class FileJob;
 class FileWatch;
-class ProgressWindow;
 class PictureReadAhead;
 enum class TransferMode;
 class Timer;
@@ -345,7 +343,6 @@ class TForm1 : public QMainWindow {
                      std::function<void()> afterJob);
     SendKeys sendKeys_;
     QMenu* sendMenu_ = nullptr;
-    std::vector<QAction*> sendActions_;
     std::deque<PendingSend> pendingSends_;
 
     // The entry shown in the large view and the picture awaited for it; its file is watched.

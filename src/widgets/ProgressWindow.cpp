@@ -47,17 +47,16 @@ ProgressWindow::ProgressWindow(QWidget* owner, const QString& label, int showAft
     dialog_->setValue(0);
 }
 
-// The dialog hides itself when cancelled; a window the user saw comes back without its button
-// (hidden, not deleted: it is the one whose click is being handled).
+// The dialog hides itself when cancelled. Only the user cancels it (its button, Escape, its
+// frame), so it was on the screen: it comes back without its button (hidden, not deleted: it is
+// the one whose click is being handled).
 void ProgressWindow::showStopping(const QString& stoppingText) {
     stopping_ = true;
     if (auto* button = dialog_->findChild<QPushButton*>()) {
         button->hide();
     }
     dialog_->setLabelText(stoppingText);
-    if (seen_) {
-        dialog_->show();
-    }
+    dialog_->show();
 }
 
 ProgressWindow::~ProgressWindow() = default;
@@ -81,7 +80,6 @@ bool ProgressWindow::report(std::int64_t done, std::int64_t total) {
     if (stopping_) {
         return false;
     }
-    seen_ = seen_ || dialog_->isVisible();
     const std::int64_t step = total > 0 ? done * kSteps / total : 0;
     // A modal progress dialog handles the pending events in setValue, Cancel included.
     dialog_->setValue(static_cast<int>(step < kSteps ? step : kSteps - 1));

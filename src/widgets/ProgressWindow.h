@@ -42,7 +42,6 @@ class ProgressWindow {
 
     std::unique_ptr<QProgressDialog> dialog_;
     bool stopping_ = false;
-    bool seen_ = false;  // the window has been on the screen
 };
 
 }  // namespace pictaria
