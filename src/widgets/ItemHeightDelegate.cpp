@@ -56,6 +56,10 @@ void ItemHeightDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
                                const QModelIndex& index) const {
     QStyleOptionViewItem item(option);
     initStyleOption(&item, index);
+    if ((item.features & QStyleOptionViewItem::HasCheckIndicator) &&
+        !(index.flags() & Qt::ItemIsUserCheckable)) {
+        item.state &= ~QStyle::State_Enabled;  // a locked tick: its entry is drawn greyed, whole
+    }
     painter->save();
     painter->setClipRect(item.rect);
     styleOf(item)->drawPrimitive(QStyle::PE_PanelItemViewItem, &item, painter, item.widget);
@@ -71,9 +75,6 @@ void ItemHeightDelegate::paintCheck(QPainter* painter, const QStyleOptionViewIte
     check.rect = checkRect(item);
     check.state &= ~QStyle::State_HasFocus;
     check.state |= item.checkState == Qt::Checked ? QStyle::State_On : QStyle::State_Off;
-    if (!(item.index.flags() & Qt::ItemIsUserCheckable)) {
-        check.state &= ~QStyle::State_Enabled;  // a locked tick is drawn greyed
-    }
     styleOf(item)->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &check, painter,
                                  item.widget);
 }
