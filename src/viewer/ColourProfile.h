@@ -27,7 +27,7 @@ class ColourProfile {
     std::size_t hash() const { return hash_; }
 
     bool operator==(const ColourProfile& other) const {
-        return hash_ == other.hash_ && bytes() == other.bytes();
+        return bytes_ == other.bytes_ || (hash_ == other.hash_ && bytes() == other.bytes());
     }
 
   private:

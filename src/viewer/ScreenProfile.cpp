@@ -4,8 +4,11 @@
 #include <xcb/xcb.h>
 
 #include <QGuiApplication>
+#include <chrono>
 #include <cstdlib>
 #include <memory>
+#include <optional>
+#include <utility>
 
 #include "viewer/ColourTransform.h"
 
@@ -38,9 +41,8 @@ xcb_connection_t* x11Connection() {
     return x11 ? x11->connection() : nullptr;
 }
 
-}  // namespace
-
-ColourProfile screenColourProfile() {
+// A round trip to the X server.
+ColourProfile readScreenProfile() {
     xcb_connection_t* connection = x11Connection();
     if (!connection || xcb_connection_has_error(connection)) {
         return {};
@@ -65,6 +67,22 @@ ColourProfile screenColourProfile() {
     }
     return ColourProfile(std::string(static_cast<const char*>(xcb_get_property_value(reply.get())),
                                      static_cast<std::size_t>(length)));
+}
+
+}  // namespace
+
+ColourProfile screenColourProfile() {
+    constexpr auto kReadAgainAfter = std::chrono::seconds(1);
+    static ColourProfile profile;
+    static std::optional<std::chrono::steady_clock::time_point> readAt;
+    const auto now = std::chrono::steady_clock::now();
+    if (!readAt || now - *readAt >= kReadAgainAfter) {
+        readAt = now;
+        if (ColourProfile fresh = readScreenProfile(); !(fresh == profile)) {
+            profile = std::move(fresh);  // an unchanged one keeps its bytes, shared by requests
+        }
+    }
+    return profile;
 }
 
 }  // namespace pictaria
