@@ -3,17 +3,28 @@
 //   copy_vs_cp                   300 files of 3 MB, same file system,
 //                                against cp --preserve=timestamps
 //   move_same_fs_vs_mv           2,000 small files, same file system, against one mv
-//   move_cross_fs_vs_mv_sync     300 files of 3 MB from /dev/shm to disk, against mv then sync
+//   move_cross_fs_vs_mv_sync     300 files of 3 MB from /dev/shm to disk, against mv then a
+//                                flush of each moved file and of their folder (sync FILE...)
+//   move_cross_fs_grouped_vs_one_flush  the same Move with its sources removed a group at a
+//                                time, against one flush and removal for the whole batch
 //   move_cross_fs_job_vs_direct  the same Move as a job on a worker thread, against the same
 //                                Move run directly
 //   window_stall_ms_during_move  the longest gap between ticks of a 10 ms timer on the window's
 //                                thread while a 2 GB Move runs as a job
+//   copy_vs_cp_writeback         the same Copy against cp followed by starting the writing to
+//                                disk of each copy, the promise ours keeps before naming a copy
+// Each line gives the ratio of the best times, then the spread of the ratio over the rounds.
+// Names given as arguments run only those lines.
 // Run it from a folder on the disk (the build folder): its work folders are made there, and in
 // /dev/shm, each with a name of this run's own.
 
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <limits>
 #include <string>
 
 #include <QCoreApplication>
@@ -37,6 +48,14 @@ VectorTickList allTicked(const std::vector<std::string>& names) {
     return VectorTickList(names, std::vector<bool>(names.size(), true));
 }
 
+std::vector<BatchItem> itemsOf(const std::vector<std::string>& names) {
+    std::vector<BatchItem> items;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        items.push_back({static_cast<int>(i), names[i]});
+    }
+    return items;
+}
+
 std::string quoted(const fs::path& path) {
     std::string text = path.string();
     text.insert(text.begin(), '\'');
@@ -50,10 +69,21 @@ void recreate(const fs::path& folder) {
 }
 
 // Runs ours and the reference in turn, `rounds` times each, on fresh copies of `originals`; the
-// best time of each counts, so that the disk's writeback of one run does not decide.
+// best time of each counts, so that the disk's writeback of one run does not decide. The ratio
+// of each round's pair shows how far one round can be from another.
+std::vector<std::string> chosenLines;  // empty for all
+
+bool chosen(const char* name) {
+    return chosenLines.empty() ||
+           std::find(chosenLines.begin(), chosenLines.end(), name) != chosenLines.end();
+}
+
 void compareWork(const char* name, int rounds, const fs::path& originals, const fs::path& source,
                  const fs::path& target, const std::function<void()>& ours,
                  const std::function<void()>& reference) {
+    if (!chosen(name)) {
+        return;
+    }
     const auto prepare = [&] {
         recreate(target);
         fs::remove_all(source);
@@ -61,8 +91,19 @@ void compareWork(const char* name, int rounds, const fs::path& originals, const 
         run("cp -a " + quoted(originals) + " " + quoted(source));
         run("sync");
     };
-    const Timings best = interleavedBest(rounds, prepare, ours, reference);
-    printRatio(name, best.ours, best.reference);
+    Timings best;
+    std::vector<double> ratios;
+    for (int i = 0; i < rounds; ++i) {
+        const Timings round = interleavedBest(1, prepare, ours, reference);
+        best.ours = std::min(best.ours, round.ours);
+        best.reference = std::min(best.reference, round.reference);
+        ratios.push_back(round.ours / round.reference);
+    }
+    std::sort(ratios.begin(), ratios.end());
+    std::printf("%s %.3f   (ours %.3f s, reference %.3f s; rounds %.3f .. %.3f, median %.3f)\n",
+                name, best.ours / best.reference, best.ours, best.reference, ratios.front(),
+                ratios.back(), ratios[ratios.size() / 2]);
+    std::fflush(stdout);
 }
 
 void compare(const char* name, int rounds, const fs::path& originals, const fs::path& source,
@@ -75,12 +116,8 @@ void compare(const char* name, int rounds, const fs::path& originals, const fs::
 // on this thread's event loop. `onTick` runs every 10 ms on this thread meanwhile.
 void moveAsJob(const std::vector<std::string>& names, const std::string& source,
                const std::string& target, int& counter, const std::function<void()>& onTick = {}) {
-    std::vector<BatchItem> items;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        items.push_back({static_cast<int>(i), names[i]});
-    }
-    FileJob job(std::make_unique<TransferBatch>(TransferMode::Move, source, target,
-                                                std::move(items), counter));
+    FileJob job(std::make_unique<TransferBatch>(TransferMode::Move, source, target, itemsOf(names),
+                                                counter));
     QEventLoop loop;
     int reports = 0;
     QObject::connect(&job, &FileJob::fileHandled, [&] { ++reports; });
@@ -125,6 +162,7 @@ int main(int argc, char** argv) {
     table.add('D', shm.string(), DriveType::Removable);
     setActiveDriveTable(table);
     int counter = 2;
+    chosenLines.assign(argv + 1, argv + argc);
 
     const auto big = writeFiles(disk / "originals-big", 300, 3 << 20);
     const auto small = writeFiles(disk / "originals-small", 2000, 4096);
@@ -137,6 +175,21 @@ int main(int argc, char** argv) {
         },
         "cp --preserve=timestamps " + quoted(disk / "src") + "/* " + quoted(disk / "dst"));
 
+    compareWork(
+        "copy_vs_cp_writeback", 5, disk / "originals-big", disk / "src", disk / "dst",
+        [&] {
+            auto list = allTicked(big);
+            copyTicked(list, "C:\\src", "C:\\dst", counter);
+        },
+        [&] {
+            run("cp --preserve=timestamps " + quoted(disk / "src") + "/* " + quoted(disk / "dst"));
+            for (const auto& entry : fs::directory_iterator(disk / "dst")) {
+                const int fd = ::open(entry.path().c_str(), O_RDONLY | O_CLOEXEC);
+                ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+                ::close(fd);
+            }
+        });
+
     compare(
         "move_same_fs_vs_mv", 5, disk / "originals-small", disk / "src", disk / "dst",
         [&] {
@@ -145,14 +198,30 @@ int main(int argc, char** argv) {
         },
         "mv " + quoted(disk / "src") + "/* " + quoted(disk / "dst"));
 
+    // The reference makes durable what it moved and nothing else: each file's data and the
+    // folder's names, as ours does, not the whole file system that other work shares.
     compare(
         "move_cross_fs_vs_mv_sync", 5, disk / "originals-big", shm / "src", disk / "dst",
         [&] {
             auto list = allTicked(big);
             moveTicked(list, "D:\\src", "C:\\dst", counter);
         },
-        "mv " + quoted(shm / "src") + "/* " + quoted(disk / "dst") + " && sync -f " +
-            quoted(disk / "dst"));
+        "mv " + quoted(shm / "src") + "/* " + quoted(disk / "dst") + " && sync " +
+            quoted(disk / "dst") + "/* " + quoted(disk / "dst"));
+
+    compareWork(
+        "move_cross_fs_grouped_vs_one_flush", 5, disk / "originals-big", shm / "src", disk / "dst",
+        [&] {
+            auto list = allTicked(big);
+            moveTicked(list, "D:\\src", "C:\\dst", counter);
+        },
+        [&] {
+            TransferBatch batch(TransferMode::Move, "D:\\src", "C:\\dst", itemsOf(big), counter);
+            batch.setGroupLimits({std::numeric_limits<std::size_t>::max(),
+                                  std::numeric_limits<std::int64_t>::max(),
+                                  std::chrono::hours(24)});
+            runHere(batch);
+        });
 
     compareWork(
         "move_cross_fs_job_vs_direct", 5, disk / "originals-big", shm / "src", disk / "dst",
@@ -162,9 +231,12 @@ int main(int argc, char** argv) {
             moveTicked(list, "D:\\src", "C:\\dst", counter);
         });
 
-    const auto huge = writeFiles(shm / "originals-huge", 100, 20 << 20);
-    std::printf("window_stall_ms_during_move %.0f\n",
-                windowStallMs(shm / "originals-huge", shm / "src", disk / "dst", huge, counter));
+    if (chosen("window_stall_ms_during_move")) {
+        const auto huge = writeFiles(shm / "originals-huge", 100, 20 << 20);
+        std::printf(
+            "window_stall_ms_during_move %.0f\n",
+            windowStallMs(shm / "originals-huge", shm / "src", disk / "dst", huge, counter));
+    }
 
     fs::remove_all(disk);
     fs::remove_all(shm);

@@ -70,11 +70,12 @@ function(pictaria_subsystem name)
     target_link_libraries(pictaria_${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
-# pictaria_test_suite(NAME SOURCES ... [DEPS ...] [PROPERTIES ...]): one GoogleTest program of the
-# listed sources of the calling folder; PROPERTIES are added to each of its tests.
+# pictaria_test_suite(NAME SOURCES ... [EXCLUDE ...] [DEPS ...] [PROPERTIES ...]): one GoogleTest
+# program of the listed sources of the calling folder (EXCLUDE: those built elsewhere);
+# PROPERTIES are added to each of its tests.
 function(pictaria_test_suite name)
-    cmake_parse_arguments(ARG "" "" "DEPS;PROPERTIES;SOURCES" ${ARGN})
-    pictaria_listed_sources(sources "${ARG_SOURCES}" "")
+    cmake_parse_arguments(ARG "" "" "DEPS;EXCLUDE;PROPERTIES;SOURCES" ${ARGN})
+    pictaria_listed_sources(sources "${ARG_SOURCES}" "${ARG_EXCLUDE}")
     if(NOT sources)
         return()
     endif()

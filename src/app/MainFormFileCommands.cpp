@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QPushButton>
 
+#include <set>
+
 #include "app/CheckListTickList.h"
 #include "app/MainFormUnit1.h"
 #include "app/NameQuestion.h"
@@ -38,6 +40,15 @@ constexpr int kShowProgressAfterMs = 500;
 void tellFailures(const std::vector<FileOutcome>& outcomes) {
     if (const auto report = failureReport(outcomes)) {
         showMessage(*report);
+    }
+}
+
+// Leftovers of an ended run that no trash took stay where they are; the user is told of each
+// folder holding them once while the program runs, not after every command into it.
+void tellLeftoversKept(const TransferBatch& transfer) {
+    static std::set<std::string> told;
+    if (transfer.leftoversKept() > 0 && told.insert(transfer.targetFolder()).second) {
+        showMessage(leftoversKeptMessage(transfer.targetFolder()));
     }
 }
 
@@ -107,6 +118,7 @@ void TForm1::runTransfer(TransferMode mode, std::vector<BatchItem> items, const 
                UniqueNameCounter = transfer->uniqueNameCounter();
                remember(stepOfJob(kind, source, target));
                tellJobFailures();
+               tellLeftoversKept(*transfer);
                if (afterJob) {
                    afterJob();
                }

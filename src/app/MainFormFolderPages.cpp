@@ -6,19 +6,62 @@
 #include <QApplication>
 #include <QPushButton>
 
+#include <algorithm>
+#include <cctype>
+
 #include "app/MainFormUnit1.h"
 #include "navigator/FolderGrid.h"
+#include "navigator/FolderListing.h"
 #include "navigator/FolderPage.h"
+#include "platform/DirectorySearch.h"
 #include "platform/FileServices.h"
 #include "platform/PathText.h"
+#include "viewer/DestinationScan.h"
+#include "viewer/PictureLoadError.h"
+#include "viewer/PictureReadAhead.h"
 #include "widgets/CheckListBox.h"
+#include "widgets/ErrorReportingApplication.h"
+#include "widgets/ImageControl.h"
 #include "widgets/PageControl.h"
+#include "widgets/Panel.h"
 #include "widgets/PopupMenu.h"
 #include "widgets/StatusBar.h"
 #include "widgets/StringGrid.h"
 #include "widgets/TextBytes.h"
 
 namespace pictaria {
+
+namespace {
+
+// What a listing of the destination brings back from its thread.
+struct ListedDestination {
+    DestinationListing listing;
+    bool enterable = false;  // the folder can be made the current one
+};
+
+// What a listing of a folder page brings back from its thread.
+struct ListedSubfolders {
+    std::optional<std::vector<std::string>> names;  // none: the folder is not there any more
+    bool enterable = false;
+};
+
+constexpr char kDestinationListing[] = "destination";
+constexpr char kPreviewRead[] = "preview";
+constexpr char kBeingListed[] = " …";
+
+std::string pageListing(const std::string& path) {
+    return "page " + path;
+}
+
+// The drive a listing waits on: a hung card holds one listing, whatever its folder.
+std::string volumeOf(const std::string& folder) {
+    if (folder.size() < 2 || folder[1] != ':') {
+        return {};
+    }
+    return {static_cast<char>(std::toupper(static_cast<unsigned char>(folder[0]))), ':'};
+}
+
+}  // namespace
 
 void TForm1::connectFolderPageEvents() {
     connect(StringGrid1, &StringGrid::selectCell, this, &TForm1::StringGrid1SelectCell);
@@ -44,10 +87,46 @@ FolderPage* TForm1::frontFolderPage() const {
 
 void TForm1::refreshFolderPages() {
     for (FolderPage* page : folderPages()) {
-        if (directoryExists(page->path())) {
-            page->showEntries(listPlainSubfolders(page->path()));
-        }
+        listFolderPage(page, false, false);
     }
+}
+
+// A page opened shows nothing until its listing arrives; one listed afresh keeps what it shows
+// meanwhile, and keeps it when its folder is gone.
+void TForm1::listFolderPage(FolderPage* page, bool opening, bool tellSilent) {
+    const std::string path = page->path();
+    const QPointer<FolderPage> listed = page;
+    listing_->request<ListedSubfolders>(
+        pageListing(path), volumeOf(path),
+        [path](const FolderListing::Answered& answered) {
+            ListedSubfolders subfolders;
+            if (directoryExists(path)) {
+                answered();
+                subfolders.enterable = static_cast<bool>(enterableDir(path));
+                answered();
+                subfolders.names = plainSubfoldersOf(path, answered);
+            }
+            return subfolders;
+        },
+        [this, listed, path, opening](ListedSubfolders& subfolders) {
+            if (!listed || listed->path() != path) {
+                return;  // closed, or following a renamed folder: listed again by its new name
+            }
+            if (opening && subfolders.enterable) {
+                adoptCurrentDir(path);
+            }
+            if (subfolders.names) {
+                listed->showEntries(*subfolders.names);
+            }
+            if (opening && listed->grid()->currentRow() < 0) {
+                listed->grid()->markFirstCell();
+            }
+        },
+        [this, path, tellSilent] {
+            if (tellSilent) {
+                tellDriveSilent(path);
+            }
+        });
 }
 
 // From the last page to the first, so that each page is still there when it is looked at.
@@ -95,15 +174,104 @@ void TForm1::PageGridSelectCell(int col, int row) {
     SelectedRow = row;
 }
 
-// The folder becomes the destination: it is listed with its preview, Change may move it, it
-// gets a send key, and the status bar names it with its picture count.
+// The folder becomes the destination: it gets a send key (once the keyboard's pick rests on
+// it); once it is listed with its preview, Change may move it and the status bar names it with
+// its picture count.
 void TForm1::showDestination(const std::string& folder) {
     CListBox2->clear();
     TargetFolder = folder;
     ScanTargetFolder();
-    giveSendKey(folder);
-    enableCommand(BitBtn10);
-    StatusBar1->setSimpleText(destinationStatus(TargetFolder, PreviewCount));
+    offerSendKey(folder);
+}
+
+// Lists the destination folder into the lower list and the preview cycle and shows its first
+// previewable picture, or a blank preview. Until the listing arrives the list is empty, the
+// preview blank and the status bar tells that the folder is being read. A failed listing
+// shows an empty folder.
+void TForm1::ScanTargetFolder() {
+    listTargetFolder(std::nullopt);
+}
+
+// After a command changed the destination shown, its list, preview cycle and count follow the
+// folder; the preview stays on its picture where that is still there. The list shows what it
+// showed until then.
+void TForm1::listDestinationAfresh() {
+    if (TargetFolder.empty()) {
+        return;
+    }
+    listTargetFolder(PreviewIndex < PreviewPaths.count() ? PreviewPaths[PreviewIndex]
+                                                         : std::string());
+}
+
+void TForm1::listTargetFolder(const std::optional<std::string>& previewed) {
+    const std::string folder = TargetFolder;
+    // A listing of a destination just chosen that this one supersedes still enables Change.
+    const bool chosen =
+        !previewed || (destinationChosen_ && listing_->pending(kDestinationListing));
+    destinationChosen_ = chosen;
+    if (!previewed) {
+        PreviewIndex = 0;
+        PreviewPaths.clear();
+        PreviewCount = 0;
+        BlankPreviewImage();
+        BitBtn10->setEnabled(false);  // Change takes the listed pictures along
+        std::erase(disabledForJob_, static_cast<QObject*>(BitBtn10));
+        StatusBar1->setSimpleText(folder + kBeingListed);
+    }
+    // The count replaces what the status bar says now, not what a command told meanwhile.
+    const std::string status = StatusBar1->simpleText();
+    listing_->request<ListedDestination>(
+        kDestinationListing, volumeOf(folder),
+        [folder](const FolderListing::Answered& answered) {
+            ListedDestination listed;
+            listed.enterable = static_cast<bool>(enterableDir(folder));
+            answered();
+            DirectorySearch search;
+            listed.listing = scanDestination(folder, search, answered);
+            return listed;
+        },
+        [this, folder, previewed, chosen, status](ListedDestination& listed) {
+            if (folder != TargetFolder) {
+                return;  // another destination was chosen meanwhile
+            }
+            if (listed.enterable) {
+                adoptCurrentDir(folder);
+            }
+            CListBox2->clear();
+            CListBox2->addNames(listed.listing.listNames);
+            PreviewIndex = 0;
+            PreviewPaths.clear();
+            for (const std::string& path : listed.listing.previewPaths) {
+                PreviewPaths.add(path);
+            }
+            PreviewCount = PreviewPaths.count();
+            std::optional<std::size_t> shown = firstPreviewIndex(listed.listing.previewPaths);
+            if (const auto kept = previewed ? PreviewPaths.indexOf(*previewed) : -1; kept >= 0) {
+                shown = static_cast<std::size_t>(kept);
+            }
+            if (StatusBar1->simpleText() == status) {
+                StatusBar1->setSimpleText(destinationStatus(TargetFolder, PreviewCount));
+            }
+            if (chosen) {
+                enableCommand(BitBtn10);
+            }
+            if (shown) {
+                PreviewIndex = static_cast<int>(*shown);
+                showPreviewLater(PreviewPaths[PreviewIndex], false);
+            } else {
+                previewAwaited_.clear();
+                BlankPreviewImage();
+            }
+        },
+        [this, folder, status] {
+            if (folder != TargetFolder) {
+                return;  // no longer wanted: its drive is told when a listing on it is
+            }
+            if (StatusBar1->simpleText() == status) {
+                StatusBar1->setSimpleText(folder);
+            }
+            tellDriveSilent(folder);
+        });
 }
 
 void TForm1::StringGrid1Click() {
@@ -141,15 +309,54 @@ void TForm1::PageGridClick(StringGrid* grid) {
     }
 }
 
+void TForm1::showPreviewLater(const std::string& path, bool tellFailure) {
+    const PictureRequest request = pictureRequest(path, Panel2->width(), Panel2->height(),
+                                                  ShrinkToFit, Image1->devicePixelRatioF());
+    const auto present = [this, request, tellFailure](const PreparedPicture& prepared) {
+        try {
+            presentPicture(prepared, request, *Image1);
+            unloadable_.erase(Image1);
+        } catch (const PictureLoadError&) {
+            unloadable_[Image1] = request.path;
+            if (tellFailure) {
+                throw;
+            }
+        } catch (...) {
+            if (tellFailure) {
+                throw;
+            }
+        }
+    };
+    previewAwaited_.clear();
+    listing_->cancel(kPreviewRead);
+    if (const std::optional<PreparedPicture> ready = readAhead_->takeIfReady(request)) {
+        reportingErrors([&] { present(*ready); })();
+        return;
+    }
+    previewAwaited_ = path;
+    // No drive is named: a volume that hangs is told by its listing; the picture never comes.
+    listing_->request<PreparedPicture>(
+        kPreviewRead, {},
+        [request](const FolderListing::Answered&) { return preparePicture(request); },
+        [this, path, present](PreparedPicture& prepared) {
+            if (previewAwaited_ != path) {
+                return;  // another picture was shown in the preview meanwhile
+            }
+            previewAwaited_.clear();
+            reportingErrors([&] { present(prepared); })();
+        },
+        nullptr);
+}
+
 void TForm1::StringGrid1DblClick() {
     FolderEntries.clear();
     if (TargetFolder.empty() || !drivesReady({TargetFolder})) {
         return;
     }
-    for (std::string& name : listPlainSubfolders(TargetFolder)) {
-        FolderEntries.add(std::move(name));
-    }
     OpenFolderPage(TargetFolder);
+    if (auto* page = qobject_cast<FolderPage*>(NewestSheet)) {
+        listFolderPage(page, true, true);
+    }
 }
 
 void TForm1::BitBtn9Click() {

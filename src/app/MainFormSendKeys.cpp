@@ -5,6 +5,7 @@
 // list's menu under "送る". Photographs sent while a command still runs wait for it in turn.
 
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 
 #include "app/MainFormUnit1.h"
@@ -13,6 +14,7 @@
 #include "platform/MessageSink.h"
 #include "platform/PathText.h"
 #include "widgets/CheckListBox.h"
+#include "widgets/PageControl.h"
 #include "widgets/StatusBar.h"
 #include "widgets/TextBytes.h"
 
@@ -48,6 +50,14 @@ void TForm1::buildSendKeys() {
         connect(copy, &QAction::triggered, this,
                 [this, key] { sendShown(key, TransferMode::Copy); });
     }
+    // The keyboard's pick rests when the focus leaves the folder pages; the focus leaving a
+    // grid that was hidden (its page went to the back, or closed) is not the user's doing.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* before, QWidget* now) {
+        if (before && before->isVisible() && PageControl1->isAncestorOf(before) &&
+            !(now && PageControl1->isAncestorOf(now))) {
+            restSendKey();
+        }
+    });
     updateSendMenu();
 }
 
@@ -72,7 +82,25 @@ void TForm1::giveSendKey(const std::string& folder) {
     updateSendMenu();
 }
 
+// A destination chosen with the pointer takes its key at once. One the keyboard's pick reaches
+// in a grid may be a stop on the way (the arrows pass the folders between, Enter opens one): it
+// takes its key only once the pick rests there, when the focus leaves the folder pages or a
+// photograph is sent, so that a walk through the pages leaves the keys to the folders chosen.
+void TForm1::offerSendKey(const std::string& folder) {
+    if (QGuiApplication::mouseButtons() != Qt::NoButton) {
+        giveSendKey(folder);
+    } else {
+        sendKeys_.pass(folder);
+    }
+}
+
+void TForm1::restSendKey() {
+    sendKeys_.rest(TargetFolder);
+    updateSendMenu();
+}
+
 void TForm1::sendShown(int key, TransferMode mode) {
+    restSendKey();
     auto* entry = const_cast<QListWidgetItem*>(sourcePick_.entry());
     const std::string folder = sendKeys_.folderOfKey(key);
     if (!entry || folder.empty() || CListBox1->tickLocked(CListBox1->row(entry))) {

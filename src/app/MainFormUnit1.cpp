@@ -3,13 +3,16 @@
 
 #include <QAbstractItemModel>
 #include <QAction>
+#include <QApplication>
 #include <QEvent>
 #include <QPushButton>
 
+#include <cctype>
 #include <cstring>
 
 #include "dialogs/SelectDirFormUnit4.h"
 #include "fileops/FileJob.h"
+#include "navigator/FolderListing.h"
 #include "platform/DriveCheck.h"
 #include "platform/DriveTable.h"
 #include "platform/FileWatch.h"
@@ -55,7 +58,10 @@ std::string driveRefusal(const DriveState& state) {
 
 }  // namespace
 
-TForm1::TForm1(QWidget* parent) : QMainWindow(parent), shownFile_(new FileWatch(this)) {
+TForm1::TForm1(QWidget* parent)
+    : QMainWindow(parent),
+      listing_(new FolderListing(kVolumeAnswerLimit, this)),
+      shownFile_(new FileWatch(this)) {
     readAhead_ = std::make_unique<PictureReadAhead>([this](const PictureRequest& request) {
         QMetaObject::invokeMethod(this,
                                   reportingErrors([this, request] { pictureReadAhead(request); }),
@@ -70,6 +76,7 @@ TForm1::~TForm1() {
     // The controls outlive the window's own members: nothing they tell from here on may reach
     // those members.
     CListBox1->model()->disconnect(this);
+    QObject::disconnect(qApp, &QApplication::focusChanged, this, nullptr);
     FormDestroy();
 }
 
@@ -123,6 +130,13 @@ bool TForm1::drivesReady(std::initializer_list<std::string_view> paths) {
         }
     }
     return true;
+}
+
+void TForm1::tellDriveSilent(const std::string& folder) {
+    if (folder.size() >= 2 && folder[1] == ':') {
+        const auto letter = static_cast<char>(std::toupper(static_cast<unsigned char>(folder[0])));
+        showMessage(driveRefusal({DriveState::Kind::Silent, letter, 0}));
+    }
 }
 
 void TForm1::FormDestroy() {

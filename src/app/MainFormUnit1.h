@@ -64,6 +64,7 @@ class StringGrid;
 class TSelectDirForm;
 class FileJob;
 class FileWatch;
+class FolderListing;
 class PictureReadAhead;
 enum class TransferMode;
 class Timer;
@@ -197,6 +198,9 @@ class TForm1 : public QMainWindow {
     // The slide show's next picture, read ahead for its pane.
     void readAheadForSlideShow(int paneWidth, int paneHeight, double devicePixelRatio,
                                const std::string& path);
+    // Pictures beyond the one picked are read ahead unless this is switched off (as a benchmark
+    // does, to compare).
+    void setReadingAhead(bool on) { readingAhead_ = on; }
 
     // Shows a picture file fitted into a pane of the given size (or at actual size, after
     // ShrinkToFit); returns its size as "640X480", empty when nothing was loaded.
@@ -215,7 +219,8 @@ class TForm1 : public QMainWindow {
     // fill the source list, unticked. The large view keeps its picture.
     void openSourceFolder(const std::string& folder, const std::vector<std::string>& names);
     // Makes the folder the destination, as a click on its cell in a folder grid does once its
-    // drive answered.
+    // drive answered. It is listed off the window's thread: the list, the preview and the count
+    // follow when the listing arrives.
     void showDestination(const std::string& folder);
     // The destination's pictures, as the slide show plays them.
     std::vector<std::string> previewPathTexts() const;
@@ -288,9 +293,27 @@ class TForm1 : public QMainWindow {
                 std::vector<std::string> folders, CommandAtWork::AfterJob afterJob);
     void placeProgressWindow();
     void listDestinationAfresh();
-    // Fills the destination list and the preview cycle; the entry to preview first, if any.
-    std::optional<std::size_t> listTargetFolder();
+    // Lists the destination on a thread of its own; the list, preview cycle and count follow
+    // when its answer arrives, if the destination is still the one listed. `previewed`: the
+    // picture to stay on if it is still there; without one, the listing is of a destination
+    // newly chosen, whose Change waits for it.
+    void listTargetFolder(const std::optional<std::string>& previewed);
     void showPreviewOf(std::optional<std::size_t> index);
+    // Lists a folder page's subfolders on a thread of their own; the page shows them when they
+    // arrive, if it is still open on the same folder. `opening`: the page was just opened;
+    // `tellSilent`: a drive that does not answer is told.
+    void listFolderPage(FolderPage* page, bool opening, bool tellSilent);
+    // Tells the user that the drive of `folder` does not answer.
+    void tellDriveSilent(const std::string& folder);
+    // Shows the picture at `path` in the destination preview once it is read off the window's
+    // thread, unless another was asked for meanwhile; one read ahead is shown at once. A picture
+    // that cannot be shown is told only when `tellFailure` (a pick; a listing tells nothing).
+    void showPreviewLater(const std::string& path, bool tellFailure);
+    std::string previewAwaited_;  // the preview picture on its way; empty when none
+    // Folder listings run here, never on the window's thread.
+    FolderListing* listing_ = nullptr;
+    // The destination listing on its way is of a destination newly chosen.
+    bool destinationChosen_ = false;
     void applyOutcome(int entry, const FileOutcome& outcome);
     void showJobProgress(const BatchProgress& progress);
     void endJob();
@@ -319,6 +342,7 @@ class TForm1 : public QMainWindow {
     void showSourcePick(PickedBy by);
     PictureRequest sourceRequest(const std::string& path) const;
     void showSourcePicture(const PictureRequest& request);
+    void presentSourcePicture(const PictureRequest& request, const PreparedPicture& prepared);
     void emptyLargeView();
     void pictureReadAhead(const PictureRequest& request);
     void followSourceListChanges();
@@ -334,6 +358,8 @@ class TForm1 : public QMainWindow {
     void buildSendKeys();
     void updateSendMenu();
     void giveSendKey(const std::string& folder);
+    void offerSendKey(const std::string& folder);
+    void restSendKey();
     void sendShown(int key, TransferMode mode);
     void pickNextAfter(const QListWidgetItem* sent);
     void startNextSend();
@@ -357,6 +383,8 @@ class TForm1 : public QMainWindow {
     std::vector<PictureRequest> previewReadAhead_;
     std::vector<PictureRequest> slideReadAhead_;
     int lastSourcePick_ = -1;
+    int sourceDirection_ = 1;  // the way the user travels the list: +1 down, -1 up
+    bool readingAhead_ = true;
     bool previewPickPending_ = false;
     CommandAtWork command_;
     // The commands the running job disabled, enabled again at its end.

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QImage>
 #include <QPushButton>
+#include <QTimer>
 
 #include <functional>
 #include <utility>
@@ -17,6 +18,7 @@
 #include "platform/PathText.h"
 #include "viewer/DestinationScan.h"
 #include "viewer/PictureKinds.h"
+#include "viewer/PictureLoadError.h"
 #include "viewer/PictureReadAhead.h"
 #include "widgets/CheckListBox.h"
 #include "widgets/ErrorReportingApplication.h"
@@ -92,8 +94,10 @@ void TForm1::CListBox1Click() {
 
 // A key pick never waits for a picture that is not read ahead yet: the view is emptied and the
 // picture left to the read-ahead, first in line; pictureReadAhead shows it when it is ready.
-// Until then no picture of another file stands under the new name. A pick of a file that
-// cannot be shown (camera RAW, a broken bitmap, a file gone) empties the view too.
+// Until then no picture of another file stands under the new name. A click shows its picture
+// before it returns: reads no longer wanted are given up first, and the read-ahead waits while
+// the pick is loaded. A pick of a file that cannot be shown (camera RAW, a broken bitmap, a file
+// gone) empties the view too.
 void TForm1::showSourcePick(PickedBy by) {
     const int picked = CListBox1->selectedIndex();
     if (picked < 0) {
@@ -107,16 +111,38 @@ void TForm1::showSourcePick(PickedBy by) {
     if (by != PickedBy::Program) {
         CurrentPicturePath = path;
     }
+    sourceDirection_ = travelAfter(sourceDirection_, lastSourcePick_, picked, by == PickedBy::Key);
+    lastSourcePick_ = picked;
     if (!IsKind(extractFileExt(path), ViewKinds)) {
         emptyLargeView();
-    } else if (const PictureRequest request = sourceRequest(path);
-               by == PickedBy::Key && !readAhead_->takeIfReady(request)) {
-        emptyLargeView();
-        sourcePick_.await(request);
-    } else {
-        showSourcePicture(request);
+        readAheadAround(picked);
+        return;
     }
-    readAheadAround(picked);
+    const PictureRequest request = sourceRequest(path);
+    if (by == PickedBy::Key) {
+        if (std::optional<PreparedPicture> ready = readAhead_->takeIfReady(request)) {
+            readAheadAround(picked);
+            presentSourcePicture(request, *ready);
+        } else {
+            Image2->setPicture(QImage());  // its memory goes before the pick's is read
+            Image2->setToolTip(QString());
+            sourcePick_.await(request);
+            readAheadAround(picked);
+        }
+        return;
+    }
+    // Only the pick's picture is wanted until it is drawn: every other read gives way at once,
+    // and none competes with the pick's decode or its drawing. The read-ahead follows on the
+    // next turn of the event loop, after the paint.
+    Image2->setPicture(QImage());  // likewise; nothing is drawn before the pick's picture
+    sourceReadAhead_ = {request};
+    updateReadAhead();
+    QTimer::singleShot(0, this, [this, entry = sourcePick_.entry(), picked] {
+        if (sourcePick_.entry() == entry && pickedRow() == picked) {
+            readAheadAround(picked);
+        }
+    });
+    presentSourcePicture(request, readAhead_->load(request));
 }
 
 PictureRequest TForm1::sourceRequest(const std::string& path) const {
@@ -125,9 +151,20 @@ PictureRequest TForm1::sourceRequest(const std::string& path) const {
 }
 
 void TForm1::showSourcePicture(const PictureRequest& request) {
+    presentSourcePicture(request, readAhead_->load(request));
+}
+
+// A picture that fails to load is remembered as such, so that a resize does not tell its error
+// again.
+void TForm1::presentSourcePicture(const PictureRequest& request, const PreparedPicture& prepared) {
     std::string size;
     try {
-        size = ShowPicture(request.paneWidth, request.paneHeight, Image2, request.path);
+        size = presentPicture(prepared, request, *Image2);
+        unloadable_.erase(Image2);
+    } catch (const PictureLoadError&) {
+        unloadable_[Image2] = request.path;
+        emptyLargeView();
+        throw;
     } catch (...) {
         emptyLargeView();
         throw;
@@ -151,7 +188,8 @@ void TForm1::emptyLargeView() {
 // made it stale.
 void TForm1::pictureReadAhead(const PictureRequest& request) {
     if (sourcePick_.arrived(request)) {
-        showSourcePicture(request);
+        std::optional<PreparedPicture> ready = readAhead_->takeIfReady(request);
+        presentSourcePicture(request, ready ? *ready : readAhead_->load(request));
     }
 }
 
@@ -207,26 +245,19 @@ int TForm1::pickedRow() const {
     return sourcePick_.entry() ? CListBox1->row(sourcePick_.entry()) : -1;
 }
 
-// Reads ahead the pictures the user is likely to pick next: the following ones in the
-// direction of the last move and the one behind; at actual size (large pictures) only the
-// next one.
+// Reads ahead the pictures the user is likely to pick next (see rowsWantedAround); the pick's
+// own picture stays first while it is read and then while it is shown. Switched off, only the
+// pick's own is read.
 void TForm1::readAheadAround(int picked) {
-    const int step = picked < lastSourcePick_ ? -1 : 1;
-    lastSourcePick_ = picked;
-    std::vector<int> around{picked + step};
-    if (ShrinkToFit) {
-        around.insert(around.end(), {picked + 2 * step, picked - step});
-    }
+    const std::vector<int> rows =
+        readingAhead_ ? rowsWantedAround(picked, sourceDirection_, ShrinkToFit, CListBox1->count())
+                      : std::vector<int>{picked};
     sourceReadAhead_.clear();
-    if (sourcePick_.awaited()) {
-        sourceReadAhead_.push_back(*sourcePick_.awaited());
-    }
-    for (const int index : around) {
-        if (index < 0 || index >= CListBox1->count()) {
-            continue;
-        }
-        const std::string path = joinPath(SourceFolder, CListBox1->name(index));
-        if (IsKind(extractFileExt(path), ViewKinds)) {
+    for (const int row : rows) {
+        const std::string path = joinPath(SourceFolder, CListBox1->name(row));
+        if (row == picked && sourcePick_.awaited()) {
+            sourceReadAhead_.push_back(*sourcePick_.awaited());
+        } else if (IsKind(extractFileExt(path), ViewKinds)) {
             sourceReadAhead_.push_back(sourceRequest(path));
         }
     }
@@ -268,56 +299,12 @@ void TForm1::N8Click() {
     ShrinkToFit = false;
 }
 
-// Lists the destination folder into the lower list and the preview cycle and shows its first
-// previewable picture, or a blank preview. Any failure ends the scan silently.
-void TForm1::ScanTargetFolder() {
-    try {
-        showPreviewOf(listTargetFolder());
-    } catch (...) {
-        // What was listed so far stays.
-    }
-}
-
-std::optional<std::size_t> TForm1::listTargetFolder() {
-    PreviewIndex = 0;
-    PreviewPaths.clear();
-    setCurrentDir(TargetFolder);
-    const DestinationListing listing = scanDestination(TargetFolder, SharedSearch);
-    CListBox2->addNames(listing.listNames);
-    for (const std::string& path : listing.previewPaths) {
-        PreviewPaths.add(path);
-    }
-    PreviewCount = PreviewPaths.count();
-    return firstPreviewIndex(listing.previewPaths);
-}
-
 void TForm1::showPreviewOf(std::optional<std::size_t> index) {
     if (index) {
         PreviewIndex = static_cast<int>(*index);
         ShowPicture(Panel2->width(), Panel2->height(), Image1, PreviewPaths[PreviewIndex]);
     } else {
         BlankPreviewImage();
-    }
-}
-
-// After a command changed the destination shown, its list, preview cycle and count follow the
-// folder; the preview stays on its picture where that is still there.
-void TForm1::listDestinationAfresh() {
-    if (TargetFolder.empty()) {
-        return;
-    }
-    try {
-        const std::string previewed =
-            PreviewIndex < PreviewPaths.count() ? PreviewPaths[PreviewIndex] : std::string();
-        CListBox2->clear();
-        std::optional<std::size_t> shown = listTargetFolder();
-        if (const auto kept = PreviewPaths.indexOf(previewed); kept >= 0) {
-            shown = static_cast<std::size_t>(kept);
-        }
-        StatusBar1->setSimpleText(destinationStatus(TargetFolder, PreviewCount));
-        showPreviewOf(shown);
-    } catch (...) {
-        // As a scan: what was listed stays.
     }
 }
 
@@ -333,6 +320,7 @@ void TForm1::BitBtn8Click() {
         return;
     }
     PreviewIndex = nextPreviewIndex(PreviewIndex);
+    previewAwaited_.clear();  // a pick's picture still on its way comes too late
     ShowPicture(Panel2->width(), Panel2->height(), Image1, PreviewPaths[PreviewIndex]);
     previewReadAhead_ = {pictureRequest(PreviewPaths[nextPreviewIndex(PreviewIndex)],
                                         Panel2->width(), Panel2->height(), ShrinkToFit,
@@ -357,7 +345,7 @@ void TForm1::CListBox2Click() {
     Label2->setText(displayText(name));
     CurrentPicturePath = path;
     if (IsKind(extractFileExt(path), ViewKinds)) {
-        ShowPicture(Panel2->width(), Panel2->height(), Image1, path);
+        showPreviewLater(path, true);  // read off the window's thread: it may be on a card
     }
 }
 

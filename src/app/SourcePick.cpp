@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/SourcePick.h"
 
+#include <cstdlib>
 #include <utility>
 
 namespace pictaria {
@@ -51,6 +52,22 @@ void SourcePick::listReplaced() {
     entry_ = nullptr;
     awaited_.reset();
     view_ = view_ == View::Shown || view_ == View::Kept ? View::Kept : View::Empty;
+}
+
+int travelAfter(int direction, int from, int to, bool byKey) {
+    if (from < 0 || from == to || (!byKey && std::abs(to - from) != 1)) {
+        return direction;
+    }
+    return to < from ? -1 : 1;
+}
+
+std::vector<int> rowsWantedAround(int picked, int direction, bool fitted, int count) {
+    std::vector<int> around{picked, picked + direction};
+    if (fitted) {
+        around.insert(around.end(), {picked + 2 * direction, picked - direction});
+    }
+    std::erase_if(around, [count](int row) { return row < 0 || row >= count; });
+    return around;
 }
 
 }  // namespace pictaria

@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "viewer/PictureDisplay.h"
 
@@ -60,5 +61,17 @@ class SourcePick {
     View view_ = View::Empty;
     std::optional<PictureRequest> awaited_;
 };
+
+// The way the user travels the list after a pick moved from row `from` to row `to`: +1 down,
+// -1 up. A key move tells it; a jump of the mouse or of the program keeps the way as it was (a
+// click on an earlier entry does not turn the read-ahead back), unless it lands next to the
+// last pick.
+int travelAfter(int direction, int from, int to, bool byKey);
+
+// The rows whose pictures are wanted around a pick of row `picked` in a list of `count` rows,
+// most wanted first: the pick's own, then the next ones in the way of travel; fitted, also the
+// one behind, the picture just left, so that a step on never reads it again. At actual size
+// (large pictures) only the pick and the next one. Rows outside the list are left out.
+std::vector<int> rowsWantedAround(int picked, int direction, bool fitted, int count);
 
 }  // namespace pictaria

@@ -37,9 +37,9 @@ FileOutcome transferFile(TransferMode mode, const std::string& sourcePath,
 
 // As transferFile, for a batch: a move by copy only copies into `deferred` (tagged `tag`) and
 // leaves the flush, the copy's name and the removal of the source to deferred.finish(), so
-// that a batch flushes its copies to disk once instead of once per file; the names promised to
-// those copies count as taken. Such a move comes back done, with
-// `awaitingRemoval` set: it is finished only when deferred.finish() says so.
+// that a batch flushes its copies to disk a group at a time instead of once per file; the names
+// promised to those copies count as taken. Such a move comes back done, with `awaitingRemoval` set:
+// it is finished only when deferred.finish() says so.
 FileOutcome transferFileInBatch(TransferMode mode, const std::string& sourcePath,
                                 const std::string& subPath, const std::string& targetFolder,
                                 int& uniqueNameCounter, DeferredMoves& deferred, int tag,

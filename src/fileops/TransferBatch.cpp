@@ -24,15 +24,22 @@ std::string volumeGoneMessage(TransferMode mode, const std::string& targetFolder
            (mode == TransferMode::Move ? "移動しませんでした。" : "コピーしませんでした。");
 }
 
+std::string leftoversKeptMessage(const std::string& targetFolder) {
+    return "フォルダ " + targetFolder +
+           " に、途中で終わった前の作業の残り（名前が .pictaria- で始まる隠しファイルや"
+           "フォルダ）を残しました。ごみ箱に移せなかったためです。\n"
+           "写真のただ一つの控えのこともあるので、中を確かめてから片付けてください。";
+}
+
 void TransferBatch::run(const std::atomic<bool>& stop, const OutcomeReport& outcome,
                         const ProgressReport& progress) {
     std::vector<std::int64_t> sizes;
     for (const BatchItem& item : items_) {
         sizes.push_back(std::max(0LL, fileSize(joinPath(sourceFolder_, item.name))));
     }
-    removeLeftovers(targetFolder_);
-    DeferredMoves deferred;
-    std::map<int, FileOutcome> awaiting;  // moves whose sources go after the common flush
+    leftoversKept_ = removeLeftovers(targetFolder_);
+    DeferredMoves deferred(groupLimits_);
+    std::map<int, FileOutcome> awaiting;  // moves whose sources go after their group's flush
     // Once the destination lies on another volume, nothing more is tried there: every file not
     // yet in place fails with the reason, and its source stays.
     bool volumeGone = false;
@@ -45,6 +52,27 @@ void TransferBatch::run(const std::atomic<bool>& stop, const OutcomeReport& outc
         refused.reason = FsResult::failure(ENODEV);
         refused.message = volumeGoneMessage(mode_, targetFolder_);
         return refused;
+    };
+    // Copies made before the volume went are not on the folder's path any more: flushing and
+    // checking them there would find whatever lies there now, so their sources stay.
+    const auto removeMovedSources = [&] {
+        if (destinationGone()) {
+            for (const auto& [entry, moved] : awaiting) {
+                outcome(entry, notPutInPlace(moved.name));
+            }
+            awaiting.clear();
+            return;
+        }
+        for (const auto& [entry, removed] : deferred.finish()) {
+            FileOutcome moved = std::move(awaiting.at(entry));
+            awaiting.erase(entry);
+            if (!removed) {
+                moved.result = FileResult::Failed;
+                moved.reason = removed;
+                moved.message = kMoveFailedMessage;
+            }
+            outcome(entry, moved);
+        }
     };
     const auto transfer = [&](const BatchItem& item) -> std::optional<FileOutcome> {
         if (destinationGone()) {
@@ -59,27 +87,10 @@ void TransferBatch::run(const std::atomic<bool>& stop, const OutcomeReport& outc
             return handled;
         }
         awaiting.emplace(item.entry, std::move(handled));
+        if (deferred.groupFull()) {
+            removeMovedSources();  // before the next file is copied
+        }
         return std::nullopt;
-    };
-    // Copies made before the volume went are not on the folder's path any more: flushing and
-    // checking them there would find whatever lies there now, so their sources stay.
-    const auto removeMovedSources = [&] {
-        if (destinationGone()) {
-            for (const auto& [entry, moved] : awaiting) {
-                outcome(entry, notPutInPlace(moved.name));
-            }
-            awaiting.clear();
-            return;
-        }
-        for (const auto& [entry, removed] : deferred.finish()) {
-            FileOutcome& moved = awaiting.at(entry);
-            if (!removed) {
-                moved.result = FileResult::Failed;
-                moved.reason = removed;
-                moved.message = kMoveFailedMessage;
-            }
-            outcome(entry, moved);
-        }
     };
     runEachItem(items_, stop, outcome, progress, transfer, sizes, removeMovedSources);
 }

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Copy or Move of a list of files into one folder. Moves across file systems are flushed
-// to disk together and their sources removed after that, also when the batch was stopped.
+// to disk a group at a time (DeferredMoves) and each group's sources removed before the next
+// file is copied; the last group is finished also when the batch was stopped.
 // Nothing is put into the folder once it lies on another volume than when the command began
 // (its card was taken out): the batch stops there, and every file not moved keeps its source.
 
@@ -20,6 +21,10 @@ namespace pictaria {
 // what was not done ("ドライブ E: は、この操作の途中で取り外されたので、移動しませんでした。").
 std::string volumeGoneMessage(TransferMode mode, const std::string& targetFolder);
 
+// What the user is told once leftovers of an ended run of the program had to stay in
+// `targetFolder`, no trash taking them: where they are, and that they may hold photographs.
+std::string leftoversKeptMessage(const std::string& targetFolder);
+
 class TransferBatch : public FileBatch {
   public:
     TransferBatch(TransferMode mode, std::string sourceFolder, std::string targetFolder,
@@ -31,6 +36,14 @@ class TransferBatch : public FileBatch {
     // The collision counter as the batch left it, for the next command.
     int uniqueNameCounter() const { return uniqueNameCounter_; }
 
+    // How many leftovers of an ended run stayed in the destination, no trash taking them (after
+    // run()).
+    int leftoversKept() const { return leftoversKept_; }
+    const std::string& targetFolder() const { return targetFolder_; }
+
+    // How many moves across file systems wait for their common flush at most (before run()).
+    void setGroupLimits(DeferredMoves::GroupLimits limits) { groupLimits_ = limits; }
+
   private:
     FileOutcome transferOne(const BatchItem& item, DeferredMoves& deferred, bool& awaitingRemoval);
 
@@ -40,6 +53,8 @@ class TransferBatch : public FileBatch {
     std::vector<BatchItem> items_;
     int uniqueNameCounter_;
     FolderMount destination_;  // the destination's mount when the command began
+    DeferredMoves::GroupLimits groupLimits_;
+    int leftoversKept_ = 0;
 };
 
 }  // namespace pictaria

@@ -13,15 +13,25 @@ std::string pageCaption(const std::string& path) {
 }
 
 std::vector<std::string> listPlainSubfolders(const std::string& folder) {
+    if (!folder.empty()) {
+        setCurrentDir(folder);  // a folder that cannot be entered is still searched by its path
+    }
+    return plainSubfoldersOf(folder);
+}
+
+std::vector<std::string> plainSubfoldersOf(const std::string& folder,
+                                           const std::function<void()>& answered) {
     std::vector<std::string> names;
     if (folder.empty()) {
         return names;
     }
-    setCurrentDir(folder);  // a folder that cannot be entered is still searched by its path
     DirectorySearch search;
     SearchEntry entry;
     for (bool more = search.findFirst(joinPath(folder, "*.*"), attr::Directory, entry); more;
          more = search.findNext(entry)) {
+        if (answered) {
+            answered();
+        }
         if (entry.attributes == attr::Directory && textPosition(".", entry.name) != 1) {
             names.push_back(entry.name);
         }

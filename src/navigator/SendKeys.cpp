@@ -6,6 +6,7 @@
 namespace pictaria {
 
 int SendKeys::use(const std::string& folder) {
+    passed_.clear();
     if (folder.empty()) {
         return 0;
     }
@@ -21,6 +22,17 @@ int SendKeys::use(const std::string& folder) {
     }
     lastUsed_[static_cast<std::size_t>(key - 1)] = ++clock_;
     return key;
+}
+
+void SendKeys::pass(const std::string& folder) {
+    passed_ = folder;
+}
+
+void SendKeys::rest(const std::string& destination) {
+    if (!passed_.empty() && passed_ == destination) {
+        use(destination);
+    }
+    passed_.clear();
 }
 
 void SendKeys::forget(const std::string& folder) {

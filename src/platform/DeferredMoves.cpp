@@ -21,6 +21,10 @@ FsResult DeferredMoves::copy(std::string_view from, std::string_view to, int tag
         Pending move{hostFrom, hostTo, {}, {}, tag};
         FsResult copied = host::startMoveByCopy(move.from, move.to, move.source, move.temporary);
         if (copied) {
+            if (pending_.empty()) {
+                firstPending_ = std::chrono::steady_clock::now();
+            }
+            pendingBytes_ += move.source.size;
             pending_.push_back(std::move(move));
         }
         return copied;
@@ -34,6 +38,12 @@ bool DeferredMoves::willName(std::string_view path) const {
     const auto host = hostPathOf(path);
     return host && std::any_of(pending_.begin(), pending_.end(),
                                [&](const Pending& move) { return move.to == *host; });
+}
+
+bool DeferredMoves::groupFull() const {
+    return !pending_.empty() &&
+           (pending_.size() >= limits_.files || pendingBytes_ >= limits_.bytes ||
+            std::chrono::steady_clock::now() - firstPending_ >= limits_.age);
 }
 
 std::vector<std::pair<int, FsResult>> DeferredMoves::finish() {
@@ -73,6 +83,7 @@ std::vector<std::pair<int, FsResult>> DeferredMoves::finish() {
         outcomes.emplace_back(move.tag, results[i]);
     }
     pending_.clear();
+    pendingBytes_ = 0;
     return outcomes;
 }
 

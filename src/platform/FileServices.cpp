@@ -53,6 +53,14 @@ bool directoryExists(std::string_view path) {
 }
 
 FsResult setCurrentDir(std::string_view path) {
+    const FsResult entered = enterableDir(path);
+    if (entered) {
+        adoptCurrentDir(path);
+    }
+    return entered;
+}
+
+FsResult enterableDir(std::string_view path) {
     const auto host = hostPathOf(path);
     if (!host || path.empty()) {
         return FsResult::failure(ENOENT);
@@ -69,8 +77,11 @@ FsResult setCurrentDir(std::string_view path) {
     if (::access(host->c_str(), X_OK) != 0) {
         return FsResult::fromErrno();
     }
-    currentDirText() = std::string(path);
     return FsResult::success();
+}
+
+void adoptCurrentDir(std::string_view path) {
+    currentDirText() = std::string(path);
 }
 
 std::string currentDir() {
@@ -157,10 +168,11 @@ FsResult removeEmptyDir(std::string_view path) {
     return ::rmdir(host->c_str()) == 0 ? FsResult::success() : FsResult::fromErrno();
 }
 
-void removeLeftovers(std::string_view folder) {
+int removeLeftovers(std::string_view folder) {
     if (const auto host = hostPathOf(folder)) {
-        host::removeStaleTemporaries(*host);
+        return static_cast<int>(host::removeStaleTemporaries(*host).size());
     }
+    return 0;
 }
 
 }  // namespace pictaria

@@ -24,6 +24,11 @@ bool directoryExists(std::string_view path);
 // its path text, which currentDir() returns unchanged.
 FsResult setCurrentDir(std::string_view path);
 std::string currentDir();
+// The two halves of setCurrentDir, for a folder checked on another thread than the one that
+// makes it current: whether it could be entered (any thread), and taking its path text as the
+// current folder's without asking the disk again (only where currentDir is read).
+FsResult enterableDir(std::string_view path);
+void adoptCurrentDir(std::string_view path);
 
 // Creates one folder level; fails when it exists or its parent is missing.
 FsResult createDir(std::string_view path);
@@ -100,8 +105,8 @@ FsResult onHostPaths(std::string_view from, std::string_view to, Operation opera
 FsResult copyFile(std::string_view from, std::string_view to);
 
 // Clears the work in progress that an ended run of the program left in the folder into the
-// trash (see host::removeStaleTemporaries).
-void removeLeftovers(std::string_view folder);
+// trash (see host::removeStaleTemporaries); how many of them no trash took, so they stayed.
+int removeLeftovers(std::string_view folder);
 
 // The file's size in bytes, -1 when it cannot be read.
 long long fileSize(std::string_view path);

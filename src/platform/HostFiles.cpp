@@ -431,10 +431,10 @@ std::string temporaryNameIn(const std::string& folder) {
     return folder == "." ? name : (folder == "/" ? "/" + name : folder + "/" + name);
 }
 
-void removeStaleTemporaries(const std::string& folder) {
+std::vector<std::string> removeStaleTemporaries(const std::string& folder) {
     DIR* dir = ::opendir(folder.c_str());
     if (!dir) {
-        return;
+        return {};
     }
     std::vector<std::string> stale;
     while (const dirent* entry = ::readdir(dir)) {
@@ -444,9 +444,13 @@ void removeStaleTemporaries(const std::string& folder) {
         }
     }
     ::closedir(dir);
+    std::vector<std::string> kept;
     for (const std::string& path : stale) {
-        DesktopTrash::moveToTrash(path);  // what cannot go now stays, and is tried again later
+        if (!DesktopTrash::moveToTrash(path)) {
+            kept.push_back(path);  // it stays, and is tried again next time
+        }
     }
+    return kept;
 }
 
 FsResult checkLeavesItsFolder(const std::string& path) {

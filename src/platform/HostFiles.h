@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/FsResult.h"
 
@@ -94,8 +95,9 @@ std::string temporaryNameIn(const std::string& folder);
 // finishing (its process is gone), into the desktop's trash, never deleting it: a power cut
 // can leave a finished copy only under its hidden name after its source was removed (by an
 // earlier version, or a disk that did not keep what it said it had flushed), and then it is
-// the only copy. Where no trash takes it, it stays. Work of running instances is left alone.
-void removeStaleTemporaries(const std::string& folder);
+// the only copy. Where no trash takes it, it stays: the paths of what stayed are returned, for
+// the user to be told. Work of running instances is left alone.
+std::vector<std::string> removeStaleTemporaries(const std::string& folder);
 
 // True when the file or folder at `path` may be taken out of its folder by this process (the
 // folder is writable, and its sticky bit, if set, does not protect the entry from us).

@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "viewer/JpegDecoder.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "viewer/ColourTransform.h"
 #include "viewer/ExifOrientation.h"
+#include "viewer/PictureMemory.h"
 
 namespace pictaria {
 
@@ -34,13 +38,77 @@ QList<QRgb> colourTableOf(const JpegOutputFormat& format) {
     return table;
 }
 
-// An image the decoder can write its rows into; null when memory is short.
-QImage canvasFor(const JpegOutputFormat& format) {
-    QImage canvas(format.width, format.height, imageFormatOf(format));
+// An image of `size` the decoder can write its rows into, charged to the pictures' memory;
+// null when memory is short.
+QImage canvasFor(const JpegOutputFormat& format, QSize size) {
+    QImage canvas = PictureMemory::shared().image(size, imageFormatOf(format));
     if (!canvas.isNull() && format.pixelKind == JPEG_PIXELS_PALETTE8) {
         canvas.setColorTable(colourTableOf(format));
     }
     return canvas;
+}
+
+// The rows of strips read in the stored layout, written turned into the upright picture: one of
+// the orientations that swap the sides (5 to 8).
+struct TurningSink {
+    QImage* upright;
+    int orientation;
+    int storedWidth;
+    int storedHeight;
+    int pixelBytes;
+    qsizetype stripBytesPerLine;
+
+    template <typename Pixel>
+    void put(const unsigned char* rows, int first, int count) {
+        const bool fromBottom = orientation == 6 || orientation == 7;  // stored row 0 goes right
+        const bool fromRight = orientation == 7 || orientation == 8;   // stored column 0 goes down
+        for (int x = 0; x < storedWidth; ++x) {
+            const int v = fromRight ? storedWidth - 1 - x : x;
+            auto* line = reinterpret_cast<Pixel*>(upright->scanLine(v));
+            for (int r = 0; r < count; ++r) {
+                const int y = first + r;
+                const int u = fromBottom ? storedHeight - 1 - y : y;
+                line[u] = reinterpret_cast<const Pixel*>(rows + r * stripBytesPerLine)[x];
+            }
+        }
+    }
+
+    static void take(void* context, const unsigned char* rows, int first, int count) {
+        auto* sink = static_cast<TurningSink*>(context);
+        if (sink->pixelBytes == 4) {
+            sink->put<quint32>(rows, first, count);
+        } else {
+            sink->put<quint8>(rows, first, count);
+        }
+    }
+};
+
+constexpr int kStripRows = 64;
+
+template <typename Pixel>
+void mirrorRows(QImage& picture) {
+    for (int y = 0; y < picture.height(); ++y) {
+        auto* row = reinterpret_cast<Pixel*>(picture.scanLine(y));
+        std::reverse(row, row + picture.width());
+    }
+}
+
+// Mirrors a picture the sides of which keep their lengths (orientations 2 to 4) in its own
+// buffer: QImage's own mirroring copies a buffer it does not own.
+void mirrorInPlace(QImage& picture, int orientation) {
+    if (orientation == 2 || orientation == 3) {
+        if (picture.depth() == 32) {
+            mirrorRows<quint32>(picture);
+        } else {
+            mirrorRows<quint8>(picture);
+        }
+    }
+    if (orientation == 3 || orientation == 4) {
+        for (int top = 0, bottom = picture.height() - 1; top < bottom; ++top, --bottom) {
+            std::swap_ranges(picture.scanLine(top), picture.scanLine(top) + picture.bytesPerLine(),
+                             picture.scanLine(bottom));
+        }
+    }
 }
 
 // Colour pictures that libjpeg could not quantize itself (inks) get their palette here.
@@ -132,16 +200,48 @@ LoadedPicture JpegDecoder::decodeFrame(int frameWidth, int frameHeight,
                           &format)) {
         return {};
     }
-    QImage canvas = canvasFor(format);
-    if (canvas.isNull() || !jpegSessionReadPixels(session_, canvas.bits(), canvas.bytesPerLine())) {
-        return {};
+    QImage canvas = readUpright(format, turn);
+    if (canvas.isNull()) {
+        return outOfMemory_ ? LoadedPicture{{}, {0, 0}, true} : LoadedPicture{};
     }
     if (transform) {
-        transform->apply(canvas);
+        transform->apply(canvas);  // colour by colour: the layout does not matter
     }
-    QImage stored = withPaletteIfAsked(std::move(canvas), palette);
-    return LoadedPicture{turn == kStoredUpright ? std::move(stored) : uprightPicture(stored, turn),
-                         upright};
+    return LoadedPicture{withPaletteIfAsked(std::move(canvas), palette), upright};
+}
+
+// Reads the pixels into one picture in the upright layout: mirrored in place when the sides
+// keep their lengths, written turned strip by strip when they swap. No second full-size copy
+// is made either way.
+QImage JpegDecoder::readUpright(const JpegOutputFormat& format, int turn) {
+    const QSize stored(format.width, format.height);
+    QImage canvas = canvasFor(format, uprightSize(stored, turn));
+    if (canvas.isNull()) {
+        outOfMemory_ = true;
+        return {};
+    }
+    if (turn < 5) {  // the sides keep their lengths
+        if (!jpegSessionReadPixels(session_, canvas.bits(), canvas.bytesPerLine())) {
+            return {};
+        }
+        mirrorInPlace(canvas, turn);
+        return canvas;
+    }
+    const int pixelBytes = format.pixelKind == JPEG_PIXELS_RGB32 ? 4 : 1;
+    const qsizetype stripBytesPerLine = static_cast<qsizetype>(format.width) * pixelBytes;
+    std::vector<unsigned char> strip;
+    try {
+        strip.resize(static_cast<std::size_t>(stripBytesPerLine) * kStripRows);
+    } catch (const std::bad_alloc&) {
+        outOfMemory_ = true;
+        return {};
+    }
+    TurningSink sink{&canvas, turn, format.width, format.height, pixelBytes, stripBytesPerLine};
+    if (!jpegSessionReadStrips(session_, strip.data(), stripBytesPerLine, kStripRows,
+                               &TurningSink::take, &sink)) {
+        return {};
+    }
+    return canvas;
 }
 
 std::string JpegDecoder::errorText() const {

@@ -48,7 +48,8 @@ class JpegDecoder {
     // set); files without one, or with one that cannot be used, keep their decoded colours.
     void setOutputProfile(ColourProfile output) { output_ = std::move(output); }
 
-    // Why the decode failed; empty when it did not.
+    // Why the decode failed; empty when it did not. A decode refused because its picture did
+    // not fit the pictures' memory (see PictureMemory.h) comes back with lackedMemory set.
     std::string errorText() const;
     // Warnings about damaged or missing data in a decode that still completed.
     int warningCount() const;
@@ -58,9 +59,11 @@ class JpegDecoder {
     std::shared_ptr<const ColourTransform> embeddedProfileTransform() const;
     LoadedPicture decodeFrame(int frameWidth, int frameHeight, const ScaleChooser& scaleFor,
                               bool palette);
+    QImage readUpright(const JpegOutputFormat& format, int turn);
 
     JpegSession* session_;
     ColourProfile output_;
+    bool outOfMemory_ = false;
 };
 
 }  // namespace pictaria

@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 
@@ -17,12 +18,27 @@ struct FileCloser {
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
+std::atomic<PictureFileReader> fileReader{nullptr};
+
+FileHandle throughReader(int fd) {
+    cookie_io_functions_t functions{};
+    functions.read = [](void* cookie, char* buffer, std::size_t size) -> ssize_t {
+        return fileReader.load()(static_cast<int>(reinterpret_cast<std::intptr_t>(cookie)), buffer,
+                                 size);
+    };
+    functions.close = [](void* cookie) {
+        return ::close(static_cast<int>(reinterpret_cast<std::intptr_t>(cookie)));
+    };
+    return FileHandle(
+        ::fopencookie(reinterpret_cast<void*>(static_cast<std::intptr_t>(fd)), "rb", functions));
+}
+
 FileHandle openForReading(std::string_view pathText) {
     const int fd = openRegularFile(pathText);
     if (fd < 0) {
         return nullptr;
     }
-    FileHandle file(::fdopen(fd, "rb"));
+    FileHandle file(fileReader.load() ? throughReader(fd) : FileHandle(::fdopen(fd, "rb")));
     if (!file) {
         ::close(fd);
     }
@@ -30,6 +46,10 @@ FileHandle openForReading(std::string_view pathText) {
 }
 
 }  // namespace
+
+void setPictureFileReader(PictureFileReader reader) {
+    fileReader = reader;
+}
 
 LoadedPicture loadJpegFile(std::string_view pathText, const ScaleChooser& scaleFor, bool palette,
                            const std::atomic<bool>* cancelled, const ColourProfile& output) {

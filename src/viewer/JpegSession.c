@@ -364,42 +364,72 @@ static void inksToRgb(const JSAMPLE* inks, unsigned char* pixel, JDIMENSION widt
     }
 }
 
-static void readInkRows(JpegSession* session, unsigned char* pixels, ptrdiff_t bytesPerLine) {
+/* Rows go to `pixels`, row i at (i % stripRows) rows down; each batch read is handed to `take`
+ * (when given) before the strip wraps over it. A batch never wraps. */
+typedef struct RowSink {
+    unsigned char* pixels;
+    ptrdiff_t bytesPerLine;
+    JDIMENSION stripRows;
+    JpegRowsTaken take;
+    void* context;
+} RowSink;
+
+static JDIMENSION batchAt(const struct jpeg_decompress_struct* cinfo, const RowSink* sink) {
+    const JDIMENSION first = cinfo->output_scanline;
+    JDIMENSION wanted = cinfo->output_height - first;
+    const JDIMENSION roomInStrip = sink->stripRows - first % sink->stripRows;
+    if (wanted > ROWS_PER_READ) {
+        wanted = ROWS_PER_READ;
+    }
+    return wanted < roomInStrip ? wanted : roomInStrip;
+}
+
+static unsigned char* rowAt(const RowSink* sink, JDIMENSION row) {
+    return sink->pixels + (ptrdiff_t)(row % sink->stripRows) * sink->bytesPerLine;
+}
+
+static void handOn(const RowSink* sink, JDIMENSION first, JDIMENSION got) {
+    if (sink->take) {
+        sink->take(sink->context, rowAt(sink, first), (int)first, (int)got);
+    }
+}
+
+static void readInkRows(JpegSession* session, const RowSink* sink) {
     struct jpeg_decompress_struct* cinfo = &session->cinfo;
     JSAMPARRAY inkRows = (*cinfo->mem->alloc_sarray)((j_common_ptr)cinfo, JPOOL_IMAGE,
                                                      cinfo->output_width * 4, ROWS_PER_READ);
     while (cinfo->output_scanline < cinfo->output_height) {
         const JDIMENSION first = cinfo->output_scanline;
-        const JDIMENSION got = jpeg_read_scanlines(cinfo, inkRows, ROWS_PER_READ);
+        const JDIMENSION got = jpeg_read_scanlines(cinfo, inkRows, batchAt(cinfo, sink));
         if (got == 0) {
             failWithText(session, "JPEG data ended without padding");
         }
         for (JDIMENSION row = 0; row < got; ++row) {
-            inksToRgb(inkRows[row], pixels + (ptrdiff_t)(first + row) * bytesPerLine,
-                      cinfo->output_width, session->invertedInks);
+            inksToRgb(inkRows[row], rowAt(sink, first + row), cinfo->output_width,
+                      session->invertedInks);
         }
+        handOn(sink, first, got);
     }
 }
 
-static void readDirectRows(JpegSession* session, unsigned char* pixels, ptrdiff_t bytesPerLine) {
+static void readDirectRows(JpegSession* session, const RowSink* sink) {
     struct jpeg_decompress_struct* cinfo = &session->cinfo;
     JSAMPROW rows[ROWS_PER_READ];
     while (cinfo->output_scanline < cinfo->output_height) {
         const JDIMENSION first = cinfo->output_scanline;
-        JDIMENSION wanted = cinfo->output_height - first;
-        if (wanted > ROWS_PER_READ) {
-            wanted = ROWS_PER_READ;
-        }
+        const JDIMENSION wanted = batchAt(cinfo, sink);
         for (JDIMENSION row = 0; row < wanted; ++row) {
-            rows[row] = pixels + (ptrdiff_t)(first + row) * bytesPerLine;
+            rows[row] = rowAt(sink, first + row);
         }
-        if (jpeg_read_scanlines(cinfo, rows, wanted) == 0) {
+        const JDIMENSION got = jpeg_read_scanlines(cinfo, rows, wanted);
+        if (got == 0) {
             failWithText(session, "JPEG data ended without padding");
         }
+        handOn(sink, first, got);
     }
 }
 
-int jpegSessionReadPixels(JpegSession* session, unsigned char* pixels, ptrdiff_t bytesPerLine) {
+static int readRows(JpegSession* session, RowSink sink) {
     if (session->stage != STAGE_STARTED) {
         return 0;
     }
@@ -409,14 +439,29 @@ int jpegSessionReadPixels(JpegSession* session, unsigned char* pixels, ptrdiff_t
         failed(session);
         return rowsComplete;
     }
+    if (sink.stripRows == 0) {
+        sink.stripRows = session->cinfo.output_height;
+    }
     if (session->cinfo.out_color_space == JCS_CMYK && !session->keepInks) {
-        readInkRows(session, pixels, bytesPerLine);
+        readInkRows(session, &sink);
     } else {
-        readDirectRows(session, pixels, bytesPerLine);
+        readDirectRows(session, &sink);
     }
     jpeg_finish_decompress(&session->cinfo);
     session->stage = STAGE_FINISHED;
     return 1;
+}
+
+int jpegSessionReadPixels(JpegSession* session, unsigned char* pixels, ptrdiff_t bytesPerLine) {
+    const RowSink sink = {pixels, bytesPerLine, 0, NULL, NULL};
+    return readRows(session, sink);
+}
+
+int jpegSessionReadStrips(JpegSession* session, unsigned char* strip, ptrdiff_t bytesPerLine,
+                          int stripRows, JpegRowsTaken take, void* context) {
+    const RowSink sink = {strip, bytesPerLine, stripRows > 0 ? (JDIMENSION)stripRows : 1, take,
+                          context};
+    return readRows(session, sink);
 }
 
 int jpegSessionExif(const JpegSession* session, const unsigned char** tiff, size_t* size) {

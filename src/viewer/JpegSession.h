@@ -70,6 +70,16 @@ int jpegSessionStart(JpegSession* session, int scaleDenominator, int palette,
 /* Writes every output row into `pixels`, rows `bytesPerLine` apart, and finishes the decode. */
 int jpegSessionReadPixels(JpegSession* session, unsigned char* pixels, ptrdiff_t bytesPerLine);
 
+/* Hands the rows read so far on: `count` rows from row `first`, `rows` pointing at the first of
+ * them, the strip's bytesPerLine apart. */
+typedef void (*JpegRowsTaken)(void* context, const unsigned char* rows, int first, int count);
+
+/* As jpegSessionReadPixels, but into a strip of `stripRows` rows that is written over from its
+ * top again and again; each batch of rows is handed to `take` before it is written over. A
+ * picture can so be turned while it is read, without a second full-size copy. A decode that
+ * fails part way has handed on the rows it read. */
+int jpegSessionReadStrips(JpegSession* session, unsigned char* strip, ptrdiff_t bytesPerLine,
+                          int stripRows, JpegRowsTaken take, void* context);
 /* The EXIF block (the TIFF structure after "Exif\0\0" in the first such APP1 segment) once the
  * header was read; 0 when the file has none. The bytes live as long as the session. */
 int jpegSessionExif(const JpegSession* session, const unsigned char** tiff, size_t* size);

@@ -9,8 +9,9 @@
 namespace pictaria {
 
 struct LoadedPicture {
-    QImage image;             // null when nothing was loaded
-    QSize naturalSize{0, 0};  // the size in the file's header; 0 by 0 when nothing was loaded
+    QImage image;               // null when nothing was loaded
+    QSize naturalSize{0, 0};    // the size in the file's header; 0 by 0 when nothing was loaded
+    bool lackedMemory = false;  // nothing was loaded because the picture did not fit in memory
 
     bool loaded() const { return !image.isNull(); }
 };

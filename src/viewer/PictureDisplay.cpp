@@ -10,6 +10,7 @@
 #include "viewer/FitGeometry.h"
 #include "viewer/JpegFile.h"
 #include "viewer/PictureKinds.h"
+#include "viewer/PictureLoadError.h"
 #include "viewer/ScreenDepth.h"
 #include "viewer/ScreenProfile.h"
 #include "widgets/ImageControl.h"
@@ -71,6 +72,10 @@ std::string sizeText(const LoadedPicture& picture) {
 
 }  // namespace
 
+std::string pictureTooLargeText(const std::string& path) {
+    return "メモリが足りないため " + extractFileName(path) + " を表示できません。";
+}
+
 PictureRequest pictureRequest(const std::string& path, int paneWidth, int paneHeight,
                               bool shrinkToFit, double devicePixelRatio) {
     return {path,
@@ -90,6 +95,9 @@ PreparedPicture preparePicture(const PictureRequest& request, const std::atomic<
     }
     try {
         prepared.picture = loadPicture(request, cancelled);
+        if (prepared.picture.lackedMemory) {
+            throw PictureLoadError(pictureTooLargeText(request.path));
+        }
     } catch (...) {
         prepared.error = std::current_exception();  // told when shown, as a direct show tells it
     }

@@ -38,9 +38,14 @@ struct PreparedPicture {
     std::exception_ptr error;  // what loading threw (a PictureLoadError for a broken bitmap)
 };
 
-// `cancelled`, where given, gives up a JPEG decode part way (the result is then empty).
+// `cancelled`, where given, gives up a JPEG decode part way (the result is then empty). A picture
+// that does not fit in the pictures' memory (see PictureMemory.h) comes with a PictureLoadError
+// naming the file (pictureTooLargeText), and picture.lackedMemory set.
 PreparedPicture preparePicture(const PictureRequest& request,
                                const std::atomic<bool>* cancelled = nullptr);
+
+// What the user is told of a picture that does not fit in memory.
+std::string pictureTooLargeText(const std::string& path);
 
 // Hands a prepared picture to the control as showPicture does, on the window's thread; throws
 // the prepared error before the control is touched.
@@ -61,6 +66,7 @@ PictureRequest pictureRequest(const std::string& path, int paneWidth, int paneHe
 // - A file of no displayable kind (camera RAW, anything else) empties the control.
 // - A JPEG that cannot be decoded empties the control, silently.
 // - A bitmap that cannot be loaded throws PictureLoadError before the control is touched.
+// - A picture that does not fit in memory throws PictureLoadError naming the file, likewise.
 //
 // In fitted mode a JPEG is decoded at the smallest DCT scale that still covers the fitted
 // bounds, so the control's picture may be smaller than the returned size; the control scales

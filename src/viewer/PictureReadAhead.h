@@ -2,7 +2,10 @@
 #pragma once
 // Reads pictures ahead on a worker thread of its own: while one picture is looked at, those the
 // user is likely to pick next are loaded for the same pane, so that the pick shows them at once.
-// Only pictures still wanted are kept, so the memory held is bounded by the wanted list.
+// Only pictures still wanted are kept, so the memory held is bounded by the wanted list, and by
+// the pictures' memory budget (PictureMemory.h): a picture that does not fit makes the pictures
+// less wanted than itself go, and a picture read ahead that still does not fit is read again
+// only once it is the most wanted.
 //
 // A picture read ahead is used only while its file is the one that was read (same identity,
 // size, modification and change time); a request for another pane size, display mode or screen
@@ -31,7 +34,7 @@ class PictureReadAhead {
     explicit PictureReadAhead(ReadyReport ready = {}, Loader load = loadForReadAhead);
     PictureReadAhead(const PictureReadAhead&) = delete;
     PictureReadAhead& operator=(const PictureReadAhead&) = delete;
-    // Lets the read in progress end, then ends the worker.
+    // Gives up the read in progress, then ends the worker.
     ~PictureReadAhead();
 
     // The picture read ahead for `request` if its file is unchanged since; while it is being
@@ -41,9 +44,15 @@ class PictureReadAhead {
     std::optional<PreparedPicture> take(const PictureRequest& request);
     // The same without waiting: nothing while it is still being read.
     std::optional<PreparedPicture> takeIfReady(const PictureRequest& request);
+    // The picture for `request`, loaded on the caller's thread when it was not read ahead. The
+    // caller's load comes first: a read of another picture in progress is given up (and done
+    // again later while still wanted) and no other read starts until it ends. The picture is
+    // kept while it is wanted, so that it is not read again.
+    PreparedPicture load(const PictureRequest& request);
 
     // The requests to read ahead, most wanted first; pictures of requests no longer wanted are
-    // dropped, and a read of one no longer wanted is given up.
+    // dropped, and a read of one no longer wanted, or of one less wanted than a picture still to
+    // read, is given up.
     void want(std::vector<PictureRequest> requests);
 
     // How many pictures the worker has loaded so far.
@@ -54,7 +63,8 @@ class PictureReadAhead {
         PictureRequest request;
         std::optional<ContentStamp> stamp;  // none: the file changed while it was read
         PreparedPicture picture;
-        int read = 0;  // which read made it (loads() at its end)
+        int read = 0;          // which read made it
+        bool refused = false;  // did not fit in memory while more wanted pictures were held
     };
 
     static PreparedPicture loadForReadAhead(const PictureRequest& request,
@@ -64,6 +74,8 @@ class PictureReadAhead {
     void work();
     const PictureRequest* nextToRead() const;
     bool wanted(const PictureRequest& request) const;
+    void keep(const PictureRequest& request, const ContentStamp& before, PreparedPicture picture);
+    void makeRoom();
 
     ReadyReport readyReport_;
     Loader load_;
@@ -73,8 +85,11 @@ class PictureReadAhead {
     std::vector<PictureRequest> wanted_;
     std::vector<Entry> ready_;
     std::optional<PictureRequest> reading_;
+    int callersLoading_ = 0;  // loads on callers' threads; the worker starts none meanwhile
     bool stopping_ = false;
     int loads_ = 0;
+    int reads_ = 0;
+    int reclaimer_ = -1;
     std::thread worker_;  // last: it starts once everything it uses is in place
 };
 

@@ -24,6 +24,7 @@ class DestinationPreviewTest : public test::MainWindowFixture {
         stateOf(*window).TargetFolder = folder;
         window->CListBox2->clear();
         window->ScanTargetFolder();
+        EXPECT_TRUE(test::waitForListings(*window));
     }
 };
 

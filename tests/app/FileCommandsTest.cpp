@@ -9,8 +9,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <optional>
+#include <thread>
 
 #include "MainWindowFixture.h"
 #include "MainWindowProbe.h"
@@ -20,6 +23,7 @@
 #include "fileops/UndoBatch.h"
 #include "platform/MountIdentity.h"
 #include "platform/MountWatcher.h"
+#include "support/FileIoScope.h"
 #include "support/Trash.h"
 #include "widgets/ElidedLabel.h"
 #include "widgets/StatusBar.h"
@@ -67,9 +71,11 @@ class FileCommandsTest : public test::MainWindowFixture {
         return result;
     }
 
-    // Waits for the file command that runs on its worker thread.
+    // Waits for the file command that runs on its worker thread, and for the listing of the
+    // destination that follows it.
     bool jobEnds() {
-        return QTest::qWaitFor([this] { return !window->jobRunning(); });
+        return QTest::qWaitFor([this] { return !window->jobRunning(); }) &&
+               test::waitForListings(*window);
     }
 
     void attach(const std::optional<std::string>& typed) {
@@ -116,6 +122,26 @@ TEST_F(FileCommandsTest, CopyAndMoveTransferTheTickedFiles) {
     EXPECT_EQ(names(window->CListBox2), (Names{"a.jpg", "a2.jpg", "b.jpg", "c.jpg"}));
 }
 
+// Holds every copy before its first bytes until opened.
+class CopyGate : public FileIo {
+  public:
+    ssize_t copyChunk(int in, int out, std::size_t length) override {
+        reached = true;
+        while (!open.load()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return FileIo::copyChunk(in, out, length);
+    }
+    std::atomic<bool> open{false};
+    std::atomic<bool> reached{false};  // a copy waits at the gate
+
+    // Opens the gate when it goes out of scope, also when a test ends early.
+    struct Opener {
+        CopyGate& gate;
+        ~Opener() { gate.open = true; }
+    };
+};
+
 // A Move runs on a worker thread: the window keeps handling its events, the list follows the
 // disk at every file, and Stop leaves the rest in the source, ticked.
 TEST_F(FileCommandsTest, MoveAsAJobKeepsTheWindowAndTheListTrueAndStops) {
@@ -133,6 +159,13 @@ TEST_F(FileCommandsTest, MoveAsAJobKeepsTheWindowAndTheListTrueAndStops) {
     QTimer clock;
     QObject::connect(&clock, &QTimer::timeout, [&] { ++ticks; });
     clock.start(1);
+    // The job holds its first photograph until the checks made while it runs are done, however
+    // quickly it would end once stopped.
+    static CopyGate gate;
+    gate.open = false;
+    gate.reached = false;
+    test::FileIoScope gated(gate);
+    const CopyGate::Opener opensAtLast{gate};
     window->BitBtn3->click();
     ASSERT_TRUE(window->jobRunning());
     // Before anything lets the job's reports in (the grid click below asks its drive, which
@@ -143,7 +176,8 @@ TEST_F(FileCommandsTest, MoveAsAJobKeepsTheWindowAndTheListTrueAndStops) {
     EXPECT_FALSE(window->BitBtn5->isEnabled());
     // Picking a destination meanwhile enables Change only once the job has ended: it would
     // empty the list the job reports to.
-    clickCell(window->StringGrid1, 0, 0);
+    QTest::mouseClick(window->StringGrid1->viewport(), Qt::LeftButton, {},
+                      cellCentre(window->StringGrid1, 0, 0));  // its listing arrives meanwhile
     EXPECT_FALSE(window->BitBtn10->isEnabled());
     QObject::connect(job, &FileJob::fileHandled, [&](int, const FileOutcome& outcome) {
         // The entry of a moved file has left the list; the file is there.
@@ -154,7 +188,13 @@ TEST_F(FileCommandsTest, MoveAsAJobKeepsTheWindowAndTheListTrueAndStops) {
             EXPECT_EQ(std::count(left.begin(), left.end(), outcome.name), 0);
         }
     });
+    for (int waited = 0; !gate.reached && waited < 60000; ++waited) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    job->stop();  // after the photograph in hand
+    gate.open = true;
     ASSERT_TRUE(QTest::qWaitFor([this] { return !window->jobRunning(); }, 60000));
+    ASSERT_TRUE(test::waitForListings(*window));
     EXPECT_GT(ticks, 0);  // the window's thread answered while the job ran
     EXPECT_TRUE(window->BitBtn2->isEnabled() && window->BitBtn5->isEnabled());
     EXPECT_TRUE(window->BitBtn10->isEnabled());

@@ -36,6 +36,7 @@ class FolderCommandsTest : public test::MainWindowFixture {
     FolderPage* open(const std::string& folder) {
         stateOf(*window).TargetFolder = folder;
         window->StringGrid1DblClick();
+        EXPECT_TRUE(test::waitForListings(*window));
         return window->frontFolderPage();
     }
 
@@ -56,6 +57,7 @@ class FolderCommandsTest : public test::MainWindowFixture {
 
     void run(QAction* command, const std::optional<std::string>& typed) {
         dialog.run([command] { command->trigger(); }, typed);
+        EXPECT_TRUE(test::waitForListings(*window));
     }
 
     // Runs the move command, choosing `destination` in the folder selection dialog, or
@@ -69,6 +71,7 @@ class FolderCommandsTest : public test::MainWindowFixture {
             return kModalOk;
         });
         window->N5->trigger();
+        EXPECT_TRUE(test::waitForListings(*window));
     }
 
     static Names gridNames(const FolderPage* page) {

@@ -127,10 +127,12 @@ TEST_F(FolderPagesTest, TheKeyboardWalksThePagesAndLeavesThemByTab) {
     window->activateWindow();
     window->StringGrid1->setFocus();
     QTest::keyClick(window->StringGrid1, Qt::Key_Return);  // C:, the only drive of its kind here
+    ASSERT_TRUE(test::waitForListings(*window));
     ASSERT_EQ(window->folderPages().size(), 1u);
     StringGrid* grid = stateOf(*window).NewestGrid;
     EXPECT_TRUE(grid->hasFocus());
     QTest::keyClick(grid, Qt::Key_Return);  // its first folder, Photos
+    ASSERT_TRUE(test::waitForListings(*window));
     ASSERT_EQ(window->folderPages().size(), 2u);
     EXPECT_EQ(page(1)->path(), "C:\\Photos");
     EXPECT_EQ(stateOf(*window).TargetFolder, "C:\\Photos");

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "app/MainFormUnit1.h"
+#include "app/MainWindowProbe.h"
 #include "platform/FileServices.h"
 #include "support/TempDir.h"
 #include "support/TestDrives.h"
@@ -47,13 +48,17 @@ class MainWindowFixture : public ::testing::Test {
         return grid->visualRect(grid->model()->index(row, col)).center();
     }
 
-    static void clickCell(StringGrid* grid, int col, int row) {
+    // A click on a folder cell lists its folder off the window's thread: these return once it
+    // is listed.
+    void clickCell(StringGrid* grid, int col, int row) {
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cellCentre(grid, col, row));
+        EXPECT_TRUE(waitForListings(*window));
     }
 
-    static void doubleClickCell(StringGrid* grid, int col, int row) {
+    void doubleClickCell(StringGrid* grid, int col, int row) {
         clickCell(grid, col, row);
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cellCentre(grid, col, row));
+        EXPECT_TRUE(waitForListings(*window));
     }
 
     static std::vector<std::string> names(const CheckListBox* list) {

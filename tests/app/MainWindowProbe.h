@@ -3,7 +3,11 @@
 // The main window's own state, for tests that set a window up as a user's earlier commands
 // would have left it, and read what a command left.
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
 #include "app/MainFormUnit1.h"
+#include "navigator/FolderListing.h"
 
 namespace pictaria::test {
 
@@ -27,6 +31,16 @@ struct MainWindowState {
 
 class MainWindowProbe {
   public:
+    // Lets the window's event loop run until no folder listing is on its way (or 5 s passed);
+    // false when one still is.
+    static bool waitForListings(TForm1& window) {
+        QElapsedTimer waited;
+        waited.start();
+        while (window.listing_->pending() && waited.elapsed() < 5000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+        return !window.listing_->pending();
+    }
     static MainWindowState stateOf(TForm1& window) {
         return {window.PreviewIndex, window.PreviewCount,      window.FolderEntries,
                 window.PageGrids,    window.NewestSheet,       window.NewestGrid,
@@ -38,6 +52,10 @@ class MainWindowProbe {
 
 inline MainWindowState stateOf(TForm1& window) {
     return MainWindowProbe::stateOf(window);
+}
+
+inline bool waitForListings(TForm1& window) {
+    return MainWindowProbe::waitForListings(window);
 }
 
 }  // namespace pictaria::test

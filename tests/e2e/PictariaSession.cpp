@@ -81,9 +81,14 @@ void PictariaSession::SetUp() {
     drives_->map('C', "/");
     server_ = std::make_unique<display::XvfbServer>();
     desktop_ = std::make_unique<Desktop>(server_->display());
-    if (const char* windowManager = ::getenv("PICTARIA_E2E_WINDOW_MANAGER")) {
-        startWindowManager(windowManager);
+    if (const std::string program = windowManager(); !program.empty()) {
+        startWindowManager(program);
     }
+}
+
+std::string PictariaSession::windowManager() const {
+    const char* program = ::getenv("PICTARIA_E2E_WINDOW_MANAGER");
+    return program ? program : "";
 }
 
 // Some faults show only when a window manager hands activation and focus around.

@@ -31,6 +31,9 @@ class PictariaSession : public ::testing::Test {
   protected:
     void SetUp() override;
     void TearDown() override;
+    // The window manager to run the program under: the one PICTARIA_E2E_WINDOW_MANAGER names,
+    // or none when it is not set.
+    virtual std::string windowManager() const;
 
     // The host path of `relative` inside the work folder.
     std::string host(const std::string& relative = "") const;

@@ -1,15 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <sys/mount.h>
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <map>
 
 #include "fileops/AttachText.h"
 #include "fileops/DeleteBatch.h"
 #include "fileops/TransferBatch.h"
+#include "support/FaultyFileIo.h"
+#include "support/FileIoScope.h"
 #include "support/SmallTmpfs.h"
 #include "support/TempDir.h"
 #include "support/TestDrives.h"
@@ -100,6 +104,7 @@ TEST(TransferBatch, StopsWhenTheDestinationsVolumeIsTakenOut) {
         }
 
         TransferBatch batch(mode, "C:\\pics", target, items, 2);
+        batch.setGroupLimits({100, 1 << 30, std::chrono::hours(1)});  // one group, however slow
         std::map<int, FileOutcome> outcomes;
         batch.run(
             std::atomic<bool>{false},
@@ -122,6 +127,84 @@ TEST(TransferBatch, StopsWhenTheDestinationsVolumeIsTakenOut) {
             EXPECT_EQ(outcome.reason.error(), ENODEV) << item.name;
             EXPECT_EQ(outcome.message, volumeGoneMessage(mode, target));
             EXPECT_EQ(c.readFile("pics/" + item.name), item.name);
+        }
+    }
+}
+
+// Flushes that fail on the `failing`th folder flush (from 1; 0 for none), writing down the calls.
+class FolderFlushFails : public test::CallLog {
+  public:
+    explicit FolderFlushFails(int failing) : failing_(failing) {}
+    int syncFile(int fd) override {
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode) && ++folders_ == failing_) {
+            errno = EIO;
+            return -1;
+        }
+        return CallLog::syncFile(fd);
+    }
+
+  private:
+    int failing_;
+    int folders_ = 0;
+};
+
+// A Move across file systems is finished a group at a time: a group's sources are gone (or its
+// copies, when its folder's flush failed) before the next file is copied, so a process killed
+// part way leaves at most one group's photographs in two places. A failed flush costs only its
+// own group: those sources stay, without copies, and the groups around it move.
+TEST(TransferBatch, MovesAcrossFileSystemsAreFinishedAGroupAtATime) {
+    const std::size_t group = 3;
+    for (int failing = 0; failing <= 3; ++failing) {
+        SCOPED_TRACE(failing);
+        test::TempDir c;
+        test::TempDir d{"/dev/shm"};
+        test::TestDrives drives;
+        drives.map('C', c.path()).map('D', d.path());
+        const std::vector<BatchItem> items = photos(8);
+        for (const BatchItem& item : items) {
+            d.writeFile("card/" + item.name, item.name);
+        }
+        c.makeFolder("sorted");
+        FolderFlushFails log(failing);
+        std::map<int, FileOutcome> outcomes;
+        {
+            test::FileIoScope scope(log);
+            TransferBatch batch(TransferMode::Move, "D:\\card", "C:\\sorted", items, 2);
+            batch.setGroupLimits({group, 1 << 30, std::chrono::hours(1)});
+            outcomes = runHere(batch);
+        }
+        const auto real = [](const std::string& path) {
+            return fs::weakly_canonical(path).string();
+        };
+        // Where the temporary copy of each file was written back, and where the last removal
+        // of the file's source or copy was made.
+        std::vector<std::size_t> writtenBack(items.size(), log.calls.size());
+        std::vector<std::size_t> lastRemoval(items.size(), 0);
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const std::string to = real(c.host("sorted/" + items[i].name));
+            for (std::size_t at = 0; at < log.calls.size(); ++at) {
+                const std::string& call = log.calls[at];
+                if (call.starts_with("rename ") && call.ends_with(" " + to)) {
+                    const std::string temporary = call.substr(7, call.size() - to.size() - 8);
+                    writtenBack[i] = log.at("writeback " + temporary);
+                }
+                if (call == "remove " + to ||
+                    call == "remove " + real(d.host("card/" + items[i].name))) {
+                    lastRemoval[i] = at;
+                }
+            }
+        }
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const std::size_t own = i / group;
+            const bool kept = static_cast<int>(own) + 1 == failing;
+            EXPECT_EQ(outcomes.at(items[i].entry).done(), !kept) << i;
+            EXPECT_EQ(d.exists("card/" + items[i].name), kept) << i;
+            EXPECT_EQ(c.exists("sorted/" + items[i].name), !kept) << i;
+            ASSERT_LT(writtenBack[i], log.calls.size()) << i;
+            for (std::size_t later = (own + 1) * group; later < items.size(); ++later) {
+                EXPECT_LT(lastRemoval[i], writtenBack[later]) << i << " before " << later;
+            }
         }
     }
 }

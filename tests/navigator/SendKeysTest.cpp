@@ -28,5 +28,28 @@ TEST(SendKeysTest, KeysStayWithTheirFoldersAndTheOldestIsGivenAway) {
     EXPECT_EQ(keys.use(""), 0);
 }
 
+// The folders the keyboard's pick passes on its way through the pages get no key; the one it
+// rests on takes the first free key. A passed folder that is no longer the destination when the
+// pick rests, or one that a command used meanwhile, takes none by the rest.
+TEST(SendKeysTest, OnlyTheFolderThePickRestsOnTakesAKey) {
+    SendKeys keys;
+    for (const char* folder : {"C:\\", "C:\\tmp", "C:\\tmp\\card", "C:\\tmp\\family"}) {
+        keys.pass(folder);
+    }
+    keys.rest("C:\\tmp\\family");
+    EXPECT_EQ(keys.folderOfKey(1), "C:\\tmp\\family");
+    EXPECT_EQ(keys.folderOfKey(2), "");
+
+    keys.pass("C:\\tmp\\trips");
+    keys.rest("C:\\tmp\\other");
+    keys.rest("C:\\tmp\\trips");  // the pick moved on: resting later gives nothing either
+    EXPECT_EQ(keys.folderOfKey(2), "");
+
+    keys.pass("C:\\tmp\\friends");
+    EXPECT_EQ(keys.use("D:\\"), 2);
+    keys.rest("C:\\tmp\\friends");
+    EXPECT_EQ(keys.folderOfKey(3), "");
+}
+
 }  // namespace
 }  // namespace pictaria

@@ -7,6 +7,7 @@
 #include "samples/SamplePixels.h"
 #include "viewer/ExifOrientation.h"
 #include "viewer/JpegDecoder.h"
+#include "viewer/PictureMemory.h"
 
 namespace pictaria {
 namespace {
@@ -243,6 +244,29 @@ TEST(JpegOrientation, EveryOrientationIsShownUprightAtItsUprightSize) {
             EXPECT_TRUE(closeColour(shown.pixel(corners[corner]),
                                     kCorners[kShownCorners[orientation][corner]]))
                 << "corner " << corner;
+        }
+    }
+}
+
+// A picture turned while it is read, strip by strip, is pixel for pixel the stored picture turned
+// afterwards, in colour and in gray, for pictures spanning several strips, square ones too; the
+// picture handed on is the one buffer charged to the pictures' memory, never a second full-size
+// copy of it.
+TEST(JpegOrientation, TurnedWhileReadIntoItsOnlyBuffer) {
+    for (const auto& [colour, side] :
+         {std::pair{JpegColour::Rgb, 203}, std::pair{JpegColour::Rgb, 150},
+          std::pair{JpegColour::Gray, 203}, std::pair{JpegColour::AdobeCmyk, 203}}) {
+        const std::string stored =
+            encodeJpeg(samples::grainyPicture(150, side, 5), {colour, 90});  // 150: square
+        const QImage plain = decode(stored).image;
+        for (int orientation = 2; orientation <= 8; ++orientation) {
+            SCOPED_TRACE(orientation);
+            const std::size_t before = PictureMemory::shared().used();
+            const LoadedPicture turned =
+                decode(samples::withExif(stored, samples::orientationTiff(orientation)));
+            EXPECT_EQ(turned.image, uprightPicture(plain, orientation));
+            EXPECT_EQ(PictureMemory::shared().used() - before,
+                      static_cast<std::size_t>(turned.image.sizeInBytes()));
         }
     }
 }

@@ -12,6 +12,7 @@
 #include <future>
 #include <map>
 #include <mutex>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -20,6 +21,7 @@
 #include "support/TempDir.h"
 #include "support/TestDrives.h"
 #include "viewer/PictureLoadError.h"
+#include "viewer/PictureMemory.h"
 #include "viewer/PictureReadAhead.h"
 #include "widgets/ImageControl.h"
 
@@ -255,6 +257,118 @@ TEST_F(PictureReadAheadTest, AReadNoLongerWantedIsGivenUp) {
     const std::atomic<bool> cancelled{true};
     EXPECT_FALSE(preparePicture(first, &cancelled).picture.loaded());
     EXPECT_TRUE(preparePicture(first).picture.loaded());
+}
+
+// A pick loaded by the caller comes before every read ahead: a read in progress gives way at once,
+// none starts while the pick loads, and the pick's picture is kept, not read again. A read less
+// wanted than a picture still to read gives way too, and is done again after that one.
+TEST_F(PictureReadAheadTest, APickComesBeforeEveryReadAhead) {
+    const PictureRequest ahead1 = putJpeg("ahead1.jpg", 64, 48);
+    const PictureRequest ahead2 = putJpeg("ahead2.jpg", 64, 48);
+    const PictureRequest next = putJpeg("next.jpg", 64, 48);
+    const PictureRequest picked = putJpeg("picked.jpg", 48, 64);
+    std::mutex logMutex;
+    std::vector<std::string> log;
+    std::vector<PictureRequest> heldOnce{ahead1, ahead2};  // read until given up, the first time
+    PictureReadAhead ahead({}, [&](const PictureRequest& request, const std::atomic<bool>& cancel) {
+        std::unique_lock lock(logMutex);
+        log.push_back("start " + request.path.substr(3));
+        if (std::erase(heldOnce, request) > 0) {
+            lock.unlock();
+            while (!cancel) {
+                std::this_thread::sleep_for(1ms);
+            }
+            lock.lock();
+            log.push_back("given up " + request.path.substr(3));
+            return preparePicture(request, &cancel);
+        }
+        lock.unlock();
+        PreparedPicture picture = preparePicture(request, &cancel);
+        lock.lock();
+        log.push_back("end " + request.path.substr(3));
+        return picture;
+    });
+    const auto waitForLog = [&](std::size_t lines) {
+        for (int i = 0; i < 5000; ++i) {
+            {
+                const std::lock_guard lock(logMutex);
+                if (log.size() >= lines) {
+                    return;
+                }
+            }
+            std::this_thread::sleep_for(1ms);
+        }
+    };
+
+    ahead.want({ahead1, picked});
+    waitForLog(1);
+    EXPECT_EQ(ahead.load(picked).picture.naturalSize, QSize(48, 64));
+    ASSERT_TRUE(loaded(ahead, 2));
+    ahead.want({picked, ahead1});
+    std::this_thread::sleep_for(50ms);
+    EXPECT_EQ(ahead.loads(), 2);  // the pick's picture was kept
+
+    ahead.want({ahead2, picked});
+    waitForLog(7);
+    ahead.want({next, ahead2, picked});  // ahead2, being read, is no longer the most wanted
+    ASSERT_TRUE(loaded(ahead, 5));
+    EXPECT_TRUE(ahead.takeIfReady(next));
+    EXPECT_TRUE(ahead.takeIfReady(ahead2));
+    const std::lock_guard lock(logMutex);
+    ASSERT_EQ(log.size(), 12u);
+    // The read given up ends on the worker's thread while the pick loads on the caller's.
+    EXPECT_EQ(std::multiset<std::string>(log.begin(), log.begin() + 4),
+              (std::multiset<std::string>{"start ahead1.jpg", "given up ahead1.jpg",
+                                          "start picked.jpg", "end picked.jpg"}));
+    EXPECT_EQ(std::vector<std::string>(log.begin() + 4, log.end()),
+              (std::vector<std::string>{"start ahead1.jpg", "end ahead1.jpg", "start ahead2.jpg",
+                                        "given up ahead2.jpg", "start next.jpg", "end next.jpg",
+                                        "start ahead2.jpg", "end ahead2.jpg"}));
+}
+
+// One budget in bytes holds every picture: a picture read ahead that does not fit with more
+// wanted ones is refused and read again only once it is the most wanted, when the less wanted
+// ones go first. A picture that does not fit even alone is told by name.
+TEST_F(PictureReadAheadTest, APictureThatDoesNotFitDropsTheLessWantedFirst) {
+    PictureMemory& memory = PictureMemory::shared();
+    const std::size_t limit = memory.limit();
+    const std::size_t picture = 64 * 64 * 4;
+    memory.setLimit(picture * 5 / 2);
+    const PictureRequest a = putJpeg("a.jpg", 64, 64);
+    const PictureRequest b = putJpeg("b.jpg", 64, 64);
+    const PictureRequest c = putJpeg("c.jpg", 64, 64);
+    {
+        PictureReadAhead ahead(reportTo());
+        ahead.want({a, b, c});
+        ASSERT_TRUE(reported(c, 1));
+        EXPECT_EQ(memory.used(), 2 * picture);
+        EXPECT_TRUE(ahead.takeIfReady(a));
+        EXPECT_TRUE(ahead.takeIfReady(b));
+        EXPECT_FALSE(ahead.takeIfReady(c));
+
+        ahead.want({c, a, b});
+        ASSERT_TRUE(reported(c, 2));
+        ASSERT_TRUE(reported(b, 2));
+        const auto shown = ahead.takeIfReady(c);
+        ASSERT_TRUE(shown);
+        EXPECT_TRUE(shown->picture.loaded());
+        EXPECT_TRUE(ahead.takeIfReady(a));
+        EXPECT_FALSE(ahead.takeIfReady(b));
+        EXPECT_LE(memory.used(), memory.limit());
+
+        memory.setLimit(picture / 2);
+        const PreparedPicture tooLarge = ahead.load(putJpeg("huge.jpg", 64, 64));
+        ImageControl untouched;
+        try {
+            presentPicture(tooLarge, a, untouched);
+            ADD_FAILURE() << "no message";
+        } catch (const PictureLoadError& error) {
+            EXPECT_EQ(error.what(), pictureTooLargeText("C:\\huge.jpg"));
+            EXPECT_NE(std::string(error.what()).find("huge.jpg"), std::string::npos);
+        }
+    }
+    memory.setLimit(limit);
+    EXPECT_EQ(memory.used(), 0u);
 }
 
 // Closing while a picture is being read lets that read end and leaves nothing behind.

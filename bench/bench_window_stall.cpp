@@ -1,0 +1,341 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// How long the window's thread stops answering while a slow card is used, over several rounds:
+//   window_stall_ms_listing_slow_card  the longest gap between two turns of the window's event
+//                                      loop while the card's folder of 40 pictures is clicked
+//                                      as the destination (drive check, listing, preview) and
+//                                      its first entry is then picked, in milliseconds;
+//                                      printed with the same on a folder of the plain disk
+// The slow card is a folder of the disk whose file system calls (stat, lstat, access, open,
+// opendir, readdir, fstatat, read and fread) each take 50 ms more. The delay is put in by this
+// program's own definitions of those functions, which the dynamic linker prefers to the C
+// library's for every caller in the process (the program, its libraries and the JPEG library)
+// and which then call the C library's. Unlike a FUSE mount this needs no privileges and no
+// kernel module, and unlike an LD_PRELOAD library it needs nothing outside this program.
+
+#include <dirent.h>
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QPainter>
+#include <QTimer>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdarg>
+#include <cstdio>
+#include <filesystem>
+#include <mutex>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "BenchTiming.h"
+#include "app/MainFormUnit1.h"
+#include "platform/DriveTable.h"
+#include "widgets/CheckListBox.h"
+#include "widgets/ElidedLabel.h"
+#include "widgets/ImageControl.h"
+#include "widgets/StringGrid.h"
+
+namespace fs = std::filesystem;
+using namespace pictaria;
+using namespace pictaria::bench;
+
+namespace {
+
+constexpr auto kSlowCall = std::chrono::milliseconds(50);
+constexpr int kPictures = 40;
+constexpr int kRounds = 5;
+
+// The slow card: the host folder whose calls are delayed, and its open descriptors.
+class SlowCard {
+  public:
+    void setFolder(std::string folder) {
+        const std::lock_guard lock(mutex_);
+        folder_ = std::move(folder);
+    }
+    bool holds(const char* path) {
+        const std::lock_guard lock(mutex_);
+        return path && !folder_.empty() && std::string_view(path).starts_with(folder_);
+    }
+    bool holds(int fd) {
+        const std::lock_guard lock(mutex_);
+        return fds_.contains(fd);
+    }
+    void opened(int fd) {
+        const std::lock_guard lock(mutex_);
+        fds_.insert(fd);
+    }
+    void closed(int fd) {
+        const std::lock_guard lock(mutex_);
+        fds_.erase(fd);
+    }
+    static void wait() { std::this_thread::sleep_for(kSlowCall); }
+
+  private:
+    std::mutex mutex_;
+    std::string folder_;
+    std::set<int> fds_;
+};
+
+SlowCard& card() {
+    static SlowCard* slow = new SlowCard;  // never destroyed: threads may use it at exit
+    return *slow;
+}
+
+template <typename Function>
+Function real(const char* name) {
+    return reinterpret_cast<Function>(::dlsym(RTLD_NEXT, name));
+}
+
+}  // namespace
+
+// The delayed calls. Each is looked up in the C library once and forwards to it.
+extern "C" {
+
+int stat(const char* path, struct stat* info) noexcept {
+    static const auto next = real<int (*)(const char*, struct stat*)>("stat");
+    if (card().holds(path)) {
+        SlowCard::wait();
+    }
+    return next(path, info);
+}
+
+int lstat(const char* path, struct stat* info) noexcept {
+    static const auto next = real<int (*)(const char*, struct stat*)>("lstat");
+    if (card().holds(path)) {
+        SlowCard::wait();
+    }
+    return next(path, info);
+}
+
+int access(const char* path, int mode) noexcept {
+    static const auto next = real<int (*)(const char*, int)>("access");
+    if (card().holds(path)) {
+        SlowCard::wait();
+    }
+    return next(path, mode);
+}
+
+int open(const char* path, int flags, ...) {
+    static const auto next = real<int (*)(const char*, int, ...)>("open");
+    mode_t mode = 0;
+    if (flags & (O_CREAT | O_TMPFILE)) {
+        va_list rest;
+        va_start(rest, flags);
+        mode = va_arg(rest, mode_t);
+        va_end(rest);
+    }
+    const bool slow = card().holds(path);
+    if (slow) {
+        SlowCard::wait();
+    }
+    const int fd = next(path, flags, mode);
+    if (slow && fd >= 0) {
+        card().opened(fd);
+    }
+    return fd;
+}
+
+int close(int fd) {
+    static const auto next = real<int (*)(int)>("close");
+    card().closed(fd);
+    return next(fd);
+}
+
+ssize_t read(int fd, void* buffer, size_t bytes) {
+    static const auto next = real<ssize_t (*)(int, void*, size_t)>("read");
+    if (card().holds(fd)) {
+        SlowCard::wait();
+    }
+    return next(fd, buffer, bytes);
+}
+
+size_t fread(void* buffer, size_t size, size_t count, FILE* file) {
+    static const auto next = real<size_t (*)(void*, size_t, size_t, FILE*)>("fread");
+    if (card().holds(::fileno(file))) {
+        SlowCard::wait();
+    }
+    return next(buffer, size, count, file);
+}
+
+int fclose(FILE* file) {
+    static const auto next = real<int (*)(FILE*)>("fclose");
+    card().closed(::fileno(file));
+    return next(file);
+}
+
+DIR* opendir(const char* path) {
+    static const auto next = real<DIR* (*)(const char*)>("opendir");
+    const bool slow = card().holds(path);
+    if (slow) {
+        SlowCard::wait();
+    }
+    DIR* dir = next(path);
+    if (slow && dir) {
+        card().opened(::dirfd(dir));
+    }
+    return dir;
+}
+
+int closedir(DIR* dir) {
+    static const auto next = real<int (*)(DIR*)>("closedir");
+    card().closed(::dirfd(dir));
+    return next(dir);
+}
+
+struct dirent* readdir(DIR* dir) {
+    static const auto next = real<struct dirent* (*)(DIR*)>("readdir");
+    if (card().holds(::dirfd(dir))) {
+        SlowCard::wait();
+    }
+    return next(dir);
+}
+
+int fstatat(int dirFd, const char* path, struct stat* info, int flags) noexcept {
+    static const auto next = real<int (*)(int, const char*, struct stat*, int)>("fstatat");
+    if (card().holds(dirFd) || card().holds(path)) {
+        SlowCard::wait();
+    }
+    return next(dirFd, path, info, flags);
+}
+
+}  // extern "C"
+
+namespace {
+
+void makeFolderOfPictures(const fs::path& folder) {
+    fs::create_directories(folder);
+    QImage picture(320, 240, QImage::Format_RGB32);
+    for (int i = 0; i < kPictures; ++i) {
+        picture.fill(QColor::fromHsv(i * 9, 160, 200));
+        QPainter(&picture).drawText(20, 40, QString::number(i));
+        char name[32];
+        std::snprintf(name, sizeof name, "IMG_%04d.JPG", i + 1);
+        picture.save(QString::fromStdString((folder / name).string()), "JPEG", 90);
+    }
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+struct Round {
+    double stallMs = 0;   // the longest the event loop did not turn
+    double listedMs = 0;  // from the click to the listing shown
+    double pickedMs = 0;  // from the click to the first entry's picture shown
+};
+
+// True once the control shows a picture rather than the white of a blank preview.
+bool shows(const ImageControl& image) {
+    const QImage& picture = image.picture();
+    return !picture.isNull() &&
+           picture.pixelColor(picture.width() / 2, picture.height() / 2) != QColor(Qt::white);
+}
+
+int driveRow(TForm1& window, const std::string& root) {
+    for (int row = 0; row < window.StringGrid1->rowCount(); ++row) {
+        if (window.StringGrid1->cells(0, row) == root) {
+            return row;
+        }
+    }
+    std::fprintf(stderr, "no drive %s\n", root.c_str());
+    std::exit(1);
+}
+
+// Clicks the drive's cell, as the destination, once the loop runs; once its entries are
+// listed, picks the first; ends when its picture is in the preview. The loop is watched from
+// the first turn to the last.
+Round clickAndPick(TForm1& window, const std::string& root) {
+    window.showDestination("C:\\Empty");  // a destination of the plain disk, to leave
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 300) {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    const int row = driveRow(window, root);
+    Round round;
+    QEventLoop loop;
+    QElapsedTimer clock;
+    qint64 lastTurn = 0;
+    qint64 clicked = -1;
+    bool picked = false;
+    QTimer heartbeat;
+    heartbeat.setInterval(0);
+    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
+        const qint64 now = clock.elapsed();
+        round.stallMs = std::max(round.stallMs, static_cast<double>(now - lastTurn));
+        lastTurn = now;
+        if (clicked < 0 && now >= 20) {
+            clicked = now;
+            window.StringGrid1SelectCell(0, row);
+            window.StringGrid1Click();
+        } else if (!picked && window.CListBox2->count() >= kPictures) {
+            round.listedMs = static_cast<double>(now - clicked);
+            picked = true;
+            window.CListBox2->setItemIndex(0);
+            window.CListBox2Click();
+        } else if (picked && shows(*window.Image1)) {
+            round.pickedMs = static_cast<double>(now - clicked);
+            loop.quit();
+        } else if (now > 60'000) {
+            std::fprintf(stderr, "the pick never showed\n");
+            loop.quit();
+        }
+    });
+    clock.start();
+    heartbeat.start();
+    loop.exec();
+    heartbeat.stop();
+    return round;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const fs::path root = uniqueFolder(fs::current_path(), "bench-stall-work");
+    makeFolderOfPictures(root / "card");
+    makeFolderOfPictures(root / "disk");
+    fs::create_directories(root / "system" / "Empty");
+    struct stat info {};
+    ::stat((root / "card").c_str(), &info);
+    const auto cardVolume = static_cast<std::uint64_t>(info.st_dev);
+    DriveTable table;
+    table.add('C', (root / "system").string(), DriveType::Fixed);
+    table.add('E', (root / "card").string(), DriveType::Removable, cardVolume);
+    table.add('F', (root / "disk").string(), DriveType::Removable, cardVolume);
+    setActiveDriveTable(table);
+    card().setFolder((root / "card").string());
+
+    TForm1 window;
+    window.resize(1000, 700);
+    window.show();
+
+    std::vector<double> slow, plain, listed, shown;
+    for (int i = 0; i < kRounds; ++i) {
+        const Round onCard = clickAndPick(window, "E:\\");
+        const Round onDisk = clickAndPick(window, "F:\\");
+        slow.push_back(onCard.stallMs);
+        plain.push_back(onDisk.stallMs);
+        listed.push_back(onCard.listedMs);
+        shown.push_back(onCard.pickedMs);
+    }
+    std::printf(
+        "window_stall_ms_listing_slow_card %.0f   (spread %.0f-%.0f over %d rounds; on the plain "
+        "disk %.0f; on the card listed after %.0f ms, first entry shown after %.0f ms)\n",
+        median(slow), *std::min_element(slow.begin(), slow.end()),
+        *std::max_element(slow.begin(), slow.end()), kRounds, median(plain), median(listed),
+        median(shown));
+    card().setFolder({});
+    fs::remove_all(root);
+    return 0;
+}
