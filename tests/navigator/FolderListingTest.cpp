@@ -57,31 +57,32 @@ TEST(FolderListingTest, AppliesOnlyTheNewestWantedAnswerOfEachPurpose) {
     std::vector<std::shared_ptr<Door>> doors;
     auto threadsOut = std::make_shared<std::atomic<int>>(0);
     int applied = 0;
+    const auto ask = [&](const std::string& purpose, int value) {
+        auto door = std::make_shared<Door>();
+        doors.push_back(door);
+        ++*threadsOut;
+        listing.request<int>(
+            purpose, "C:",
+            [door, value, threadsOut](const FolderListing::Answered&) {
+                door->pass();
+                --*threadsOut;
+                return value;
+            },
+            [&, purpose](int& got) {
+                ASSERT_EQ(wanted[purpose], got) << purpose;
+                wanted[purpose].reset();
+                ++applied;
+            },
+            [] { FAIL() << "told silent"; });
+        wanted[purpose] = value;
+    };
     for (int op = 0; op < 200; ++op) {
         const std::string& purpose = purposes[random() % purposes.size()];
         switch (random() % 4) {
             case 0:
-            case 1: {
-                const int value = op;
-                auto door = std::make_shared<Door>();
-                doors.push_back(door);
-                ++*threadsOut;
-                listing.request<int>(
-                    purpose, "C:",
-                    [door, value, threadsOut](const FolderListing::Answered&) {
-                        door->pass();
-                        --*threadsOut;
-                        return value;
-                    },
-                    [&, purpose](int& got) {
-                        ASSERT_EQ(wanted[purpose], got) << purpose;
-                        wanted[purpose].reset();
-                        ++applied;
-                    },
-                    [] { FAIL() << "told silent"; });
-                wanted[purpose] = value;
+            case 1:
+                ask(purpose, op);
                 break;
-            }
             case 2:
                 listing.cancel(purpose);
                 wanted[purpose].reset();
@@ -96,6 +97,9 @@ TEST(FolderListingTest, AppliesOnlyTheNewestWantedAnswerOfEachPurpose) {
             ASSERT_EQ(listing.pending(p), wanted[p].has_value()) << p;
         }
     }
+    for (const auto& purpose : purposes) {
+        ask(purpose, -1);  // each purpose ends wanted, so answers are applied whatever the timing
+    }
     for (const auto& door : doors) {
         door->letThrough();
     }
@@ -104,7 +108,7 @@ TEST(FolderListingTest, AppliesOnlyTheNewestWantedAnswerOfEachPurpose) {
     for (const auto& p : purposes) {
         EXPECT_FALSE(wanted[p].has_value()) << p << " never applied";
     }
-    EXPECT_GT(applied, 0);
+    EXPECT_GE(applied, static_cast<int>(purposes.size()));
 }
 
 // A volume that hangs is told once after the limit, never waited for, and asked nothing more
