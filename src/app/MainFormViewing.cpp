@@ -92,12 +92,11 @@ void TForm1::CListBox1Click() {
     showSourcePick(PickedBy::Click);
 }
 
-// A key pick never waits for a picture that is not read ahead yet: the view is emptied and the
-// picture left to the read-ahead, first in line; pictureReadAhead shows it when it is ready.
-// Until then no picture of another file stands under the new name. A click shows its picture
-// before it returns: reads no longer wanted are given up first, and the read-ahead waits while
-// the pick is loaded. A pick of a file that cannot be shown (camera RAW, a broken bitmap, a file
-// gone) empties the view too.
+// A pick never waits for a picture that is not read ahead yet, so that a slow card never holds
+// the window: the view is emptied and the picture left to the read-ahead, first in line;
+// pictureReadAhead shows it when it is ready. Until then no picture of another file stands under
+// the new name. A pick of a file that cannot be shown (camera RAW, a broken bitmap, a file gone)
+// empties the view too.
 void TForm1::showSourcePick(PickedBy by) {
     const int picked = CListBox1->selectedIndex();
     if (picked < 0) {
@@ -119,30 +118,23 @@ void TForm1::showSourcePick(PickedBy by) {
         return;
     }
     const PictureRequest request = sourceRequest(path);
-    if (by == PickedBy::Key) {
-        if (std::optional<PreparedPicture> ready = readAhead_->takeIfReady(request)) {
-            readAheadAround(picked);
-            presentSourcePicture(request, *ready);
-        } else {
-            Image2->setPicture(QImage());  // its memory goes before the pick's is read
-            Image2->setToolTip(QString());
-            sourcePick_.await(request);
-            readAheadAround(picked);
-        }
+    if (std::optional<PreparedPicture> ready = readAhead_->takeIfReady(request)) {
+        readAheadAround(picked);
+        presentSourcePicture(request, *ready);
         return;
     }
-    // Only the pick's picture is wanted until it is drawn: every other read gives way at once,
-    // and none competes with the pick's decode or its drawing. The read-ahead follows on the
-    // next turn of the event loop, after the paint.
-    Image2->setPicture(QImage());  // likewise; nothing is drawn before the pick's picture
+    Image2->setPicture(QImage());  // its memory goes before the pick's is read
+    Image2->setToolTip(QString());
+    sourcePick_.await(request);
+    if (by == PickedBy::Key) {
+        readAheadAround(picked);
+        return;
+    }
+    // A jump by the mouse: only the pick's picture is wanted until it is drawn, so every other
+    // read gives way at once and none competes with its decode; pictureReadAhead reads ahead
+    // around it once it is shown.
     sourceReadAhead_ = {request};
     updateReadAhead();
-    QTimer::singleShot(0, this, [this, entry = sourcePick_.entry(), picked] {
-        if (sourcePick_.entry() == entry && pickedRow() == picked) {
-            readAheadAround(picked);
-        }
-    });
-    presentSourcePicture(request, readAhead_->load(request));
 }
 
 PictureRequest TForm1::sourceRequest(const std::string& path) const {
@@ -187,10 +179,17 @@ void TForm1::emptyLargeView() {
 // shown only while the pick still waits for it: a later pick, or a pick in another list, has
 // made it stale.
 void TForm1::pictureReadAhead(const PictureRequest& request) {
-    if (sourcePick_.arrived(request)) {
-        std::optional<PreparedPicture> ready = readAhead_->takeIfReady(request);
-        presentSourcePicture(request, ready ? *ready : readAhead_->load(request));
+    if (!sourcePick_.arrived(request)) {
+        return;
     }
+    // After the paint, the read-ahead goes on around the pick (a mouse pick held it back).
+    QTimer::singleShot(0, this, [this, entry = sourcePick_.entry(), picked = pickedRow()] {
+        if (picked >= 0 && sourcePick_.entry() == entry && pickedRow() == picked) {
+            readAheadAround(picked);
+        }
+    });
+    std::optional<PreparedPicture> ready = readAhead_->takeIfReady(request);
+    presentSourcePicture(request, ready ? *ready : readAhead_->load(request));
 }
 
 // An entry that leaves the list takes its picture and name off the large view, and no outcome

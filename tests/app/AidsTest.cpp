@@ -30,6 +30,7 @@ namespace pictaria {
 namespace {
 
 using test::stateOf;
+using test::waitForPicture;
 
 using test::TempDir;
 using test::TestDrives;
@@ -96,6 +97,7 @@ TEST_F(AidsTest, ScrollWalksToTheLastEntryAndStopsWithoutTheEffectsOfAClick) {
     window->BitBtn13->setText(QStringLiteral("Auto Scroll ON"));
 
     window->BitBtn13->click();
+    ASSERT_TRUE(waitForPicture(*window));
     EXPECT_EQ(window->CListBox1->selectedIndex(), 0);
     EXPECT_EQ(shownWidth(), 10);
     EXPECT_EQ(window->Timer1->interval(), 3000);
@@ -103,6 +105,7 @@ TEST_F(AidsTest, ScrollWalksToTheLastEntryAndStopsWithoutTheEffectsOfAClick) {
     window->CSpinEdit1->setValue(5);  // read only when the scroll starts
     for (int i = 1; i <= 4; ++i) {
         window->Timer1Timer();
+        ASSERT_TRUE(waitForPicture(*window));
         EXPECT_EQ(window->CListBox1->selectedIndex(), i);
         EXPECT_EQ(window->Label1->text(), QString::fromStdString("p" + std::to_string(i) + ".bmp"));
         EXPECT_EQ(shownWidth(), 10 + i);

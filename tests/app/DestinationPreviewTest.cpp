@@ -15,6 +15,7 @@ namespace pictaria {
 namespace {
 
 using test::stateOf;
+using test::waitForPicture;
 
 using Names = std::vector<std::string>;
 
@@ -129,6 +130,7 @@ TEST_F(DestinationPreviewTest, BrokenBitmapIsReportedAndEmptiesTheView) {
     test::RecordingMessages messages;
     clickItem(window->CListBox1, 0);
     clickItem(window->CListBox1, 1);  // the error leaves the handler through the event loop
+    ASSERT_TRUE(waitForPicture(*window));
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_FALSE(messages.shown[0].empty());
     EXPECT_TRUE(window->Image2->picture().isNull());
@@ -142,6 +144,7 @@ TEST_F(DestinationPreviewTest, BrokenBitmapIsReportedAndEmptiesTheView) {
     EXPECT_EQ(messages.shown.size(), 1u);
     clickItem(window->CListBox1, 0);
     clickItem(window->CListBox1, 1);
+    ASSERT_TRUE(waitForPicture(*window));
     EXPECT_EQ(messages.shown.size(), 2u);
 }
 

@@ -31,15 +31,25 @@ struct MainWindowState {
 
 class MainWindowProbe {
   public:
+    template <typename Busy>
+    static bool processEventsWhile(Busy busy) {
+        QElapsedTimer waited;
+        waited.start();
+        while (busy() && waited.elapsed() < 5000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+        return !busy();
+    }
     // Lets the window's event loop run until no folder listing is on its way (or 5 s passed);
     // false when one still is.
     static bool waitForListings(TForm1& window) {
-        QElapsedTimer waited;
-        waited.start();
-        while (window.listing_->pending() && waited.elapsed() < 5000) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        }
-        return !window.listing_->pending();
+        return processEventsWhile([&] { return window.listing_->pending(); });
+    }
+    // The same until the large view no longer waits for the pick's picture (a pick hands its
+    // picture to the read-ahead's thread and shows it when it arrives).
+    static bool waitForPicture(TForm1& window) {
+        return processEventsWhile(
+            [&] { return window.sourcePick_.view() == SourcePick::View::Waiting; });
     }
     static MainWindowState stateOf(TForm1& window) {
         return {window.PreviewIndex, window.PreviewCount,      window.FolderEntries,
@@ -56,6 +66,10 @@ inline MainWindowState stateOf(TForm1& window) {
 
 inline bool waitForListings(TForm1& window) {
     return MainWindowProbe::waitForListings(window);
+}
+
+inline bool waitForPicture(TForm1& window) {
+    return MainWindowProbe::waitForPicture(window);
 }
 
 }  // namespace pictaria::test

@@ -25,6 +25,7 @@ namespace pictaria {
 namespace {
 
 using test::stateOf;
+using test::waitForPicture;
 
 using test::TempDir;
 using test::TestDrives;
@@ -56,6 +57,7 @@ class SourceViewTest : public ::testing::Test {
         CheckListBox* list = window->CListBox1;
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(list->item(index)).center());
+        ASSERT_TRUE(waitForPicture(*window));
     }
 
     TempDir root;
@@ -267,6 +269,7 @@ TEST_F(SourceViewTest, LongCaptionsKeepTheWindowsWidth) {
 TEST_F(SourceViewTest, ResizingBeforeAnythingIsPickedShowsNothing) {
     window->resize(1000, 700);
     QCoreApplication::processEvents();
+    ASSERT_TRUE(waitForPicture(*window));
 
     EXPECT_TRUE(window->Image2->picture().isNull());
     EXPECT_TRUE(window->Image1->picture().isNull());
@@ -281,6 +284,7 @@ TEST_F(SourceViewTest, ResizingShowsThePreviewEntryAtTheIndexAndThePickedPicture
 
     window->resize(1000, 700);
     QCoreApplication::processEvents();
+    ASSERT_TRUE(waitForPicture(*window));
 
     EXPECT_EQ(window->Image1->picture().size(), QSize(20, 50));
     EXPECT_EQ(window->Image2->picture().size(), QSize(40, 30));
