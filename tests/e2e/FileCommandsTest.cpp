@@ -225,6 +225,8 @@ class LargeMoveOntoACard : public EndToEndFileCommands {
         }
     }
 
+    void releaseWorkFolder() override { card_.reset(); }
+
     std::optional<test::ExfatCard> card_;
     FolderContents photos_;
     int shownWhenFull_ = 0;

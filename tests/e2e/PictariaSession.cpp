@@ -114,6 +114,7 @@ void PictariaSession::TearDown() {
     desktop_.reset();
     server_.reset();
     drives_.reset();
+    releaseWorkFolder();
     if (!root_.empty()) {
         std::error_code ignored;
         fs::remove_all(root_, ignored);

@@ -34,6 +34,9 @@ class PictariaSession : public ::testing::Test {
     // The window manager to run the program under: the one PICTARIA_E2E_WINDOW_MANAGER names,
     // or none when it is not set.
     virtual std::string windowManager() const;
+    // Lets go of what the test mounted in the work folder, once the program has ended and
+    // before the folder is removed.
+    virtual void releaseWorkFolder() {}
 
     // The host path of `relative` inside the work folder.
     std::string host(const std::string& relative = "") const;
