@@ -66,12 +66,7 @@ void TransferBatch::run(const std::atomic<bool>& stop, const OutcomeReport& outc
         for (const auto& [entry, removed] : deferred.finish()) {
             FileOutcome moved = std::move(awaiting.at(entry));
             awaiting.erase(entry);
-            if (!removed) {
-                moved.result = FileResult::Failed;
-                moved.reason = removed;
-                moved.message = kMoveFailedMessage;
-            }
-            outcome(entry, moved);
+            outcome(entry, removed ? moved : transferFailure(mode_, moved.name, removed));
         }
     };
     const auto transfer = [&](const BatchItem& item) -> std::optional<FileOutcome> {

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <map>
 
@@ -199,6 +200,11 @@ TEST(TransferBatch, MovesAcrossFileSystemsAreFinishedAGroupAtATime) {
             const std::size_t own = i / group;
             const bool kept = static_cast<int>(own) + 1 == failing;
             EXPECT_EQ(outcomes.at(items[i].entry).done(), !kept) << i;
+            if (kept) {  // told with its reason
+                EXPECT_NE(outcomes.at(items[i].entry).message.find(std::strerror(EIO)),
+                          std::string::npos)
+                    << outcomes.at(items[i].entry).message;
+            }
             EXPECT_EQ(d.exists("card/" + items[i].name), kept) << i;
             EXPECT_EQ(c.exists("sorted/" + items[i].name), !kept) << i;
             ASSERT_LT(writtenBack[i], log.calls.size()) << i;
