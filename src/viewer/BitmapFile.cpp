@@ -9,6 +9,7 @@
 
 #include "viewer/ColourTransform.h"
 #include "viewer/PictureLoadError.h"
+#include "viewer/PictureMemory.h"
 #include "viewer/RegularFile.h"
 
 namespace pictaria {
@@ -108,15 +109,43 @@ std::string embeddedBitmapProfile(QIODevice& device, qint64 start) {
     return profile;
 }
 
-QImage readBitmap(QIODevice& device, int allocationLimitMb, const ColourProfile& output) {
+namespace {
+
+// The pixels the reader is about to fill, charged to the pictures' memory budget, so that a
+// bitmap counts with the JPEGs held beside it. A canvas of the size and format the header gives
+// is filled in place by the reader. Null when the header is not readable or the bitmap is larger
+// than the reader would make (the read then fails as invalid), and when it does not fit the
+// budget (`lackedMemory`).
+QImage chargedCanvas(QImageReader& reader, int allocationLimitMb, bool& lackedMemory) {
+    const QSize size = reader.size();
+    const QImage::Format format = reader.imageFormat();
+    if (size.isEmpty() || format == QImage::Format_Invalid) {
+        return {};
+    }
+    const qint64 bits =
+        qint64{size.width()} * size.height() * QImage::toPixelFormat(format).bitsPerPixel();
+    if (bits / 8 > (qint64{allocationLimitMb} << 20)) {
+        return {};
+    }
+    QImage canvas = PictureMemory::shared().image(size, format);
+    lackedMemory = canvas.isNull();
+    return canvas;
+}
+
+LoadedPicture readBitmapPicture(QIODevice& device, int allocationLimitMb,
+                                const ColourProfile& output) {
     // The reader's limit is process-wide; every bitmap read sets it to the same value.
     QImageReader::setAllocationLimit(allocationLimitMb);
     const qint64 start = device.pos();
     ShortReadWatch watched(device);
     QImageReader reader(&watched, "BMP");
     reader.setDecideFormatFromContent(false);
-    QImage picture = reader.read();
-    if (picture.isNull() || watched.cameShort()) {
+    bool lackedMemory = false;
+    QImage picture = chargedCanvas(reader, allocationLimitMb, lackedMemory);
+    if (lackedMemory) {
+        return LoadedPicture{{}, reader.size(), true};
+    }
+    if (!reader.read(&picture) || watched.cameShort()) {
         invalidBitmap();  // a cut file would show memory that is not its own
     }
     picture = opaque(std::move(picture));
@@ -124,7 +153,18 @@ QImage readBitmap(QIODevice& device, int allocationLimitMb, const ColourProfile&
     if (const auto transform = colourTransformFor(profile, PictureColours::Rgb, output)) {
         transform->apply(picture);
     }
-    return picture;
+    const QSize size = picture.size();
+    return LoadedPicture{std::move(picture), size};
+}
+
+}  // namespace
+
+QImage readBitmap(QIODevice& device, int allocationLimitMb, const ColourProfile& output) {
+    LoadedPicture loaded = readBitmapPicture(device, allocationLimitMb, output);
+    if (loaded.lackedMemory) {
+        throw PictureLoadError("メモリが足りないため、ビットマップを表示できません。");
+    }
+    return std::move(loaded.image);
 }
 
 LoadedPicture loadBitmapFile(std::string_view pathText, const ColourProfile& output) {
@@ -136,9 +176,7 @@ LoadedPicture loadBitmapFile(std::string_view pathText, const ColourProfile& out
         }
         throw PictureLoadError("Cannot open file \"" + std::string(pathText) + "\"");
     }
-    QImage picture = readBitmap(file, kBitmapAllocationLimitMb, output);
-    const QSize size = picture.size();
-    return LoadedPicture{std::move(picture), size};
+    return readBitmapPicture(file, kBitmapAllocationLimitMb, output);
 }
 
 }  // namespace pictaria

@@ -7,6 +7,7 @@
 #include "samples/SamplePixels.h"
 #include "viewer/BitmapFile.h"
 #include "viewer/PictureLoadError.h"
+#include "viewer/PictureMemory.h"
 
 namespace pictaria {
 namespace {
@@ -110,6 +111,35 @@ TEST(BrokenBitmap, ThrowsTheErrorTheUserSees) {
           samples::buildBitmap(enormous), halfPixels, rle}) {
         EXPECT_THROW(read(bytes), PictureLoadError) << bytes.size() << " bytes";
     }
+}
+
+// A bitmap's pixels count with every other picture held: charged while any copy lives, and a
+// bitmap that does not fit is refused as lacking memory rather than made beside the others.
+TEST(BitmapFile, CountsInThePicturesMemoryAndIsRefusedWhenItDoesNotFit) {
+    QImage written(300, 200, QImage::Format_RGB32);
+    written.fill(Qt::darkCyan);
+    QByteArray data;
+    QBuffer out(&data);
+    out.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(written.save(&out, "BMP"));
+    const auto readBack = [&data] {
+        QBuffer buffer(&data);
+        buffer.open(QIODevice::ReadOnly);
+        return readBitmap(buffer);
+    };
+    PictureMemory& memory = PictureMemory::shared();
+    const std::size_t before = memory.used();
+    const std::size_t limit = memory.limit();
+    {
+        const QImage held = readBack();
+        EXPECT_EQ(held.pixel(299, 199), written.pixel(299, 199));
+        EXPECT_GE(memory.used(), before + held.sizeInBytes());
+    }
+    EXPECT_EQ(memory.used(), before);
+    memory.setLimit(before + 1000);
+    EXPECT_THROW(readBack(), PictureLoadError);
+    memory.setLimit(limit);
+    EXPECT_EQ(memory.used(), before);
 }
 
 }  // namespace
