@@ -154,7 +154,7 @@ void TForm1::FormResize() {
     }
     if (PreviewIndex >= 0 && PreviewIndex < PreviewPaths.count() &&
         !failedToLoad(Image1, PreviewPaths[PreviewIndex])) {
-        ShowPicture(Panel2->width(), Panel2->height(), Image1, PreviewPaths[PreviewIndex]);
+        showPreviewLater(PreviewPaths[PreviewIndex], true);
     }
 }
 

@@ -301,7 +301,7 @@ void TForm1::N8Click() {
 void TForm1::showPreviewOf(std::optional<std::size_t> index) {
     if (index) {
         PreviewIndex = static_cast<int>(*index);
-        ShowPicture(Panel2->width(), Panel2->height(), Image1, PreviewPaths[PreviewIndex]);
+        showPreviewLater(PreviewPaths[PreviewIndex], true);
     } else {
         BlankPreviewImage();
     }
@@ -319,8 +319,7 @@ void TForm1::BitBtn8Click() {
         return;
     }
     PreviewIndex = nextPreviewIndex(PreviewIndex);
-    previewAwaited_.clear();  // a pick's picture still on its way comes too late
-    ShowPicture(Panel2->width(), Panel2->height(), Image1, PreviewPaths[PreviewIndex]);
+    showPreviewLater(PreviewPaths[PreviewIndex], true);  // a pick's picture on its way is dropped
     previewReadAhead_ = {pictureRequest(PreviewPaths[nextPreviewIndex(PreviewIndex)],
                                         Panel2->width(), Panel2->height(), ShrinkToFit,
                                         Image1->devicePixelRatioF())};

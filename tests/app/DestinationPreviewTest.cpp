@@ -49,6 +49,7 @@ TEST_F(DestinationPreviewTest, ListsFoldersAndPicturesAndCyclesThroughThePreview
     bool sawEmpty = false;
     for (int step = 0; step < stateOf(*window).PreviewCount; ++step) {
         window->BitBtn8Click();
+        ASSERT_TRUE(waitForPicture(*window));
         sawEmpty = sawEmpty || window->Image1->picture().isNull();
     }
     EXPECT_EQ(stateOf(*window).PreviewIndex, 0);
@@ -63,6 +64,7 @@ TEST_F(DestinationPreviewTest, OnlyJpegUpperCaseIsNoFirstPreviewAndTheRootJoinsW
     const QImage blank = window->Image1->picture();
     EXPECT_EQ(blank.pixelColor(blank.width() / 2, blank.height() / 2), QColor(Qt::white));
     window->BitBtn8Click();
+    ASSERT_TRUE(waitForPicture(*window));
     EXPECT_EQ(window->Image1->picture().size(), QSize(30, 20));
 }
 

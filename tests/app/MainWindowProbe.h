@@ -45,11 +45,13 @@ class MainWindowProbe {
     static bool waitForListings(TForm1& window) {
         return processEventsWhile([&] { return window.listing_->pending(); });
     }
-    // The same until the large view no longer waits for the pick's picture (a pick hands its
-    // picture to the read-ahead's thread and shows it when it arrives).
+    // The same until neither view waits for its picture (a pick hands its picture to the
+    // read-ahead's thread and shows it when it arrives; the preview's is read like a listing).
     static bool waitForPicture(TForm1& window) {
-        return processEventsWhile(
-            [&] { return window.sourcePick_.view() == SourcePick::View::Waiting; });
+        return processEventsWhile([&] {
+            return window.sourcePick_.view() == SourcePick::View::Waiting ||
+                   window.listing_->pending();
+        });
     }
     static MainWindowState stateOf(TForm1& window) {
         return {window.PreviewIndex, window.PreviewCount,      window.FolderEntries,
