@@ -189,7 +189,7 @@ TEST_F(BatchTest, MoveAcrossFileSystemsIsWholeForEveryFile) {
     const auto outcomes = moveTicked(list, "C:\\Pics", "D:\\Sorted", counter);
     EXPECT_EQ(list.names(), Names{"b.jpg"});
     EXPECT_EQ(list.ticks(), std::vector<bool>{true});
-    EXPECT_EQ(told(outcomes), Names{kMoveFailedMessage});
+    EXPECT_EQ(told(outcomes), Names{std::string(kMoveFailedMessage) + "\n" + std::strerror(EROFS)});
     EXPECT_EQ(outcomes[1].reason.error(), EROFS);
     EXPECT_EQ(d.readFile("Sorted/a.jpg"), "a.jpg");
     EXPECT_EQ(d.readFile("Sorted/c.jpg"), "c.jpg");
