@@ -43,15 +43,6 @@ void tellFailures(const std::vector<FileOutcome>& outcomes) {
     }
 }
 
-// Leftovers of an ended run that no trash took stay where they are; the user is told of each
-// folder holding them once while the program runs, not after every command into it.
-void tellLeftoversKept(const TransferBatch& transfer) {
-    static std::set<std::string> told;
-    if (transfer.leftoversKept() > 0 && told.insert(transfer.targetFolder()).second) {
-        showMessage(leftoversKeptMessage(transfer.targetFolder()));
-    }
-}
-
 bool refused(TransferMode mode, const std::string& sourceFolder, const std::string& targetFolder) {
     if (const char* refusal = sameFolderRefusal(mode, sourceFolder, targetFolder)) {
         showMessage(refusal);
@@ -65,6 +56,16 @@ bool askDeleteForGood(std::size_t files) {
 }
 
 }  // namespace
+
+// Leftovers of an ended run that no trash took stay where they are; the user is told of each
+// folder holding them once while the program runs, not after every command into it (a copy, a
+// move, a folder move, an undo or redo).
+void TForm1::tellLeftoversKept(int kept, const std::string& folder) {
+    static std::set<std::string> told;
+    if (kept > 0 && told.insert(folder).second) {
+        showMessage(leftoversKeptMessage(folder));
+    }
+}
 
 void TForm1::connectFileCommandEvents() {
     connect(BitBtn2, &QPushButton::clicked, this, &TForm1::BitBtn2Click);
@@ -118,7 +119,7 @@ void TForm1::runTransfer(TransferMode mode, std::vector<BatchItem> items, const 
                UniqueNameCounter = transfer->uniqueNameCounter();
                remember(stepOfJob(kind, source, target));
                tellJobFailures();
-               tellLeftoversKept(*transfer);
+               tellLeftoversKept(transfer->leftoversKept(), transfer->targetFolder());
                if (afterJob) {
                    afterJob();
                }

@@ -160,7 +160,9 @@ void TForm1::N5Click() {
             return progress.report(done, total);
         });
     };
-    const bool moved = toldOf(moveChosenFolder(moving, destination, movedTo, withProgress));
+    const FolderOutcome outcome = moveChosenFolder(moving, destination, movedTo, withProgress);
+    const bool moved = toldOf(outcome);
+    tellLeftoversKept(outcome.leftoversKept, destination);
     refreshFolderPages();
     if (!moved) {
         return;

@@ -159,6 +159,9 @@ void TForm1::runHistoryStep(UndoHistory::Way way) {
         refreshFolderPages();
         listDestinationAfresh();
         tellUndoOutcome(done, outcomes);
+        if (const auto receiving = receivingFolder(done)) {
+            tellLeftoversKept(run->leftoversKept(), receiving->path);
+        }
     });
 }
 

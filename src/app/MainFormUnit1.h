@@ -318,6 +318,7 @@ class TForm1 : public QMainWindow {
     void showJobProgress(const BatchProgress& progress);
     void endJob();
     void tellJobFailures();
+    static void tellLeftoversKept(int kept, const std::string& folder);
     void setJobCommandsEnabled(bool enabled);
     void enableCommand(QObject* command);
 

@@ -74,9 +74,20 @@ std::string placedPath(const UndoRecord& record, UndoOperation operation,
 
 }  // namespace
 
+std::string undoVolumeGoneMessage(const UndoStep& step) {
+    const auto receiving = receivingFolder(step);
+    return "ドライブ " + (receiving ? receiving->path.substr(0, 2) : std::string()) +
+           " は、この操作の途中で取り外されたので、" +
+           (step.redo ? "やり直しませんでした。" : "元に戻しませんでした。");
+}
+
 UndoBatch::UndoBatch(UndoStep step, int uniqueNameCounter)
     : step_(std::move(step)), counter_(uniqueNameCounter) {}
 
+// The receiving folder's volume is asked again before each file is put there: a card taken out
+// part way leaves its mount point behind as an empty folder of the disk below, and the rest of
+// the files would go there. Once it went, nothing more is tried and the rest stay where they
+// are, each failed with the reason.
 void UndoBatch::run(const std::atomic<bool>& stop, const OutcomeReport& outcome,
                     const ProgressReport& progress) {
     prepareReceivingFolder();
@@ -84,9 +95,24 @@ void UndoBatch::run(const std::atomic<bool>& stop, const OutcomeReport& outcome,
     for (std::size_t i = 0; i < step_.records.size(); ++i) {
         items.push_back({static_cast<int>(i), extractFileName(step_.records[i].now)});
     }
-    runEachItem(items, stop, outcome, progress, [this](const BatchItem& item) {
-        return runOne(step_.records[static_cast<std::size_t>(item.entry)]);
+    bool volumeGone = false;
+    const auto receivingGone = [&] {
+        volumeGone = volumeGone || folderOnAnotherMount(step_).has_value();
+        return volumeGone;
+    };
+    runEachItem(items, stop, outcome, progress, [&](const BatchItem& item) {
+        const UndoRecord& record = step_.records[static_cast<std::size_t>(item.entry)];
+        if (receivingGone()) {
+            return notPutBack(record);
+        }
+        FileOutcome handled = runOne(record);
+        return !handled.done() && receivingGone() ? notPutBack(record) : handled;
     });
+}
+
+FileOutcome UndoBatch::notPutBack(const UndoRecord& record) const {
+    return failed(outcomeOf(extractFileName(record.now), FileResult::Failed),
+                  FsResult::failure(ENODEV), undoVolumeGoneMessage(step_));
 }
 
 // Files go back where they were even when their folder was removed since (emptied by the very
@@ -102,7 +128,7 @@ void UndoBatch::prepareReceivingFolder() {
         !folderOnAnotherMount(step_)) {
         makeFolderWithParents(receiving->path);  // if it cannot be made, each file says why
     }
-    removeLeftovers(receiving->path);
+    leftoversKept_ = removeLeftovers(receiving->path);
 }
 
 // The path itself when nothing is there, else the first free name of the usual numbering.

@@ -5,7 +5,8 @@
 // back to their former paths, deleted ones come back out of the trash, and a new, renamed,
 // moved or deleted folder is undone. Whatever changed since is left alone and reported;
 // nothing is ever replaced. A folder that files go back into is made again when it was removed
-// since, on its own volume only.
+// since, on its own volume only, and nothing is put into it once it lies on another volume than
+// the step's (its card was taken out part way): the rest stay where they are.
 
 #include <map>
 #include <string>
@@ -19,6 +20,11 @@ inline constexpr const char* kChangedSinceMessage = "変更されているので
 inline constexpr const char* kNotInTrashMessage = "ゴミ箱に無いので、元に戻せませんでした。";
 inline constexpr const char* kUndoFailedMessage = "元に戻せませんでした。\n";
 
+// What each file not put back is told once the volume of its folder went part way: the drive
+// and what was not done ("ドライブ E:
+// は、この操作の途中で取り外されたので、元に戻しませんでした。").
+std::string undoVolumeGoneMessage(const UndoStep& step);
+
 class UndoBatch : public FileBatch {
   public:
     // Each item's entry is the index of its record in the step. A file whose former name is
@@ -31,6 +37,9 @@ class UndoBatch : public FileBatch {
 
     const UndoStep& step() const { return step_; }
     int uniqueNameCounter() const { return counter_; }
+    // How many leftovers of an ended run stayed in the receiving folder, no trash taking them
+    // (after run()).
+    int leftoversKept() const { return leftoversKept_; }
 
     // The step that takes back what this one did, given its outcomes: a redo after an undo,
     // an undo after a redo. Only records that were done are in it.
@@ -39,12 +48,14 @@ class UndoBatch : public FileBatch {
   private:
     void prepareReceivingFolder();
     FileOutcome runOne(const UndoRecord& record);
+    FileOutcome notPutBack(const UndoRecord& record) const;
     FileOutcome putBack(const UndoRecord& record, FileOutcome outcome);
     FileOutcome fromTrash(const UndoRecord& record, FileOutcome outcome);
     std::string freePathFor(const std::string& path);
 
     UndoStep step_;
     int counter_;
+    int leftoversKept_ = 0;
 };
 
 }  // namespace pictaria

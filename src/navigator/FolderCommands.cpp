@@ -45,7 +45,26 @@ FolderOutcome refused(const char* message) {
     return FolderOutcome{FsResult::failure(EPERM), message};
 }
 
+// What the user is told of a folder move that did not happen.
+FolderOutcome moveFailure(const FsResult& moved, const std::string& destination) {
+    switch (moved.error()) {
+        case EINVAL:
+            return FolderOutcome{moved, kMoveIntoItselfMessage};
+        case EALREADY:
+            return FolderOutcome{moved, kAlreadyThereMessage};  // nothing was moved
+        case ENODEV:
+            return FolderOutcome{moved, folderVolumeGoneMessage(destination)};
+        default:
+            return told(kMoveFailedMessage, moved);
+    }
+}
+
 }  // namespace
+
+std::string folderVolumeGoneMessage(const std::string& destination) {
+    return "ドライブ " + destination.substr(0, 2) +
+           " は、この操作の途中で取り外されたので、フォルダを移動しませんでした。";
+}
 
 bool isFolderName(const std::string& name) {
     return !name.empty() && name != "." && name != ".." &&
@@ -122,16 +141,13 @@ FolderOutcome moveChosenFolder(const std::string& folder, const std::string& des
     if (isProtectedFolder(folder)) {
         return refused(kProtectedFromMoveMessage);
     }
+    int leftoversKept = 0;
     const FsResult moved = during([&](const FolderProgress& progress) {
-        return moveFolderInto(folder, destination, movedTo, progress);
+        return moveFolderInto(folder, destination, movedTo, progress, &leftoversKept);
     });
-    if (moved.error() == EINVAL) {
-        return FolderOutcome{moved, kMoveIntoItselfMessage};
-    }
-    if (moved.error() == EALREADY) {
-        return FolderOutcome{moved, kAlreadyThereMessage};  // nothing was moved
-    }
-    return told(kMoveFailedMessage, moved);
+    FolderOutcome outcome = moved ? FolderOutcome{moved, {}} : moveFailure(moved, destination);
+    outcome.leftoversKept = leftoversKept;
+    return outcome;
 }
 
 }  // namespace pictaria

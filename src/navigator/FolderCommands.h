@@ -35,12 +35,20 @@ inline constexpr const char* kProtectedFromMoveMessage =
     "ドライブ、ホームフォルダ、またはそれらを含むフォルダは移動出来ません。";
 inline constexpr const char* kMoveFailedMessage = "フォルダを、移動出来ませんでした。\n";
 
+// What a folder move is told when its destination's volume went part way: the drive, and that
+// the folder was not moved ("ドライブ E: は、この操作の途中で取り外されたので、フォルダを移動し
+// ませんでした。").
+std::string folderVolumeGoneMessage(const std::string& destination);
+
 // What a folder command did, and what the user is to be told of it (empty: nothing). The
 // commands tell nothing themselves.
 struct FolderOutcome {
     FsResult result = FsResult::success();
     std::string message;
     bool inTrash = false;  // a deleted folder went to the trash, from which it can come back
+    // Leftovers of an ended run of the program that stayed in a move's destination, no trash
+    // taking them.
+    int leftoversKept = 0;
 
     bool ok() const { return result.ok(); }
 };
@@ -86,9 +94,10 @@ std::string renamedPath(const std::string& path, const std::string& oldFolder,
 
 // Moves `folder` into `destination` ("Name (2)" when its name is taken there); `movedTo`
 // receives its new path. Protected folders and a destination inside the folder are refused with
-// a message; other failures are told with the reason, except a move the user stopped. The work
-// runs inside `during`, which gets the progress callback to pass on (the window shows its
-// progress window there, gone before anything is told).
+// a message; a destination whose volume went part way is told so; other failures are told with
+// the reason, except a move the user stopped. The work runs inside `during`, which gets the
+// progress callback to pass on (the window shows its progress window there, gone before anything
+// is told).
 using ProgressScope =
     std::function<FsResult(const std::function<FsResult(const FolderProgress&)>&)>;
 FolderOutcome moveChosenFolder(const std::string& folder, const std::string& destination,

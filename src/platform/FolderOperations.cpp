@@ -13,6 +13,7 @@
 #include "platform/DriveTable.h"
 #include "platform/FileServices.h"
 #include "platform/HostFiles.h"
+#include "platform/MountIdentity.h"
 #include "platform/PathText.h"
 
 namespace pictaria {
@@ -40,38 +41,48 @@ std::string homeFolder() {
     return home ? canonicalHost(home) : std::string();
 }
 
-FsResult copyFolder(const fs::path& from, const fs::path& to, std::int64_t& done,
-                    std::int64_t total, const FolderProgress& progress);
+// What a copy of a tree is made with: how far it has come, and the mount its destination was
+// on when the move began, asked again before anything is written there.
+struct TreeCopy {
+    std::int64_t done = 0;
+    std::int64_t total = 0;
+    const FolderProgress& progress;
+    const FolderMount& destination;
+};
+
+FsResult copyFolder(const fs::path& from, const fs::path& to, TreeCopy& copy);
 
 // Copies what is inside `from` into the existing folder `to`, every file through the safe copy,
 // every folder with its permission bits and times. Never throws: a folder that cannot be read
 // fails the copy.
-FsResult copyTreeContents(const fs::path& from, const fs::path& to, std::int64_t& done,
-                          std::int64_t total, const FolderProgress& progress) {
+FsResult copyTreeContents(const fs::path& from, const fs::path& to, TreeCopy& copy) {
     std::error_code error;
     fs::directory_iterator it(from, error);
     for (; !error && it != fs::directory_iterator(); it.increment(error)) {
         const fs::directory_entry& entry = *it;
         const fs::path target = to / entry.path().filename();
         const fs::file_status status = entry.symlink_status(error);
-        FsResult copied = FsResult::success();
+        FsResult copied = copy.destination.check();
+        if (!copied) {
+            return copied;
+        }
         if (error) {
             copied = FsResult::failure(error.value());
         } else if (fs::is_symlink(status)) {
             fs::copy_symlink(entry.path(), target, error);
             copied = error ? FsResult::failure(error.value()) : FsResult::success();
         } else if (fs::is_directory(status)) {
-            copied = copyFolder(entry.path(), target, done, total, progress);
+            copied = copyFolder(entry.path(), target, copy);
         } else if (fs::is_regular_file(status)) {
             copied = host::copyFileNoReplace(entry.path().string(), target.string());
-            done += static_cast<std::int64_t>(entry.file_size(error));
+            copy.done += static_cast<std::int64_t>(entry.file_size(error));
         } else {
             copied = FsResult::failure(ENOTSUP);  // fifos and devices do not travel
         }
         if (!copied) {
             return copied;
         }
-        if (progress && !progress(done, total)) {
+        if (copy.progress && !copy.progress(copy.done, copy.total)) {
             return FsResult::failure(ECANCELED);
         }
     }
@@ -80,16 +91,18 @@ FsResult copyTreeContents(const fs::path& from, const fs::path& to, std::int64_t
 
 // Makes the folder `to` and copies `from` into it; the folder's times are set last, as every
 // entry made in it changes them.
-FsResult copyFolder(const fs::path& from, const fs::path& to, std::int64_t& done,
-                    std::int64_t total, const FolderProgress& progress) {
+FsResult copyFolder(const fs::path& from, const fs::path& to, TreeCopy& copy) {
     const auto source = host::identify(from.string());
     if (!source) {
         return FsResult::fromErrno();
     }
+    if (FsResult mounted = copy.destination.check(); !mounted) {
+        return mounted;
+    }
     if (::mkdir(to.c_str(), 0700) != 0) {
         return FsResult::fromErrno();
     }
-    if (FsResult copied = copyTreeContents(from, to, done, total, progress); !copied) {
+    if (FsResult copied = copyTreeContents(from, to, copy); !copied) {
         return copied;
     }
     return host::copyAttributes(to.string(), *source);
@@ -110,18 +123,23 @@ std::int64_t treeSize(const fs::path& root) {
 // The whole tree is checked to be removable before anything is copied, copied under a hidden
 // temporary name that only a complete copy leaves, flushed, and only then is the source
 // removed. A failure before that point removes the partial copy and leaves the source whole.
+// Once the destination lies on another volume than when the move began (its card was taken
+// out), nothing more is written there and the source stays whole; what was copied before is no
+// longer on the folder's path, so nothing is removed there either (another card may be in its
+// place).
 FsResult moveTreeAcrossFileSystems(const std::string& from, const std::string& to,
-                                   const FolderProgress& progress) {
+                                   const FolderProgress& progress, const FolderMount& destination,
+                                   int& leftoversKept) {
     if (FsResult removable = host::checkTreeRemovable(from); !removable) {
         return removable;
     }
     const std::string folder = host::hostFolderOf(to);
-    host::removeStaleTemporaries(folder);
+    leftoversKept = static_cast<int>(host::removeStaleTemporaries(folder).size());
     const std::string temporary = host::temporaryNameIn(folder);
-    std::int64_t done = 0;
     FsResult moved = FsResult::success();
     try {
-        moved = copyFolder(from, temporary, done, treeSize(from), progress);
+        TreeCopy copy{0, treeSize(from), progress, destination};
+        moved = copyFolder(from, temporary, copy);
     } catch (const std::exception&) {
         moved = FsResult::failure(ENOMEM);
     }
@@ -129,10 +147,16 @@ FsResult moveTreeAcrossFileSystems(const std::string& from, const std::string& t
         moved = host::flushFileSystemOf(temporary);
     }
     if (moved) {
+        moved = destination.check();
+    }
+    if (moved) {
         moved = host::renameNoReplace(temporary, to);
     }
     std::error_code ignored;
     if (!moved) {
+        if (destination.check().error() == ENODEV) {
+            return FsResult::failure(ENODEV);  // a failure while the volume went is its doing
+        }
         fs::remove_all(temporary, ignored);  // only the partial copy this move made
         return moved;
     }
@@ -142,6 +166,11 @@ FsResult moveTreeAcrossFileSystems(const std::string& from, const std::string& t
     if (FsResult named = host::flushToDisk(folder); !named) {
         fs::remove_all(to, ignored);
         return named;
+    }
+    // A flush of the folder left behind by a card taken out succeeds as well: the volume is
+    // asked once more, so that the source never goes for a copy that may not be there.
+    if (FsResult mounted = destination.check(); !mounted) {
+        return mounted;
     }
     // Every file has arrived: a source that cannot be removed in full after all (it changed
     // since the check) stays where it is beside the complete copy, and the move counts as done.
@@ -203,7 +232,8 @@ FsResult deleteFolderTree(const std::string& path) {
 }
 
 FsResult moveFolderInto(const std::string& path, const std::string& destinationFolder,
-                        std::string& movedTo, const FolderProgress& progress) {
+                        std::string& movedTo, const FolderProgress& progress, int* leftoversKept) {
+    const FolderMount destinationMount(destinationFolder);
     const auto from = hostPathOf(path);
     const auto into = hostPathOf(destinationFolder);
     if (!from || !into || !directoryExists(path) || !directoryExists(destinationFolder)) {
@@ -222,9 +252,16 @@ FsResult moveFolderInto(const std::string& path, const std::string& destinationF
     if (!to) {
         return FsResult::failure(ENOENT);
     }
-    FsResult moved = host::renameNoReplace(*from, *to);
+    FsResult moved = destinationMount.check();
+    if (moved) {
+        moved = host::renameNoReplace(*from, *to);
+    }
+    int kept = 0;
     if (!moved && moved.error() == EXDEV) {
-        moved = moveTreeAcrossFileSystems(*from, *to, progress);
+        moved = moveTreeAcrossFileSystems(*from, *to, progress, destinationMount, kept);
+    }
+    if (leftoversKept) {
+        *leftoversKept = kept;
     }
     if (moved) {
         movedTo = target;

@@ -34,8 +34,13 @@ FsResult deleteFolderTree(const std::string& path);
 // only then is the source removed; a failure removes the copy and leaves the source whole.
 // Moving a folder into itself or below itself fails with EINVAL; moving it into the folder it
 // already lies in does nothing and fails with EALREADY (the caller tells the user that it is
-// there already). `movedTo` receives the folder's new path text.
+// there already). `movedTo` receives the folder's new path text. Nothing is written into the
+// destination once it lies on another volume than when the move began (its card was taken out
+// part way): the move fails with ENODEV, and nothing is removed from the source. Leftovers of an
+// ended run that no trash took stay in the destination; `leftoversKept`, if given, receives how
+// many.
 FsResult moveFolderInto(const std::string& path, const std::string& destinationFolder,
-                        std::string& movedTo, const FolderProgress& progress = {});
+                        std::string& movedTo, const FolderProgress& progress = {},
+                        int* leftoversKept = nullptr);
 
 }  // namespace pictaria

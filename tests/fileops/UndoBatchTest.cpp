@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,6 +15,7 @@
 #include "platform/FileServices.h"
 #include "platform/FolderOperations.h"
 #include "support/ExfatCard.h"
+#include "support/SmallTmpfs.h"
 #include "support/TempDir.h"
 #include "support/TestDrives.h"
 #include "support/Trash.h"
@@ -26,6 +28,16 @@ namespace fs = std::filesystem;
 std::map<int, FileOutcome> undo(UndoKind kind, UndoRecord record) {
     UndoBatch batch(UndoStep{kind, "C:\\", {std::move(record)}}, 2);
     return runHere(batch);
+}
+
+// The hidden name of work in progress that a run of the program which has ended left.
+std::string leftoverOfAnEndedRun() {
+    const pid_t ended = ::fork();
+    if (ended == 0) {
+        ::_exit(0);
+    }
+    ::waitpid(ended, nullptr, 0);
+    return ".pictaria-" + std::to_string(ended) + "-0.part";
 }
 
 // Takes a command back, does it again (the tree is as the command left it) and takes it back
@@ -113,12 +125,7 @@ TEST(UndoBatch, ADeleteOnACardWithItsOwnTrashComesBack) {
 // that held it (never on another in its place), and what a killed run of the program left in the
 // folder goes.
 TEST(UndoBatch, FilesGoBackIntoTheirFolderMadeAgainOnItsOwnVolumeOnly) {
-    const pid_t ended = ::fork();
-    if (ended == 0) {
-        ::_exit(0);
-    }
-    ::waitpid(ended, nullptr, 0);
-    const std::string leftover = ".pictaria-" + std::to_string(ended) + "-0.part";
+    const std::string leftover = leftoverOfAnEndedRun();
     struct Case {
         bool folderRemoved;
         bool volumeReplaced;
@@ -150,6 +157,58 @@ TEST(UndoBatch, FilesGoBackIntoTheirFolderMadeAgainOnItsOwnVolumeOnly) {
         EXPECT_EQ(c.exists("To/a.jpg"), row.volumeReplaced);
         EXPECT_FALSE(c.exists("From/" + leftover));
     }
+}
+
+// A Move off a card taken back while the card is taken out part way: none of the rest lands in
+// the folder it leaves behind on the disk below; they stay where they are, each told why.
+TEST(UndoBatch, StopsPuttingBackOnceTheReceivingVolumeIsTakenOut) {
+    test::TempDir c;
+    test::SmallTmpfs card(1 << 20);
+    if (!card.mounted()) {
+        GTEST_SKIP() << "no privilege to mount a tmpfs here";
+    }
+    test::TestDrives drives;
+    drives.map('C', c.path()).map('E', card.path());
+    UndoStep step{UndoKind::Move, "E:\\", {}};
+    for (const std::string name : {"1.jpg", "2.jpg", "3.jpg"}) {
+        c.writeFile(name, name);
+        step.records.push_back(undoRecord("C:\\" + name, "E:\\" + name));
+    }
+    noteMounts(step);
+    UndoBatch batch(step, 2);
+    std::map<int, FileOutcome> outcomes;
+    batch.run(
+        std::atomic<bool>{false}, [&](int entry, const FileOutcome& out) { outcomes[entry] = out; },
+        [&](const BatchProgress& progress) {
+            if (progress.filesDone == 1) {
+                ::umount2(card.path().c_str(), MNT_DETACH);
+            }
+        });
+    EXPECT_TRUE(fs::is_empty(card.path()));
+    EXPECT_TRUE(outcomes[0].done());
+    EXPECT_EQ(outcomes[2].message, undoVolumeGoneMessage(step));
+    EXPECT_TRUE(c.exists("2.jpg") && c.exists("3.jpg"));
+}
+
+// Leftovers of an ended run that no trash takes stay where a folder move or an undo puts things,
+// counted for the user to be told.
+TEST(UndoBatch, LeftoversNoTrashTookAreCountedByFolderMovesAndUndo) {
+    const std::string leftover = leftoverOfAnEndedRun();
+    test::TempDir c;
+    test::TempDir d{"/dev/shm"};
+    test::TestDrives drives;
+    drives.map('C', c.path()).map('D', d.path());
+    d.writeFile("Trip/a.jpg", "a");
+    c.writeFile("Sorted/" + leftover, "half a photograph");
+    d.writeFile(leftover, "half a photograph");
+    test::NoTrash noTrash;
+    std::string movedTo;
+    int kept = 0;
+    ASSERT_TRUE(moveFolderInto("D:\\Trip", "C:\\Sorted", movedTo, {}, &kept));
+    EXPECT_EQ(kept, 1);
+    UndoBatch undoing(UndoStep{UndoKind::MoveFolder, "C:\\", {undoRecord(movedTo, "D:\\Trip")}}, 2);
+    ASSERT_TRUE(runHere(undoing).at(0).done());
+    EXPECT_EQ(undoing.leftoversKept(), 1);
 }
 
 // A link is stamped as itself, as the trash holds it and as the commands act on it.

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <sys/mount.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -8,6 +10,7 @@
 #include "platform/FolderOperations.h"
 #include "support/FaultyFileIo.h"
 #include "support/FileIoScope.h"
+#include "support/SmallTmpfs.h"
 #include "support/TempDir.h"
 #include "support/TestDrives.h"
 
@@ -145,6 +148,47 @@ TEST_F(FolderOperationsTest, MoveAcrossFileSystemsWhoseFlushFailsKeepsTheSource)
         EXPECT_EQ(moveFolderInto("D:\\Card", "C:\\Sorted", movedTo).error(), EIO) << kind;
         EXPECT_TRUE(fs::is_empty(c.host("Sorted"))) << kind;
         EXPECT_EQ(d.readFile("Card/DCIM/a.jpg"), "a");
+    }
+}
+
+// Takes the card at `card` out (a lazy unmount) right after the `nth` name given there.
+class CardTakenOutAfterNaming : public FileIo {
+  public:
+    CardTakenOutAfterNaming(std::string card, int nth) : card_(std::move(card)), left_(nth) {}
+    int renameNoReplace(const char* from, const char* to) override {
+        const int renamed = FileIo::renameNoReplace(from, to);
+        if (renamed == 0 && --left_ == 0) {
+            ::umount2(card_.c_str(), MNT_DETACH);
+        }
+        return renamed;
+    }
+
+  private:
+    std::string card_;
+    int left_;
+};
+
+// A card taken out part way through a folder move onto it, after its first photograph or right
+// after the tree got its name there: nothing goes into the folder it leaves behind on the disk
+// below, nothing of the source goes, and the move says why.
+TEST_F(FolderOperationsTest, MoveOntoACardTakenOutPartWayKeepsTheSourceWhole) {
+    for (const int nth : {1, 4}) {
+        SCOPED_TRACE(nth);
+        test::SmallTmpfs card(1 << 20);
+        if (!card.mounted()) {
+            GTEST_SKIP() << "no privilege to mount a tmpfs here";
+        }
+        drives.map('E', card.path());
+        for (const char* name : {"Trip/a.jpg", "Trip/Day2/b.jpg", "Trip/c.jpg"}) {
+            d.writeFile(name, name);
+        }
+        const auto source = d.tree();
+        CardTakenOutAfterNaming takenOut(card.path(), nth);
+        test::FileIoScope scope(takenOut);
+        std::string movedTo;
+        EXPECT_EQ(moveFolderInto("D:\\Trip", "E:\\", movedTo).error(), ENODEV);
+        EXPECT_TRUE(fs::is_empty(card.path()));
+        EXPECT_EQ(d.tree(), source);
     }
 }
 
