@@ -276,14 +276,10 @@ void TForm1::updateReadAhead() {
     readAhead_->want(std::move(wanted));
 }
 
-// A click on the large picture (or around it) turns the picked entry's tick over. A click
-// while the picked picture is still loading waits for it: the tick goes to the picture the user
-// then sees.
+// A click on the large picture (or around it) turns the picked entry's tick over. While the
+// pick's picture is still on its way the tick goes to that entry, whose name the caption shows,
+// without waiting for the picture: it may be on a slow card.
 void TForm1::Image2Click() {
-    if (const std::optional<PictureRequest> awaited = sourcePick_.awaited()) {
-        sourcePick_.arrived(*awaited);
-        reportingErrors([this, request = *awaited] { showSourcePicture(request); })();
-    }
     const int picked = pickedRow();
     if (picked >= 0) {
         CListBox1->setChecked(picked, !CListBox1->checked(picked));
