@@ -385,6 +385,7 @@ class TForm1 : public QMainWindow {
     std::vector<PictureRequest> slideReadAhead_;
     int lastSourcePick_ = -1;
     int sourceDirection_ = 1;  // the way the user travels the list: +1 down, -1 up
+    int pickReadAgain_ = 0;    // times the pick's picture was read again, changed when taken
     bool readingAhead_ = true;
     bool previewPickPending_ = false;
     CommandAtWork command_;

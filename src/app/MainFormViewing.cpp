@@ -105,6 +105,7 @@ void TForm1::showSourcePick(PickedBy by) {
     const std::string name = CListBox1->name(picked);
     const std::string path = joinPath(SourceFolder, name);
     sourcePick_.pick(CListBox1->item(picked), path);
+    pickReadAgain_ = 0;
     shownFile_->watch(path);
     Label1->setText(displayText(name));
     if (by != PickedBy::Program) {
@@ -178,9 +179,21 @@ void TForm1::emptyLargeView() {
 // The read-ahead has a picture ready (on its thread; this runs queued on the window's). It is
 // shown only while the pick still waits for it: a later pick, or a pick in another list, has
 // made it stale.
+constexpr int kPickReadsAgain = 3;
+
 void TForm1::pictureReadAhead(const PictureRequest& request) {
     if (!sourcePick_.arrived(request)) {
         return;
+    }
+    std::optional<PreparedPicture> ready = readAhead_->takeIfReady(request);
+    if (!ready && ++pickReadAgain_ <= kPickReadsAgain) {
+        // Dropped since it was reported (its file changed, or did not answer in time): the
+        // read-ahead reads or asks it again, first in line, and reports it once more.
+        sourcePick_.await(request);
+        return;
+    }
+    if (!ready) {
+        ready = readAhead_->load(request);  // a file that changes at every read: shown as it is
     }
     // After the paint, the read-ahead goes on around the pick (a mouse pick held it back).
     QTimer::singleShot(0, this, [this, entry = sourcePick_.entry(), picked = pickedRow()] {
@@ -188,8 +201,7 @@ void TForm1::pictureReadAhead(const PictureRequest& request) {
             readAheadAround(picked);
         }
     });
-    std::optional<PreparedPicture> ready = readAhead_->takeIfReady(request);
-    presentSourcePicture(request, ready ? *ready : readAhead_->load(request));
+    presentSourcePicture(request, *ready);
 }
 
 // An entry that leaves the list takes its picture and name off the large view, and no outcome

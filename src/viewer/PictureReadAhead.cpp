@@ -2,6 +2,8 @@
 #include "viewer/PictureReadAhead.h"
 
 #include <algorithm>
+#include <chrono>
+#include <system_error>
 #include <utility>
 
 #include "viewer/PictureMemory.h"
@@ -29,8 +31,11 @@ bool givenUp(const PreparedPicture& picture, bool cancelled) {
 
 }  // namespace
 
-PictureReadAhead::PictureReadAhead(ReadyReport ready, Loader load)
-    : readyReport_(std::move(ready)), load_(std::move(load)), worker_([this] { work(); }) {
+PictureReadAhead::PictureReadAhead(ReadyReport ready, Loader load, Stamper stamp)
+    : readyReport_(std::move(ready)),
+      load_(std::move(load)),
+      stamp_(stamp ? std::move(stamp) : [](const std::string& path) { return contentStamp(path); }),
+      worker_([this] { work(); }) {
     reclaimer_ = PictureMemory::shared().addReclaimer([this] { makeRoom(); });
 }
 
@@ -53,19 +58,19 @@ PictureReadAhead::~PictureReadAhead() {
 std::optional<PreparedPicture> PictureReadAhead::take(const PictureRequest& request) {
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [&] { return !reading_ || !(*reading_ == request); });
-    return served(lock, request);
+    return served(lock, request, true);
 }
 
 std::optional<PreparedPicture> PictureReadAhead::takeIfReady(const PictureRequest& request) {
     std::unique_lock lock(mutex_);
-    return served(lock, request);
+    return served(lock, request, false);
 }
 
 PreparedPicture PictureReadAhead::load(const PictureRequest& request) {
     std::unique_lock lock(mutex_);
     while (true) {
         changed_.wait(lock, [&] { return !reading_ || !(*reading_ == request); });
-        if (std::optional<PreparedPicture> ready = served(lock, request)) {
+        if (std::optional<PreparedPicture> ready = served(lock, request, true)) {
             return std::move(*ready);
         }
         if (!lock.owns_lock()) {
@@ -80,7 +85,7 @@ PreparedPicture PictureReadAhead::load(const PictureRequest& request) {
     }
     ++callersLoading_;
     lock.unlock();
-    const ContentStamp before = contentStamp(request.path);
+    const ContentStamp before = stamp_(request.path);
     const std::atomic<bool> never{false};
     PreparedPicture picture;
     {
@@ -98,7 +103,7 @@ PreparedPicture PictureReadAhead::load(const PictureRequest& request) {
 // Keeps a picture loaded on a caller's thread while it is wanted, as if the worker had read it.
 void PictureReadAhead::keep(const PictureRequest& request, const ContentStamp& before,
                             PreparedPicture picture) {
-    const ContentStamp after = contentStamp(request.path);
+    const ContentStamp after = stamp_(request.path);
     const std::lock_guard lock(mutex_);
     const bool held = std::any_of(ready_.begin(), ready_.end(),
                                   [&](const Entry& entry) { return entry.request == request; });
@@ -109,15 +114,27 @@ void PictureReadAhead::keep(const PictureRequest& request, const ContentStamp& b
 }
 
 std::optional<PreparedPicture> PictureReadAhead::served(std::unique_lock<std::mutex>& lock,
-                                                        const PictureRequest& request) {
+                                                        const PictureRequest& request,
+                                                        bool patient) {
     const auto found = std::find_if(ready_.begin(), ready_.end(),
                                     [&](const Entry& entry) { return entry.request == request; });
-    if (found == ready_.end()) {
+    if (found == ready_.end() || found->unasked) {
         return std::nullopt;
     }
     const Entry entry = *found;
     lock.unlock();
-    if (!entry.refused && entry.stamp && *entry.stamp == contentStamp(request.path)) {
+    const std::optional<ContentStamp> now =
+        patient ? std::optional(stamp_(request.path)) : stampSoon(request.path);
+    if (!now) {
+        lock.lock();
+        for (Entry& kept : ready_) {
+            kept.unasked = kept.unasked || kept.read == entry.read;
+        }
+        lock.unlock();
+        changed_.notify_all();
+        return std::nullopt;
+    }
+    if (!entry.refused && entry.stamp && *entry.stamp == *now) {
         return entry.picture;
     }
     // The stale picture goes, so that the worker reads the file again while it is wanted; only
@@ -146,6 +163,67 @@ void PictureReadAhead::want(std::vector<PictureRequest> requests) {
     changed_.notify_all();
 }
 
+std::optional<ContentStamp> PictureReadAhead::stampSoon(const std::string& path) {
+    // Long enough for a disk or a card that answers, short enough not to be felt; at most two
+    // threads are left waiting on a volume that hangs.
+    constexpr std::chrono::milliseconds kPatience{20};
+    constexpr int kMostAsked = 2;
+    struct Answer {
+        std::mutex mutex;
+        std::condition_variable given;
+        std::optional<ContentStamp> stamp;
+    };
+    if (stampsAsked_->fetch_add(1) >= kMostAsked) {
+        --*stampsAsked_;
+        return std::nullopt;
+    }
+    auto answer = std::make_shared<Answer>();
+    try {
+        std::thread([answer, asked = stampsAsked_, stamp = stamp_, path] {
+            const ContentStamp now = stamp(path);
+            {
+                const std::lock_guard lock(answer->mutex);
+                answer->stamp = now;
+            }
+            answer->given.notify_all();
+            --*asked;
+        }).detach();
+    } catch (const std::system_error&) {
+        --*stampsAsked_;
+        return std::nullopt;
+    }
+    std::unique_lock lock(answer->mutex);
+    answer->given.wait_for(lock, kPatience, [&] { return answer->stamp.has_value(); });
+    return answer->stamp;
+}
+
+void PictureReadAhead::askAgain(std::unique_lock<std::mutex>& lock, int read) {
+    const auto byRead = [this, read] {
+        return std::find_if(ready_.begin(), ready_.end(),
+                            [read](const Entry& entry) { return entry.read == read; });
+    };
+    const PictureRequest request = byRead()->request;
+    lock.unlock();
+    const ContentStamp now = stamp_(request.path);
+    lock.lock();
+    const auto held = byRead();
+    if (held == ready_.end()) {
+        return;  // dropped meanwhile
+    }
+    if (held->refused || !held->stamp || !(*held->stamp == now)) {
+        ready_.erase(held);  // read again while it is wanted
+        changed_.notify_all();
+        return;
+    }
+    held->unasked = false;
+    changed_.notify_all();
+    if (readyReport_) {
+        lock.unlock();
+        readyReport_(request);
+        lock.lock();
+    }
+}
+
 int PictureReadAhead::loads() const {
     const std::lock_guard lock(mutex_);
     return loads_;
@@ -160,8 +238,9 @@ const PictureRequest* PictureReadAhead::nextToRead() const {
         return nullptr;
     }
     for (const PictureRequest& request : wanted_) {
-        if (std::none_of(ready_.begin(), ready_.end(),
-                         [&](const Entry& entry) { return entry.request == request; })) {
+        if (std::none_of(ready_.begin(), ready_.end(), [&](const Entry& entry) {
+                return entry.request == request && !entry.unasked;
+            })) {
             return &request;
         }
     }
@@ -194,17 +273,24 @@ void PictureReadAhead::work() {
             return;
         }
         const PictureRequest request = *nextToRead();
+        if (const auto unasked = std::find_if(
+                ready_.begin(), ready_.end(),
+                [&](const Entry& entry) { return entry.request == request && entry.unasked; });
+            unasked != ready_.end()) {
+            askAgain(lock, unasked->read);
+            continue;
+        }
         const bool mostWanted = wanted_.front() == request;
         reading_ = request;
         cancelRead_ = false;
         lock.unlock();
-        const ContentStamp before = contentStamp(request.path);
+        const ContentStamp before = stamp_(request.path);
         PreparedPicture picture;
         {
             const LoadingHere here(request);
             picture = load_(request, cancelRead_);
         }
-        const ContentStamp after = contentStamp(request.path);
+        const ContentStamp after = stamp_(request.path);
         lock.lock();
         reading_.reset();
         ++loads_;

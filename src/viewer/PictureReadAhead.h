@@ -14,6 +14,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -30,8 +31,11 @@ class PictureReadAhead {
     using Loader = std::function<PreparedPicture(const PictureRequest&, const std::atomic<bool>&)>;
     // Told on the worker's thread each time a read has ended and its picture is kept.
     using ReadyReport = std::function<void(const PictureRequest&)>;
+    // What a file's content is known by now (its identity, size and times).
+    using Stamper = std::function<ContentStamp(const std::string&)>;
 
-    explicit PictureReadAhead(ReadyReport ready = {}, Loader load = loadForReadAhead);
+    explicit PictureReadAhead(ReadyReport ready = {}, Loader load = loadForReadAhead,
+                              Stamper stamp = {});
     PictureReadAhead(const PictureReadAhead&) = delete;
     PictureReadAhead& operator=(const PictureReadAhead&) = delete;
     // Gives up the read in progress, then ends the worker.
@@ -42,7 +46,10 @@ class PictureReadAhead {
     // ahead: the caller loads it itself. A picture whose file has changed is dropped, and read
     // again (and reported ready) while it is still wanted.
     std::optional<PreparedPicture> take(const PictureRequest& request);
-    // The same without waiting: nothing while it is still being read.
+    // The same without waiting: nothing while it is still being read. Its file is asked
+    // whether it changed for a few milliseconds at most (on a thread of its own, so that a card
+    // that has hung never holds the caller); without an answer, nothing is served, and the
+    // worker asks the file again and reports the picture ready once it answered unchanged.
     std::optional<PreparedPicture> takeIfReady(const PictureRequest& request);
     // The picture for `request`, loaded on the caller's thread when it was not read ahead. The
     // caller's load comes first: a read of another picture in progress is given up (and done
@@ -65,12 +72,18 @@ class PictureReadAhead {
         PreparedPicture picture;
         int read = 0;          // which read made it
         bool refused = false;  // did not fit in memory while more wanted pictures were held
+        bool unasked = false;  // its file did not answer in time when taken; the worker asks it
     };
 
     static PreparedPicture loadForReadAhead(const PictureRequest& request,
                                             const std::atomic<bool>& cancelled);
     std::optional<PreparedPicture> served(std::unique_lock<std::mutex>& lock,
-                                          const PictureRequest& request);
+                                          const PictureRequest& request, bool patient);
+    // The stamp of `path` if its file answers within a few milliseconds.
+    std::optional<ContentStamp> stampSoon(const std::string& path);
+    // Asks again the file of the picture held from read `read`, which did not answer in time:
+    // reported ready when unchanged, dropped (to be read again) otherwise.
+    void askAgain(std::unique_lock<std::mutex>& lock, int read);
     void work();
     const PictureRequest* nextToRead() const;
     bool wanted(const PictureRequest& request) const;
@@ -79,6 +92,9 @@ class PictureReadAhead {
 
     ReadyReport readyReport_;
     Loader load_;
+    Stamper stamp_;
+    // Stamps asked on threads of their own and not answered yet (shared with those threads).
+    std::shared_ptr<std::atomic<int>> stampsAsked_ = std::make_shared<std::atomic<int>>(0);
     std::atomic<bool> cancelRead_{false};
     mutable std::mutex mutex_;
     std::condition_variable changed_;

@@ -371,6 +371,47 @@ TEST_F(PictureReadAheadTest, APictureThatDoesNotFitDropsTheLessWantedFirst) {
     EXPECT_EQ(memory.used(), 0u);
 }
 
+// A picture read ahead from a card that hangs before it is taken: the taker is never held by
+// the card (it gets nothing at once), and the picture is reported ready again, and served,
+// once the card answers.
+TEST_F(PictureReadAheadTest, ACardThatHangsNeverHoldsTheTaker) {
+    struct Card {
+        std::mutex mutex;
+        std::condition_variable answers;
+        bool hung = false;
+    };
+    auto card = std::make_shared<Card>();
+    PictureReadAhead ahead(
+        reportTo(),
+        [](const PictureRequest& request, const std::atomic<bool>& cancel) {
+            return preparePicture(request, &cancel);
+        },
+        [card](const std::string& path) {
+            std::unique_lock lock(card->mutex);
+            card->answers.wait(lock, [&] { return !card->hung; });
+            return contentStamp(path);
+        });
+    const PictureRequest pick = putJpeg("pick.jpg", 64, 48);
+    ahead.want({pick});
+    ASSERT_TRUE(reported(pick, 1));
+    {
+        const std::lock_guard lock(card->mutex);
+        card->hung = true;
+    }
+    std::thread answersLater([card] {
+        std::this_thread::sleep_for(1500ms);
+        const std::lock_guard lock(card->mutex);
+        card->hung = false;
+        card->answers.notify_all();
+    });
+    const auto asked = std::chrono::steady_clock::now();
+    EXPECT_FALSE(ahead.takeIfReady(pick));
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, 500ms);
+    answersLater.join();
+    ASSERT_TRUE(reported(pick, 2));
+    EXPECT_TRUE(ahead.takeIfReady(pick));
+}
+
 // Closing while a picture is being read lets that read end and leaves nothing behind.
 TEST_F(PictureReadAheadTest, EndsCleanlyWhileReading) {
     const PictureRequest big = putJpeg("big.jpg", 3000, 2000);
