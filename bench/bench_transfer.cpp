@@ -167,20 +167,15 @@ int main(int argc, char** argv) {
     const auto big = writeFiles(disk / "originals-big", 300, 3 << 20);
     const auto small = writeFiles(disk / "originals-small", 2000, 4096);
 
-    compare(
-        "copy_vs_cp", 5, disk / "originals-big", disk / "src", disk / "dst",
-        [&] {
-            auto list = allTicked(big);
-            copyTicked(list, "C:\\src", "C:\\dst", counter);
-        },
-        "cp --preserve=timestamps " + quoted(disk / "src") + "/* " + quoted(disk / "dst"));
+    const auto copyAll = [&] {
+        auto list = allTicked(big);
+        copyTicked(list, "C:\\src", "C:\\dst", counter);
+    };
+    compare("copy_vs_cp", 5, disk / "originals-big", disk / "src", disk / "dst", copyAll,
+            "cp --preserve=timestamps " + quoted(disk / "src") + "/* " + quoted(disk / "dst"));
 
     compareWork(
-        "copy_vs_cp_writeback", 5, disk / "originals-big", disk / "src", disk / "dst",
-        [&] {
-            auto list = allTicked(big);
-            copyTicked(list, "C:\\src", "C:\\dst", counter);
-        },
+        "copy_vs_cp_writeback", 5, disk / "originals-big", disk / "src", disk / "dst", copyAll,
         [&] {
             run("cp --preserve=timestamps " + quoted(disk / "src") + "/* " + quoted(disk / "dst"));
             for (const auto& entry : fs::directory_iterator(disk / "dst")) {
@@ -200,28 +195,24 @@ int main(int argc, char** argv) {
 
     // The reference makes durable what it moved and nothing else: each file's data and the
     // folder's names, as ours does, not the whole file system that other work shares.
-    compare(
-        "move_cross_fs_vs_mv_sync", 5, disk / "originals-big", shm / "src", disk / "dst",
-        [&] {
-            auto list = allTicked(big);
-            moveTicked(list, "D:\\src", "C:\\dst", counter);
-        },
-        "mv " + quoted(shm / "src") + "/* " + quoted(disk / "dst") + " && sync " +
-            quoted(disk / "dst") + "/* " + quoted(disk / "dst"));
+    const auto moveAllAcross = [&] {
+        auto list = allTicked(big);
+        moveTicked(list, "D:\\src", "C:\\dst", counter);
+    };
+    compare("move_cross_fs_vs_mv_sync", 5, disk / "originals-big", shm / "src", disk / "dst",
+            moveAllAcross,
+            "mv " + quoted(shm / "src") + "/* " + quoted(disk / "dst") + " && sync " +
+                quoted(disk / "dst") + "/* " + quoted(disk / "dst"));
 
-    compareWork(
-        "move_cross_fs_grouped_vs_one_flush", 5, disk / "originals-big", shm / "src", disk / "dst",
-        [&] {
-            auto list = allTicked(big);
-            moveTicked(list, "D:\\src", "C:\\dst", counter);
-        },
-        [&] {
-            TransferBatch batch(TransferMode::Move, "D:\\src", "C:\\dst", itemsOf(big), counter);
-            batch.setGroupLimits({std::numeric_limits<std::size_t>::max(),
-                                  std::numeric_limits<std::int64_t>::max(),
-                                  std::chrono::hours(24)});
-            runHere(batch);
-        });
+    compareWork("move_cross_fs_grouped_vs_one_flush", 5, disk / "originals-big", shm / "src",
+                disk / "dst", moveAllAcross, [&] {
+                    TransferBatch batch(TransferMode::Move, "D:\\src", "C:\\dst", itemsOf(big),
+                                        counter);
+                    batch.setGroupLimits({std::numeric_limits<std::size_t>::max(),
+                                          std::numeric_limits<std::int64_t>::max(),
+                                          std::chrono::hours(24)});
+                    runHere(batch);
+                });
 
     compareWork(
         "move_cross_fs_job_vs_direct", 5, disk / "originals-big", shm / "src", disk / "dst",

@@ -7,7 +7,6 @@
 #include <QPushButton>
 
 #include <algorithm>
-#include <cctype>
 
 #include "app/MainFormUnit1.h"
 #include "navigator/FolderGrid.h"
@@ -55,10 +54,8 @@ std::string pageListing(const std::string& path) {
 
 // The drive a listing waits on: a hung card holds one listing, whatever its folder.
 std::string volumeOf(const std::string& folder) {
-    if (folder.size() < 2 || folder[1] != ':') {
-        return {};
-    }
-    return {static_cast<char>(std::toupper(static_cast<unsigned char>(folder[0]))), ':'};
+    const std::optional<char> letter = driveLetterOf(folder);
+    return letter ? std::string{*letter, ':'} : std::string();
 }
 
 }  // namespace
@@ -213,6 +210,7 @@ void TForm1::listTargetFolder(const std::optional<std::string>& previewed) {
         PreviewIndex = 0;
         PreviewPaths.clear();
         PreviewCount = 0;
+        listing_->cancel(kPreviewRead);  // the last destination's picture is no longer wanted
         BlankPreviewImage();
         BitBtn10->setEnabled(false);  // Change takes the listed pictures along
         std::erase(disabledForJob_, static_cast<QObject*>(BitBtn10));
@@ -259,7 +257,7 @@ void TForm1::listTargetFolder(const std::optional<std::string>& previewed) {
                 PreviewIndex = static_cast<int>(*shown);
                 showPreviewLater(PreviewPaths[PreviewIndex], false);
             } else {
-                previewAwaited_.clear();
+                listing_->cancel(kPreviewRead);
                 BlankPreviewImage();
             }
         },
@@ -327,24 +325,17 @@ void TForm1::showPreviewLater(const std::string& path, bool tellFailure) {
             }
         }
     };
-    previewAwaited_.clear();
-    listing_->cancel(kPreviewRead);
+    listing_->cancel(kPreviewRead);  // a picture still on its way comes too late
     if (const std::optional<PreparedPicture> ready = readAhead_->takeIfReady(request)) {
         reportingErrors([&] { present(*ready); })();
         return;
     }
-    previewAwaited_ = path;
     // No drive is named: a volume that hangs is told by its listing; the picture never comes.
+    // A later preview supersedes this one, so it is shown only while it is the one wanted.
     listing_->request<PreparedPicture>(
         kPreviewRead, {},
         [request](const FolderListing::Answered&) { return preparePicture(request); },
-        [this, path, present](PreparedPicture& prepared) {
-            if (previewAwaited_ != path) {
-                return;  // another picture was shown in the preview meanwhile
-            }
-            previewAwaited_.clear();
-            reportingErrors([&] { present(prepared); })();
-        },
+        [present](PreparedPicture& prepared) { reportingErrors([&] { present(prepared); })(); },
         nullptr);
 }
 

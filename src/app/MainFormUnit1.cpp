@@ -7,7 +7,6 @@
 #include <QEvent>
 #include <QPushButton>
 
-#include <cctype>
 #include <cstring>
 
 #include "dialogs/SelectDirFormUnit4.h"
@@ -133,9 +132,8 @@ bool TForm1::drivesReady(std::initializer_list<std::string_view> paths) {
 }
 
 void TForm1::tellDriveSilent(const std::string& folder) {
-    if (folder.size() >= 2 && folder[1] == ':') {
-        const auto letter = static_cast<char>(std::toupper(static_cast<unsigned char>(folder[0])));
-        showMessage(driveRefusal({DriveState::Kind::Silent, letter, 0}));
+    if (const std::optional<char> letter = driveLetterOf(folder)) {
+        showMessage(driveRefusal({DriveState::Kind::Silent, *letter, 0}));
     }
 }
 

@@ -298,7 +298,6 @@ class TForm1 : public QMainWindow {
     // picture to stay on if it is still there; without one, the listing is of a destination
     // newly chosen, whose Change waits for it.
     void listTargetFolder(const std::optional<std::string>& previewed);
-    void showPreviewOf(std::optional<std::size_t> index);
     // Lists a folder page's subfolders on a thread of their own; the page shows them when they
     // arrive, if it is still open on the same folder. `opening`: the page was just opened;
     // `tellSilent`: a drive that does not answer is told.
@@ -309,7 +308,6 @@ class TForm1 : public QMainWindow {
     // thread, unless another was asked for meanwhile; one read ahead is shown at once. A picture
     // that cannot be shown is told only when `tellFailure` (a pick; a listing tells nothing).
     void showPreviewLater(const std::string& path, bool tellFailure);
-    std::string previewAwaited_;  // the preview picture on its way; empty when none
     // Folder listings run here, never on the window's thread.
     FolderListing* listing_ = nullptr;
     // The destination listing on its way is of a destination newly chosen.

@@ -176,11 +176,12 @@ void TForm1::emptyLargeView() {
     Image2->setToolTip(QString());
 }
 
+// How often a pick's picture reported ready is read again for having changed when taken.
+constexpr int kPickReadsAgain = 3;
+
 // The read-ahead has a picture ready (on its thread; this runs queued on the window's). It is
 // shown only while the pick still waits for it: a later pick, or a pick in another list, has
 // made it stale.
-constexpr int kPickReadsAgain = 3;
-
 void TForm1::pictureReadAhead(const PictureRequest& request) {
     if (!sourcePick_.arrived(request)) {
         return;
@@ -304,15 +305,6 @@ void TForm1::N7Click() {
 
 void TForm1::N8Click() {
     ShrinkToFit = false;
-}
-
-void TForm1::showPreviewOf(std::optional<std::size_t> index) {
-    if (index) {
-        PreviewIndex = static_cast<int>(*index);
-        showPreviewLater(PreviewPaths[PreviewIndex], true);
-    } else {
-        BlankPreviewImage();
-    }
 }
 
 // Covers a stale preview with white.

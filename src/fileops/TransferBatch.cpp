@@ -20,8 +20,8 @@ TransferBatch::TransferBatch(TransferMode mode, std::string sourceFolder, std::s
       destination_(targetFolder_) {}
 
 std::string volumeGoneMessage(TransferMode mode, const std::string& targetFolder) {
-    return "ドライブ " + targetFolder.substr(0, 2) + " は、この操作の途中で取り外されたので、" +
-           (mode == TransferMode::Move ? "移動しませんでした。" : "コピーしませんでした。");
+    return takenOutMessage(targetFolder, mode == TransferMode::Move ? "移動しませんでした。"
+                                                                    : "コピーしませんでした。");
 }
 
 std::string leftoversKeptMessage(const std::string& targetFolder) {

@@ -7,6 +7,7 @@
 #include "fileops/DeleteBatch.h"
 #include "fileops/UniqueName.h"
 #include "platform/FolderOperations.h"
+#include "platform/MountIdentity.h"
 #include "platform/PathText.h"
 
 namespace pictaria {
@@ -76,9 +77,8 @@ std::string placedPath(const UndoRecord& record, UndoOperation operation,
 
 std::string undoVolumeGoneMessage(const UndoStep& step) {
     const auto receiving = receivingFolder(step);
-    return "ドライブ " + (receiving ? receiving->path.substr(0, 2) : std::string()) +
-           " は、この操作の途中で取り外されたので、" +
-           (step.redo ? "やり直しませんでした。" : "元に戻しませんでした。");
+    return takenOutMessage(receiving ? receiving->path : std::string(),
+                           step.redo ? "やり直しませんでした。" : "元に戻しませんでした。");
 }
 
 UndoBatch::UndoBatch(UndoStep step, int uniqueNameCounter)

@@ -4,6 +4,7 @@
 #include <cerrno>
 
 #include "platform/FileServices.h"
+#include "platform/MountIdentity.h"
 #include "platform/PathText.h"
 #include "widgets/StringGrid.h"
 
@@ -62,8 +63,7 @@ FolderOutcome moveFailure(const FsResult& moved, const std::string& destination)
 }  // namespace
 
 std::string folderVolumeGoneMessage(const std::string& destination) {
-    return "ドライブ " + destination.substr(0, 2) +
-           " は、この操作の途中で取り外されたので、フォルダを移動しませんでした。";
+    return takenOutMessage(destination, "フォルダを移動しませんでした。");
 }
 
 bool isFolderName(const std::string& name) {

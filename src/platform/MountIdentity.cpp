@@ -15,6 +15,11 @@
 
 namespace pictaria {
 
+std::string takenOutMessage(std::string_view folder, std::string_view notDone) {
+    return "ドライブ " + std::string(folder.substr(0, 2)) +
+           " は、この操作の途中で取り外されたので、" + std::string(notDone);
+}
+
 namespace {
 
 constexpr unsigned kUniqueMountId = 0x4000;  // STATX_MNT_ID_UNIQUE, Linux 6.8

@@ -18,6 +18,11 @@ namespace pictaria {
 // cannot be asked.
 std::uint64_t mountIdentityOf(std::string_view pathText);
 
+// What the user is told when the volume of `folder` (path text) was taken out part way through
+// a command: its drive, and what was therefore not done ("ドライブ E: は、この操作の途中で取り
+// 外されたので、" + `notDone`).
+std::string takenOutMessage(std::string_view folder, std::string_view notDone);
+
 // The mount that held a folder when a command began, asked again before each file is put
 // there. A card taken out leaves its mount point behind as an empty folder of the disk below,
 // under the same path: without asking, the rest of the files would go there. Asking costs one

@@ -17,6 +17,13 @@ bool isDriveColon(std::string_view path, std::size_t at) {
 
 }  // namespace
 
+std::optional<char> driveLetterOf(std::string_view path) {
+    if (!isDriveColon(path, 1)) {
+        return std::nullopt;
+    }
+    return path[0] >= 'a' ? static_cast<char>(path[0] - 'a' + 'A') : path[0];
+}
+
 std::size_t lastComponentStart(std::string_view path) {
     const std::size_t backslash = path.rfind('\\');
     if (backslash != std::string_view::npos) {

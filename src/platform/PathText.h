@@ -5,6 +5,7 @@
 // The bytes are UTF-8; a multi-byte character never holds the bytes of '\', ':' or '.', so
 // scanning bytes treats every character as a whole.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,9 @@ namespace pictaria {
 
 // True for exactly three characters: letter, colon, backslash ("C:\").
 bool isDriveRoot(std::string_view path);
+
+// The drive letter a path begins with ("e:\Photos" gives 'E'), upper case; none without one.
+std::optional<char> driveLetterOf(std::string_view path);
 
 // Folder + name, with a backslash between them unless the folder is three characters long.
 std::string joinPath(std::string_view folder, std::string_view name);

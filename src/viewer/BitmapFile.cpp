@@ -143,7 +143,7 @@ LoadedPicture readBitmapPicture(QIODevice& device, int allocationLimitMb,
     bool lackedMemory = false;
     QImage picture = chargedCanvas(reader, allocationLimitMb, lackedMemory);
     if (lackedMemory) {
-        return LoadedPicture{{}, reader.size(), true};
+        return LoadedPicture{{}, {0, 0}, true};
     }
     if (!reader.read(&picture) || watched.cameShort()) {
         invalidBitmap();  // a cut file would show memory that is not its own
