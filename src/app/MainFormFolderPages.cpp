@@ -13,6 +13,7 @@
 #include "navigator/FolderListing.h"
 #include "navigator/FolderPage.h"
 #include "platform/DirectorySearch.h"
+#include "platform/DriveCheck.h"
 #include "platform/FileServices.h"
 #include "platform/PathText.h"
 #include "viewer/DestinationScan.h"
@@ -34,6 +35,7 @@ namespace {
 
 // What a listing of the destination brings back from its thread.
 struct ListedDestination {
+    DriveState drive;  // of a destination just chosen: not listed unless ready
     DestinationListing listing;
     bool enterable = false;  // the folder can be made the current one
 };
@@ -220,8 +222,14 @@ void TForm1::listTargetFolder(const std::optional<std::string>& previewed) {
     const std::string status = StatusBar1->simpleText();
     listing_->request<ListedDestination>(
         kDestinationListing, volumeOf(folder),
-        [folder](const FolderListing::Answered& answered) {
+        [folder, chosenNow = !previewed](const FolderListing::Answered& answered) {
             ListedDestination listed;
+            if (chosenNow) {
+                listed.drive = driveStateOf(folder);
+                if (listed.drive.kind != DriveState::Kind::Ready) {
+                    return listed;
+                }
+            }
             listed.enterable = static_cast<bool>(enterableDir(folder));
             answered();
             DirectorySearch search;
@@ -231,6 +239,12 @@ void TForm1::listTargetFolder(const std::optional<std::string>& previewed) {
         [this, folder, previewed, chosen, status](ListedDestination& listed) {
             if (folder != TargetFolder) {
                 return;  // another destination was chosen meanwhile
+            }
+            if (!tellUnlessReady(listed.drive)) {
+                if (StatusBar1->simpleText() == status) {
+                    StatusBar1->setSimpleText(folder);
+                }
+                return;
             }
             if (listed.enterable) {
                 adoptCurrentDir(folder);
@@ -279,9 +293,6 @@ void TForm1::StringGrid1Click() {
         if (cell.empty()) {
             return;
         }
-        if (!drivesReady({cell})) {
-            return;
-        }
         showDestination(cell);
     } catch (...) {
         // A failed click leaves what it did so far; nothing is reported.
@@ -295,11 +306,7 @@ void TForm1::PageGridClick(StringGrid* grid) {
         if (cell.empty()) {
             return;
         }
-        const std::string folder = folderOfCell(grid->hint(), cell);
-        if (!drivesReady({folder})) {
-            return;
-        }
-        showDestination(folder);
+        showDestination(folderOfCell(grid->hint(), cell));
         enableCommand(N3);
         enableCommand(N4);
     } catch (...) {

@@ -122,18 +122,24 @@ void TForm1::showNewDrives() {
 
 bool TForm1::drivesReady(std::initializer_list<std::string_view> paths) {
     for (std::string_view path : paths) {
-        const DriveState state = driveStateOf(path);
-        if (state.kind != DriveState::Kind::Ready) {
-            showMessage(driveRefusal(state));
+        if (!tellUnlessReady(driveStateOf(path))) {
             return false;
         }
     }
     return true;
 }
 
+bool TForm1::tellUnlessReady(const DriveState& state) {
+    if (state.kind == DriveState::Kind::Ready) {
+        return true;
+    }
+    showMessage(driveRefusal(state));
+    return false;
+}
+
 void TForm1::tellDriveSilent(const std::string& folder) {
     if (const std::optional<char> letter = driveLetterOf(folder)) {
-        showMessage(driveRefusal({DriveState::Kind::Silent, *letter, 0}));
+        tellUnlessReady({DriveState::Kind::Silent, *letter, 0});
     }
 }
 

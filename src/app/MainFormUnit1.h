@@ -52,6 +52,7 @@ class MainWindowProbe;
 }
 
 class CheckListBox;
+struct DriveState;
 class ElidedLabel;
 class FolderPage;
 class ImageControl;
@@ -304,6 +305,8 @@ class TForm1 : public QMainWindow {
     void listFolderPage(FolderPage* page, bool opening, bool tellSilent);
     // Tells the user that the drive of `folder` does not answer.
     void tellDriveSilent(const std::string& folder);
+    // Tells why a drive cannot be used; true, telling nothing, when it is ready.
+    bool tellUnlessReady(const DriveState& state);
     // Shows the picture at `path` in the destination preview once it is read off the window's
     // thread, unless another was asked for meanwhile; one read ahead is shown at once. A picture
     // that cannot be shown is told only when `tellFailure` (a pick; a listing tells nothing).
@@ -340,7 +343,6 @@ class TForm1 : public QMainWindow {
     enum class PickedBy { Click, Key, Program };
     void showSourcePick(PickedBy by);
     PictureRequest sourceRequest(const std::string& path) const;
-    void showSourcePicture(const PictureRequest& request);
     void presentSourcePicture(const PictureRequest& request, const PreparedPicture& prepared);
     void emptyLargeView();
     void pictureReadAhead(const PictureRequest& request);

@@ -143,10 +143,6 @@ PictureRequest TForm1::sourceRequest(const std::string& path) const {
                           Image2->devicePixelRatioF());
 }
 
-void TForm1::showSourcePicture(const PictureRequest& request) {
-    presentSourcePicture(request, readAhead_->load(request));
-}
-
 // A picture that fails to load is remembered as such, so that a resize does not tell its error
 // again.
 void TForm1::presentSourcePicture(const PictureRequest& request, const PreparedPicture& prepared) {
@@ -228,11 +224,13 @@ void TForm1::followSourceListChanges() {
         pendingSends_.clear();
     });
     // The picked file written, replaced or removed behind the program's back is shown as it is
-    // now, so that what a tick or Move acts on is what the user sees.
+    // now, so that what a tick or Move acts on is what the user sees. It is read again like a
+    // pick, off the window's thread: the file may be on a slow card.
     connect(shownFile_, &FileWatch::changed, this, reportingErrors([this] {
                 if (sourcePick_.entry() && sourcePick_.view() != SourcePick::View::Waiting &&
+                    pickedRow() == CListBox1->selectedIndex() &&
                     IsKind(extractFileExt(sourcePick_.path()), ViewKinds)) {
-                    showSourcePicture(sourceRequest(sourcePick_.path()));
+                    showSourcePick(PickedBy::Program);
                 }
             }));
 }

@@ -34,6 +34,10 @@ enum { ROWS_PER_READ = 16 };
  * fast road closed for most of each buffer. */
 enum { FILE_BUFFER_BYTES = 64 * 1024 };
 
+/* The buffer is filled this much at a time, and a decode given up is not read further: on a slow
+ * card a read given up then holds the card for one piece at most, not a whole buffer. */
+enum { READ_PIECE_BYTES = 16 * 1024 };
+
 typedef struct FileSource {
     struct jpeg_source_mgr pub;
     FILE* file;
@@ -62,14 +66,18 @@ static void onOutputMessage(j_common_ptr cinfo) {
     (void)cinfo;
 }
 
+static void stopIfCancelled(JpegSession* session) {
+    if (session->limits.cancelled && session->limits.cancelled(session->limits.cancelContext)) {
+        failWithText(session, "Cancelled");
+    }
+}
+
 static void onProgress(j_common_ptr cinfo) {
     JpegSession* session = sessionOf(cinfo);
     if (session->cinfo.input_scan_number > session->limits.maxScans) {
         failWithText(session, "Too many scans in a progressive JPEG file");
     }
-    if (session->limits.cancelled && session->limits.cancelled(session->limits.cancelContext)) {
-        failWithText(session, "Cancelled");
-    }
+    stopIfCancelled(session);
 }
 
 /* Marks the session spent after an error jump, releasing libjpeg's working memory early. */
@@ -186,7 +194,15 @@ static void startFileSource(j_decompress_ptr cinfo) {
  * truncated file decodes as far as it goes. */
 static boolean fillFromFile(j_decompress_ptr cinfo) {
     FileSource* source = (FileSource*)cinfo->src;
-    size_t got = fread(source->buffer, 1, FILE_BUFFER_BYTES, source->file);
+    size_t got = 0;
+    while (got < FILE_BUFFER_BYTES) {
+        stopIfCancelled(sessionOf((j_common_ptr)cinfo));
+        const size_t piece = fread(source->buffer + got, 1, READ_PIECE_BYTES, source->file);
+        got += piece;
+        if (piece < READ_PIECE_BYTES) {
+            break;
+        }
+    }
     if (got == 0) {
         if (source->atStart) {
             ERREXIT(cinfo, JERR_INPUT_EMPTY);
