@@ -25,9 +25,16 @@
 //                                      actual size through JPEGs whose headers claim huge frames
 //                                      and through very large ones (15000 x 15000,
 //                                      16384 x 16384, and the same stored on its side)
+//   large_turned_shown_under_1900mb_as  whether the 16384 x 16384 picture stored on its side is
+//                                      shown at actual size by a window whose process may map
+//                                      no more than 1900 MB (a child of this program), with the
+//                                      same for the picture stored upright
 // Key events are posted from a thread of their own at their times, as a keyboard delivers them
 // while the window's thread may be busy. Run it from a folder on the disk (the build folder).
 
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -159,6 +166,12 @@ class PaintWatch : public QObject {
         return painted_.value_or(Clock::now());
     }
 
+    // Whether the view is painted with entry `name`'s picture within `timeoutMs`.
+    bool paints(const std::string& name, int timeoutMs) {
+        paintedWith(name, timeoutMs);
+        return painted_.has_value();
+    }
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint && !painted_ && window_.Label1->text() == wanted_ &&
@@ -239,6 +252,41 @@ std::string veryLargeJpeg(int side) {
     return samples::encodeJpeg(picture, settings);
 }
 
+constexpr char kAddressLimitChild[] = "--show-under-address-limit";
+constexpr rlim_t kAddressLimit = 1900ull * 1000 * 1000;
+
+// True when a child of this program, whose address space is limited, shows `name` of `folder`.
+bool shownUnderAddressLimit(const fs::path& folder, const std::string& name) {
+    const std::string self = fs::read_symlink("/proc/self/exe").string();
+    const std::string folderText = folder.string();
+    char* const arguments[] = {
+        const_cast<char*>(self.c_str()), const_cast<char*>(kAddressLimitChild),
+        const_cast<char*>(folderText.c_str()), const_cast<char*>(name.c_str()), nullptr};
+    pid_t child = 0;
+    if (::posix_spawn(&child, self.c_str(), nullptr, nullptr, arguments, environ) != 0) {
+        return false;
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// The child: opens `name` of `folder` at actual size under the address-space limit; exits 0
+// once it is painted, 1 when it is not within 60 s (what the user was told goes to stderr).
+int showUnderAddressLimit(int argc, char** argv) {
+    const rlimit limit{kAddressLimit, kAddressLimit};
+    ::setrlimit(RLIMIT_AS, &limit);
+    QApplication app(argc, argv);
+    DriveTable table;
+    table.add('C', argv[2], DriveType::Fixed);
+    setActiveDriveTable(table);
+    auto window = openWindow(Folder{{argv[3]}}, false);
+    PaintWatch watch(*window);
+    window->CListBox1->setItemIndex(0);
+    window->CListBox1Click();
+    return watch.paints(argv[3], 60000) ? 0 : 1;
+}
+
 // Steps at actual size through small files whose headers claim huge frames and through very
 // large pictures, each looked at for 300 ms; the peak growth of the resident set, in MB.
 double decodedPeakMegabytes(const fs::path& parent) {
@@ -274,6 +322,11 @@ double decodedPeakMegabytes(const fs::path& parent) {
     }
     const double peak = (kilobytesOf("VmHWM:") - before) / 1024.0;
     window.reset();
+    const auto shown = [&](const char* name) {
+        return shownUnderAddressLimit(folder, name) ? "yes" : "no";
+    };
+    std::printf("large_turned_shown_under_1900mb_as %s   (upright %s)\n",
+                shown("large16384-turned.jpg"), shown("large16384.jpg"));
     fs::remove_all(folder);
     return peak;
 }
@@ -282,6 +335,9 @@ double decodedPeakMegabytes(const fs::path& parent) {
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (argc == 4 && std::strcmp(argv[1], kAddressLimitChild) == 0) {
+        return showUnderAddressLimit(argc, argv);
+    }
     QApplication app(argc, argv);
     // Key events name the keyboard they come from, made with the first event; made here, on the
     // application's thread, rather than by the thread that posts the keys.

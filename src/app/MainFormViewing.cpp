@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QImage>
 #include <QPushButton>
-#include <QTimer>
 
 #include <functional>
 #include <utility>
@@ -20,6 +19,7 @@
 #include "viewer/PictureKinds.h"
 #include "viewer/PictureLoadError.h"
 #include "viewer/PictureReadAhead.h"
+#include "widgets/AfterPaints.h"
 #include "widgets/CheckListBox.h"
 #include "widgets/ErrorReportingApplication.h"
 #include "widgets/ImageControl.h"
@@ -193,7 +193,7 @@ void TForm1::pictureReadAhead(const PictureRequest& request) {
         ready = readAhead_->load(request);  // a file that changes at every read: shown as it is
     }
     // After the paint, the read-ahead goes on around the pick (a mouse pick held it back).
-    QTimer::singleShot(0, this, [this, entry = sourcePick_.entry(), picked = pickedRow()] {
+    callAfterPaints(this, [this, entry = sourcePick_.entry(), picked = pickedRow()] {
         if (picked >= 0 && sourcePick_.entry() == entry && pickedRow() == picked) {
             readAheadAround(picked);
         }

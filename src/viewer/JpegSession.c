@@ -36,7 +36,7 @@ enum { FILE_BUFFER_BYTES = 64 * 1024 };
 
 /* The buffer is filled this much at a time, and a decode given up is not read further: on a slow
  * card a read given up then holds the card for one piece at most, not a whole buffer. */
-enum { READ_PIECE_BYTES = 16 * 1024 };
+enum { READ_PIECE_BYTES = 8 * 1024 };
 
 typedef struct FileSource {
     struct jpeg_source_mgr pub;
