@@ -3,10 +3,10 @@
 
 #include <cerrno>
 #include <condition_variable>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <set>
 #include <system_error>
 #include <thread>
 
@@ -14,22 +14,28 @@ namespace pictaria {
 
 namespace {
 
-// The answers of one call of probeVolumes, shared with the threads that ask; a thread that
-// answers after the call gave up writes into it all the same and is the last to let it go.
-struct ProbeRound {
+// The question put to one root, shared by the callers waiting for its answer and the thread
+// that asks it, which may outlive them all.
+struct Question {
     std::mutex mutex;
     std::condition_variable answered;
-    std::vector<std::optional<VolumeAnswer>> answers;
-    std::size_t asked = 0;
-    std::size_t received = 0;
+    std::optional<VolumeAnswer> answer;
+    bool givenUp = false;  // a caller waited its limit in vain: the volume hangs
 };
 
-// Roots whose question is still on a thread, across all calls.
+// Roots whose question is still on a thread, across all calls: a caller asking a root already
+// asked waits for the same answer rather than starting a second question.
 class PendingRoots {
   public:
-    bool claim(const std::string& root) {
+    // The question of `root` on its way, or a new one, which the caller then asks (`fresh`).
+    std::shared_ptr<Question> join(const std::string& root, bool& fresh) {
         const std::lock_guard lock(mutex_);
-        return roots_.insert(root).second;
+        std::shared_ptr<Question>& question = roots_[root];
+        fresh = !question;
+        if (fresh) {
+            question = std::make_shared<Question>();
+        }
+        return question;
     }
     void release(const std::string& root) {
         const std::lock_guard lock(mutex_);
@@ -38,7 +44,7 @@ class PendingRoots {
 
   private:
     std::mutex mutex_;
-    std::set<std::string> roots_;
+    std::map<std::string, std::shared_ptr<Question>> roots_;
 };
 
 // Never destroyed: a thread stuck on a hung volume may still release its root while the
@@ -58,42 +64,53 @@ VolumeAnswer ask(const std::string& root, const StatCall& stat) {
             S_ISDIR(info.st_mode), 0};
 }
 
-void askOnItsOwnThread(const std::shared_ptr<ProbeRound>& round, std::size_t index,
-                       const std::string& root, const StatCall& stat) {
-    if (!pendingRoots().claim(root)) {
-        return;
+std::shared_ptr<Question> askOnItsOwnThread(const std::string& root, const StatCall& stat) {
+    bool fresh = false;
+    std::shared_ptr<Question> question = pendingRoots().join(root, fresh);
+    if (!fresh) {
+        return question;
     }
     try {
-        std::thread([round, index, root, stat] {
+        std::thread([question, root, stat] {
             const VolumeAnswer answer = ask(root, stat);
             pendingRoots().release(root);
-            const std::lock_guard lock(round->mutex);
-            round->answers[index] = answer;
-            ++round->received;
-            round->answered.notify_all();
+            const std::lock_guard lock(question->mutex);
+            question->answer = answer;
+            question->answered.notify_all();
         }).detach();
-        const std::lock_guard lock(round->mutex);
-        ++round->asked;
     } catch (const std::system_error&) {
         pendingRoots().release(root);  // no thread to ask on: the root stays Silent
+        const std::lock_guard lock(question->mutex);
+        question->givenUp = true;
     }
+    return question;
+}
+
+// The question's answer once it comes, by `deadline` at the latest; Silent without one, and at
+// once when an earlier caller already waited in vain.
+VolumeAnswer answerBy(Question& question, std::chrono::steady_clock::time_point deadline) {
+    std::unique_lock lock(question.mutex);
+    if (!question.givenUp) {
+        question.answered.wait_until(lock, deadline, [&] { return question.answer.has_value(); });
+    }
+    if (!question.answer) {
+        question.givenUp = true;
+    }
+    return question.answer.value_or(VolumeAnswer{});
 }
 
 }  // namespace
 
 std::vector<VolumeAnswer> probeVolumes(const std::vector<std::string>& roots,
                                        std::chrono::milliseconds limit, const StatCall& stat) {
-    auto round = std::make_shared<ProbeRound>();
-    round->answers.resize(roots.size());
     const auto deadline = std::chrono::steady_clock::now() + limit;
-    for (std::size_t i = 0; i < roots.size(); ++i) {
-        askOnItsOwnThread(round, i, roots[i], stat);
+    std::vector<std::shared_ptr<Question>> questions;
+    for (const std::string& root : roots) {
+        questions.push_back(askOnItsOwnThread(root, stat));
     }
-    std::unique_lock lock(round->mutex);
-    round->answered.wait_until(lock, deadline, [&] { return round->received == round->asked; });
     std::vector<VolumeAnswer> answers;
-    for (const auto& answer : round->answers) {
-        answers.push_back(answer.value_or(VolumeAnswer{}));
+    for (const auto& question : questions) {
+        answers.push_back(answerBy(*question, deadline));
     }
     return answers;
 }

@@ -31,7 +31,8 @@ inline constexpr std::chrono::milliseconds kVolumeAnswerLimit{1500};
 // Asks every root at once, each on a thread of its own, and waits at most `limit` for all the
 // answers. A root that has not answered by then is Silent; its question stays asked until the
 // volume answers, and meanwhile the root is not asked again (it is Silent at once), so a hung
-// volume holds one thread, not one per command.
+// volume holds one thread, not one per command. A root whose question another caller is still
+// waiting for is not asked twice either: both wait for the same answer.
 std::vector<VolumeAnswer> probeVolumes(const std::vector<std::string>& roots,
                                        std::chrono::milliseconds limit = kVolumeAnswerLimit,
                                        const StatCall& stat = {});

@@ -202,6 +202,21 @@ TEST(VolumeProbe, AHungVolumeIsSilentWithinTheLimitAndHoldsOneThread) {
     EXPECT_EQ(probeVolumes({"/no/such/root"})[0].error, ENOENT);
 }
 
+// A window's command and a listing's thread may ask the same card at once: neither is told
+// that it does not answer.
+TEST(VolumeProbe, CallersAskingTheSameRootAtOnceShareItsAnswer) {
+    const StatCall slow = [](const char*, struct stat* info) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        return ::stat("/", info);
+    };
+    std::vector<VolumeAnswer> other;
+    std::thread second([&] { other = probeVolumes({"/slow"}, std::chrono::seconds(5), slow); });
+    const auto answers = probeVolumes({"/slow"}, std::chrono::seconds(5), slow);
+    second.join();
+    EXPECT_EQ(answers[0].kind, VolumeAnswer::Kind::Answered);
+    EXPECT_EQ(other[0].kind, VolumeAnswer::Kind::Answered);
+}
+
 // The watcher reads a mount table of the test's own here, as it reads the kernel's; the kernel's
 // own signal of a change is exercised with a real mount by the main window's tests.
 TEST(MountWatcher, LettersAVolumeMountedLaterAndInstallsTheTableOnItsOwnersThread) {
