@@ -1,12 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <atomic>
 #include <chrono>
+#include <fstream>
+#include <thread>
 
 #include "samples/SampleJpeg.h"
 #include "samples/SamplePixels.h"
+#include "support/TempDir.h"
+#include "support/TestDrives.h"
 #include "viewer/ExifOrientation.h"
 #include "viewer/JpegDecoder.h"
+#include "viewer/JpegFile.h"
 #include "viewer/PictureMemory.h"
 
 namespace pictaria {
@@ -303,6 +311,39 @@ TEST(JpegOrientation, BrokenOrHostileTagsMeanAsStored) {
         EXPECT_EQ(decode(samples::withExif(stored, row.tiff)).naturalSize, QSize(64, 32));
     }
     EXPECT_EQ(exifOrientation(reinterpret_cast<const unsigned char*>(good.data()), good.size()), 6);
+}
+
+// A card: every read takes a while. Past `kGiveUpAfter` bytes the decode is given up, as when
+// the user picks another picture; what is read from then on only holds the card.
+std::atomic<bool> givenUp{false};
+std::atomic<long> delivered{0};
+std::atomic<long> readWhenGivenUp{0};
+constexpr long kGiveUpAfter = 160 * 1024;
+
+ssize_t cardRead(int fd, void* buffer, std::size_t size) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(3));
+    givenUp = givenUp || delivered >= kGiveUpAfter;
+    const ssize_t got = ::read(fd, buffer, size);
+    delivered += got;
+    if (givenUp) {
+        readWhenGivenUp += got;
+    }
+    return got;
+}
+
+TEST(JpegCancel, AGivenUpDecodeOfACardStopsReadingWithinOneSmallPiece) {
+    test::TempDir folder;
+    test::TestDrives drives;
+    drives.map('C', folder.path());
+    std::ofstream(folder.host("card.jpg"), std::ios::binary)
+        << encodeJpeg(samples::grainyPicture(1200, 1200, 3));
+    setPictureFileReader(cardRead);
+    const LoadedPicture picture = loadJpegFile(
+        "C:\\card.jpg", [](int, int) { return 1; }, false, &givenUp);
+    setPictureFileReader(nullptr);
+    EXPECT_FALSE(picture.loaded());
+    EXPECT_GE(delivered, kGiveUpAfter);
+    EXPECT_LE(readWhenGivenUp, 8 * 1024);
 }
 
 }  // namespace
