@@ -433,9 +433,9 @@ int main(int argc, char** argv) {
         std::vector<double> ratios;
         std::vector<double> with;
         std::vector<double> without;
-        // Local decodes vary by a few per cent from click to click: more clicks, for a median
-        // that holds from run to run.
-        const int blocks = slow ? 4 : 10;
+        // Pick times vary by a few per cent from click to click, and the card's by the
+        // machine's timer: enough clicks for a median that holds from run to run.
+        const int blocks = slow ? 8 : 10;
         const int clicks = slow ? 4 : 6;
         for (int block = 0; block < blocks; ++block) {
             std::vector<std::pair<int, int>> picks;  // entry, pause before it
