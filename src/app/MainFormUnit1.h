@@ -33,7 +33,6 @@
 #include "fileops/UndoHistory.h"
 #include "fileops/UndoStep.h"
 #include "navigator/SendKeys.h"
-#include "platform/DirectorySearch.h"
 #include "platform/StringList.h"
 #include "viewer/PictureDisplay.h"
 
@@ -252,7 +251,6 @@ class TForm1 : public QMainWindow {
     int SelectedRow = 0;
     int UniqueNameCounter = 2;
     std::string CurrentPicturePath;
-    DirectorySearch SharedSearch;
 
     void buildControls();
     void buildUpperHalf();

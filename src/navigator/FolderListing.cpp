@@ -60,8 +60,7 @@ void FolderListing::start(const std::string& purpose, const std::string& volume,
     const bool guarded = static_cast<bool>(silent);
     pending_[purpose] = Pending{ticket, volume, std::move(silent), std::move(answers), 0};
     if (guarded) {
-        QTimer::singleShot(limit_, this,
-                           [this, purpose, ticket] { giveUpIfSilent(purpose, ticket); });
+        lookAgainLater(purpose, ticket);
     }
 }
 
@@ -92,8 +91,7 @@ void FolderListing::giveUpIfSilent(const std::string& purpose, std::uint64_t tic
     if (const std::uint64_t answers = *wanted->second.answers;
         answers != wanted->second.answersSeen) {
         wanted->second.answersSeen = answers;  // slow, not silent: it gets another while
-        QTimer::singleShot(limit_, this,
-                           [this, purpose, ticket] { giveUpIfSilent(purpose, ticket); });
+        lookAgainLater(purpose, ticket);
         return;
     }
     const std::function<void()> silent = std::move(wanted->second.silent);
@@ -103,6 +101,10 @@ void FolderListing::giveUpIfSilent(const std::string& purpose, std::uint64_t tic
     }
     pending_.erase(wanted);
     silent();
+}
+
+void FolderListing::lookAgainLater(const std::string& purpose, std::uint64_t ticket) {
+    QTimer::singleShot(limit_, this, [this, purpose, ticket] { giveUpIfSilent(purpose, ticket); });
 }
 
 void FolderListing::cancel(const std::string& purpose) {

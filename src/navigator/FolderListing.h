@@ -84,6 +84,8 @@ class FolderListing : public QObject {
                  const std::function<void()>& deliver);
     // Gives the listing up unless its volume answered since the last look.
     void giveUpIfSilent(const std::string& purpose, std::uint64_t ticket);
+    // Looks at the listing again once the limit has passed.
+    void lookAgainLater(const std::string& purpose, std::uint64_t ticket);
 
     std::chrono::milliseconds limit_;
     std::shared_ptr<Shared> shared_;

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "viewer/ExifOrientation.h"
 
-#include <QTransform>
-
 #include <cstdint>
 
 namespace pictaria {
@@ -73,27 +71,6 @@ int exifOrientation(const unsigned char* tiff, std::size_t size) {
 QSize uprightSize(QSize stored, int orientation) {
     const bool swapsSides = orientation >= 5 && orientation <= 8;
     return swapsSides ? stored.transposed() : stored;
-}
-
-QImage uprightPicture(const QImage& stored, int orientation) {
-    switch (orientation) {
-        case 2:
-            return stored.mirrored(true, false);
-        case 3:
-            return stored.mirrored(true, true);
-        case 4:
-            return stored.mirrored(false, true);
-        case 5:
-            return stored.transformed(QTransform().rotate(90)).mirrored(true, false);
-        case 6:
-            return stored.transformed(QTransform().rotate(90));
-        case 7:
-            return stored.transformed(QTransform().rotate(90)).mirrored(false, true);
-        case 8:
-            return stored.transformed(QTransform().rotate(270));
-        default:
-            return stored;
-    }
 }
 
 }  // namespace pictaria

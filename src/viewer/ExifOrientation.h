@@ -3,7 +3,6 @@
 // How a camera stored a photograph: the EXIF Orientation tag (TIFF tag 0x0112 of the first image
 // directory), and the turn or mirroring that shows the picture upright.
 
-#include <QImage>
 #include <QSize>
 
 #include <cstddef>
@@ -21,8 +20,5 @@ int exifOrientation(const unsigned char* tiff, std::size_t size);
 
 // The size of the upright picture.
 QSize uprightSize(QSize stored, int orientation);
-
-// The stored picture turned and mirrored upright.
-QImage uprightPicture(const QImage& stored, int orientation);
 
 }  // namespace pictaria

@@ -73,17 +73,15 @@ bool PictureMemory::charge(std::size_t bytes) {
     if (bytes > limit_) {
         return false;
     }
-    return released_.wait_for(lock, kReleaseWait, [&] {
-        if (bytes > limit_ || used_ > limit_ - bytes) {
-            return false;
-        }
-        used_ += bytes;
-        return true;
-    });
+    return released_.wait_for(lock, kReleaseWait, [&] { return chargeLocked(bytes); });
 }
 
 bool PictureMemory::tryCharge(std::size_t bytes) {
     const std::lock_guard lock(mutex_);
+    return chargeLocked(bytes);
+}
+
+bool PictureMemory::chargeLocked(std::size_t bytes) {
     if (bytes > limit_ || used_ > limit_ - bytes) {
         return false;
     }

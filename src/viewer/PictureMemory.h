@@ -47,6 +47,8 @@ class PictureMemory {
   private:
     bool charge(std::size_t bytes);
     bool tryCharge(std::size_t bytes);
+    // Charges `bytes` if they fit; the caller holds the mutex.
+    bool chargeLocked(std::size_t bytes);
     void release(std::size_t bytes);
 
     mutable std::mutex mutex_;

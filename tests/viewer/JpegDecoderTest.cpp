@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <QTransform>
+
 #include <unistd.h>
 
 #include <atomic>
@@ -253,6 +255,29 @@ TEST(JpegOrientation, EveryOrientationIsShownUprightAtItsUprightSize) {
                                     kCorners[kShownCorners[orientation][corner]]))
                 << "corner " << corner;
         }
+    }
+}
+
+// The stored picture turned and mirrored upright by the toolkit's own transforms: the reference
+// for the turn the decoder makes while it reads.
+QImage uprightPicture(const QImage& stored, int orientation) {
+    switch (orientation) {
+        case 2:
+            return stored.mirrored(true, false);
+        case 3:
+            return stored.mirrored(true, true);
+        case 4:
+            return stored.mirrored(false, true);
+        case 5:
+            return stored.transformed(QTransform().rotate(90)).mirrored(true, false);
+        case 6:
+            return stored.transformed(QTransform().rotate(90));
+        case 7:
+            return stored.transformed(QTransform().rotate(90)).mirrored(false, true);
+        case 8:
+            return stored.transformed(QTransform().rotate(270));
+        default:
+            return stored;
     }
 }
 
