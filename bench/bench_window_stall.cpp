@@ -5,6 +5,17 @@
 //                                      as the destination (drive check, listing, preview) and
 //                                      its first entry is then picked, in milliseconds;
 //                                      printed with the same on a folder of the plain disk
+//   hung_card_window_stall_ms          the longest gap while the destination's card hangs
+//                                      (every call on it blocks until the end of the run):
+//                                      Next ten times, preview clicks, a resize, and pictures of
+//                                      the disk picked by the mouse
+//   disk_pick_with_hung_destination_vs_without
+//                                      the median time from a mouse pick of a picture of the
+//                                      disk (not read ahead) to its picture shown, with the
+//                                      destination's card hung, against the same with the
+//                                      card answering (slowly)
+//   threads_blocked_on_hung_card       the threads waiting on the hung card at the end of that
+//                                      run
 // The slow card is a folder of the disk whose file system calls (stat, lstat, access, open,
 // opendir, readdir, fstatat, read and fread) each take 50 ms more. The delay is put in by this
 // program's own definitions of those functions, which the dynamic linker prefers to the C
@@ -26,9 +37,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <cstdarg>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <set>
 #include <string>
@@ -76,10 +89,29 @@ class SlowCard {
         const std::lock_guard lock(mutex_);
         fds_.erase(fd);
     }
-    static void wait() { std::this_thread::sleep_for(kSlowCall); }
+    // Every call on the card waits while it hangs.
+    void wait() {
+        std::this_thread::sleep_for(kSlowCall);
+        std::unique_lock lock(mutex_);
+        ++blocked_;
+        released_.wait(lock, [this] { return !hung_; });
+        --blocked_;
+    }
+    void hang(bool hung) {
+        const std::lock_guard lock(mutex_);
+        hung_ = hung;
+        released_.notify_all();
+    }
+    int blocked() {
+        const std::lock_guard lock(mutex_);
+        return blocked_;
+    }
 
   private:
     std::mutex mutex_;
+    std::condition_variable released_;
+    bool hung_ = false;
+    int blocked_ = 0;
     std::string folder_;
     std::set<int> fds_;
 };
@@ -102,7 +134,7 @@ extern "C" {
 int stat(const char* path, struct stat* info) noexcept {
     static const auto next = real<int (*)(const char*, struct stat*)>("stat");
     if (card().holds(path)) {
-        SlowCard::wait();
+        card().wait();
     }
     return next(path, info);
 }
@@ -110,7 +142,7 @@ int stat(const char* path, struct stat* info) noexcept {
 int lstat(const char* path, struct stat* info) noexcept {
     static const auto next = real<int (*)(const char*, struct stat*)>("lstat");
     if (card().holds(path)) {
-        SlowCard::wait();
+        card().wait();
     }
     return next(path, info);
 }
@@ -118,7 +150,7 @@ int lstat(const char* path, struct stat* info) noexcept {
 int access(const char* path, int mode) noexcept {
     static const auto next = real<int (*)(const char*, int)>("access");
     if (card().holds(path)) {
-        SlowCard::wait();
+        card().wait();
     }
     return next(path, mode);
 }
@@ -134,7 +166,7 @@ int open(const char* path, int flags, ...) {
     }
     const bool slow = card().holds(path);
     if (slow) {
-        SlowCard::wait();
+        card().wait();
     }
     const int fd = next(path, flags, mode);
     if (slow && fd >= 0) {
@@ -152,7 +184,7 @@ int close(int fd) {
 ssize_t read(int fd, void* buffer, size_t bytes) {
     static const auto next = real<ssize_t (*)(int, void*, size_t)>("read");
     if (card().holds(fd)) {
-        SlowCard::wait();
+        card().wait();
     }
     return next(fd, buffer, bytes);
 }
@@ -160,7 +192,7 @@ ssize_t read(int fd, void* buffer, size_t bytes) {
 size_t fread(void* buffer, size_t size, size_t count, FILE* file) {
     static const auto next = real<size_t (*)(void*, size_t, size_t, FILE*)>("fread");
     if (card().holds(::fileno(file))) {
-        SlowCard::wait();
+        card().wait();
     }
     return next(buffer, size, count, file);
 }
@@ -175,7 +207,7 @@ DIR* opendir(const char* path) {
     static const auto next = real<DIR* (*)(const char*)>("opendir");
     const bool slow = card().holds(path);
     if (slow) {
-        SlowCard::wait();
+        card().wait();
     }
     DIR* dir = next(path);
     if (slow && dir) {
@@ -193,7 +225,7 @@ int closedir(DIR* dir) {
 struct dirent* readdir(DIR* dir) {
     static const auto next = real<struct dirent* (*)(DIR*)>("readdir");
     if (card().holds(::dirfd(dir))) {
-        SlowCard::wait();
+        card().wait();
     }
     return next(dir);
 }
@@ -201,7 +233,7 @@ struct dirent* readdir(DIR* dir) {
 int fstatat(int dirFd, const char* path, struct stat* info, int flags) noexcept {
     static const auto next = real<int (*)(int, const char*, struct stat*, int)>("fstatat");
     if (card().holds(dirFd) || card().holds(path)) {
-        SlowCard::wait();
+        card().wait();
     }
     return next(dirFd, path, info, flags);
 }
@@ -297,6 +329,113 @@ Round clickAndPick(TForm1& window, const std::string& root) {
     return round;
 }
 
+// Runs `steps` one after another on turns of the window's event loop, each once the one before
+// says it is done; gives the longest gap between two turns.
+double longestStall(const std::vector<std::function<bool()>>& steps) {
+    QEventLoop loop;
+    QElapsedTimer clock;
+    qint64 lastTurn = 0;
+    double stall = 0;
+    std::size_t step = 0;
+    QTimer heartbeat;
+    heartbeat.setInterval(0);
+    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
+        const qint64 now = clock.elapsed();
+        stall = std::max(stall, static_cast<double>(now - lastTurn));
+        lastTurn = now;
+        if (step == steps.size()) {
+            loop.quit();
+        } else if (steps[step]()) {
+            ++step;
+        } else if (now > 120'000) {
+            std::fprintf(stderr, "step %zu never ended\n", step);
+            std::exit(1);
+        }
+    });
+    clock.start();
+    heartbeat.start();
+    loop.exec();
+    return stall;
+}
+
+struct HungRound {
+    double stallMs = 0;
+    std::vector<double> picksMs;  // mouse picks of the disk's pictures, to shown
+    int blocked = 0;
+};
+
+// With the destination on the card (listed while it answers), the card hangs or goes on
+// answering slowly: Next ten times, a click in the destination list, a resize, and mouse picks
+// of pictures of the disk far enough apart not to be read ahead.
+HungRound hungCardRun(TForm1& window, bool hung) {
+    window.setReadingAhead(false);  // each pick reads its own picture
+    std::vector<std::string> names;
+    for (int i = 0; i < kPictures; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "IMG_%04d.JPG", i + 1);
+        names.push_back(name);
+    }
+    window.openSourceFolder("C:\\Source", names);
+    window.showDestination("E:\\");
+    HungRound round;
+    QElapsedTimer pick;
+    int picks = 0;
+    int turns = 0;
+    const auto pause = [&turns](int count) {
+        return [&turns, count] { return ++turns % count == 0; };
+    };
+    std::vector<std::function<bool()>> steps{
+        [&] { return window.CListBox2->count() >= kPictures; },
+        [&] {
+            card().hang(hung);
+            return true;
+        }};
+    for (int next = 0; next < 10; ++next) {
+        steps.push_back([&] {
+            window.BitBtn8Click();
+            return true;
+        });
+        steps.push_back(pause(5));
+    }
+    steps.push_back([&] {
+        window.CListBox2->setItemIndex(3);
+        window.CListBox2Click();
+        return true;
+    });
+    steps.push_back([&] {
+        window.resize(window.width() - 40, window.height() - 20);
+        return true;
+    });
+    steps.push_back(pause(5));
+    for (int i = 0; i < 8; ++i) {
+        steps.push_back([&window, &pick, &picks] {
+            window.CListBox1->setItemIndex(4 * picks + 1);
+            window.CListBox1Click();
+            pick.start();
+            return true;
+        });
+        steps.push_back([&] {
+            if (!shows(*window.Image2)) {
+                return false;
+            }
+            round.picksMs.push_back(static_cast<double>(pick.nsecsElapsed()) / 1e6);
+            ++picks;
+            return true;
+        });
+    }
+    round.stallMs = longestStall(steps);
+    round.blocked = card().blocked();
+    card().hang(false);
+    window.resize(window.width() + 40, window.height() + 20);
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 2000) {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    window.setReadingAhead(true);
+    return round;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -305,6 +444,7 @@ int main(int argc, char** argv) {
     const fs::path root = uniqueFolder(fs::current_path(), "bench-stall-work");
     makeFolderOfPictures(root / "card");
     makeFolderOfPictures(root / "disk");
+    makeFolderOfPictures(root / "system" / "Source");
     fs::create_directories(root / "system" / "Empty");
     struct stat info {};
     ::stat((root / "card").c_str(), &info);
@@ -335,6 +475,27 @@ int main(int argc, char** argv) {
         median(slow), *std::min_element(slow.begin(), slow.end()),
         *std::max_element(slow.begin(), slow.end()), kRounds, median(plain), median(listed),
         median(shown));
+
+    std::vector<double> hungStalls, hungPicks, answeringPicks;
+    int mostBlocked = 0;
+    for (int i = 0; i < kRounds; ++i) {
+        const HungRound answering = hungCardRun(window, false);
+        const HungRound hung = hungCardRun(window, true);
+        hungStalls.push_back(hung.stallMs);
+        hungPicks.push_back(median(hung.picksMs) / median(answering.picksMs));
+        answeringPicks.push_back(median(answering.picksMs));
+        mostBlocked = std::max(mostBlocked, hung.blocked);
+    }
+    std::printf("hung_card_window_stall_ms %.0f   (spread %.0f-%.0f over %d rounds)\n",
+                median(hungStalls), *std::min_element(hungStalls.begin(), hungStalls.end()),
+                *std::max_element(hungStalls.begin(), hungStalls.end()), kRounds);
+    std::printf(
+        "disk_pick_with_hung_destination_vs_without %.3f   (spread %.3f-%.3f; a pick shown "
+        "after %.1f ms with the card answering)\n",
+        median(hungPicks), *std::min_element(hungPicks.begin(), hungPicks.end()),
+        *std::max_element(hungPicks.begin(), hungPicks.end()), median(answeringPicks));
+    std::printf("threads_blocked_on_hung_card %d   (the most over %d rounds)\n", mostBlocked,
+                kRounds);
     card().setFolder({});
     fs::remove_all(root);
     return 0;

@@ -21,16 +21,16 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 (cd build/test && ctest --output-on-failure -j "$(nproc)")
 
 cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPICTARIA_TSAN=ON -DPICTARIA_BENCH=OFF >/dev/null
-cmake --build build/tsan --target test_fileops test_viewer test_platform test_navigator test_app
+cmake --build build/tsan --target test_work test_fileops test_viewer test_platform test_app
 export TSAN_OPTIONS="halt_on_error=1 suppressions=$PWD/tests/tsan/suppressions.txt"
 build/tsan/tests/fileops/test_fileops --gtest_brief=1 \
     --gtest_filter='FileJobTest.*:TransferBatch.*:DeleteAndRenameBatches.*'
 build/tsan/tests/viewer/test_viewer --gtest_brief=1 --gtest_filter='PictureReadAheadTest.*'
 build/tsan/tests/platform/test_platform --gtest_brief=1 --gtest_filter='MountWatcher.*:VolumeProbe.*'
-# The window with its read-ahead and its jobs, and the folder listings, through the toolkit's
-# event queue.
+# The window with its read-ahead and its jobs, and the work layer's queues, through the
+# toolkit's event queue.
 TSAN_OPTIONS="halt_on_error=1 suppressions=$PWD/tests/tsan/window-suppressions.txt" \
     build/tsan/tests/app/test_app --gtest_brief=1 --gtest_filter='WindowModelTest.*:SourceViewTest.*'
 TSAN_OPTIONS="halt_on_error=1 suppressions=$PWD/tests/tsan/window-suppressions.txt" \
-    build/tsan/tests/navigator/test_navigator --gtest_brief=1 --gtest_filter='FolderListingTest.*'
+    build/tsan/tests/work/test_work --gtest_brief=1
 echo "thread sanitizer run passed"

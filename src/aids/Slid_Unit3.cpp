@@ -181,21 +181,32 @@ void TSlidShowForm::FormActivate() {
     showEntry(first);
 }
 
-// A picture that fails to load raises a message box, and its event loop would step the show on
-// to raise another box over it: the timer waits while the picture is being shown and goes on
-// afterwards with the same step, unless the show was stopped, ended or given a new step meanwhile.
+// The timer waits while the picture is read (from a card, perhaps) and while a message about it
+// shows (its event loop would step the show on to raise another box over it), and counts the
+// step from when it is shown, unless the show was stopped, ended or given a new step meanwhile.
+// An entry asked for while another is awaited takes its place.
 void TSlidShowForm::showEntry(const std::optional<std::string>& path) {
-    const int step = Timer1->interval();
+    const int step = stepAwaiting_.value_or(Timer1->interval());
     const unsigned stepsSetBefore = stepsSet_;
+    const unsigned entry = ++entriesAsked_;
+    stepAwaiting_ = step;
     Timer1->setInterval(0);
+    const auto goOn = [this, entry, step, stepsSetBefore] {
+        if (entry != entriesAsked_) {
+            return;
+        }
+        stepAwaiting_.reset();
+        if (stepsSet_ == stepsSetBefore) {
+            Timer1->setInterval(step);
+        }
+    };
     if (path) {
-        showPicture_(width(), height(), Image1, *path);
-    }
-    if (stepsSet_ == stepsSetBefore) {
-        Timer1->setInterval(step);
+        showPicture_(width(), height(), Image1, *path, goOn);
+    } else {
+        goOn();
     }
     if (const auto next = PlayList.peekForward(); next && readAhead_) {
-        readAhead_(width(), height(), Image1->devicePixelRatioF(), *next);
+        readAhead_(width(), height(), Image1, *next);
     }
 }
 
@@ -235,6 +246,7 @@ void TSlidShowForm::setStepSeconds(int seconds) {
 
 void TSlidShowForm::setStep(int milliseconds) {
     ++stepsSet_;
+    stepAwaiting_.reset();
     Timer1->setInterval(milliseconds);
 }
 

@@ -34,12 +34,14 @@ class TSlidShowForm : public QWidget {
   public:
     // The pictures to play: the full paths of the destination's pictures at this moment.
     using PictureSource = std::function<std::vector<std::string>()>;
-    // Shows a picture file fitted into a pane of the given size in an image control.
+    // Shows a picture file fitted into a pane of the given size in an image control, and then
+    // (or when it cannot be read) tells `shown`, on the window's thread, now or later.
     using PictureShower = std::function<void(int paneWidth, int paneHeight, ImageControl* image,
-                                             const std::string& path)>;
+                                             const std::string& path, std::function<void()> shown)>;
 
-    // Told, after each picture shown, the picture that comes next, so that it can be read ahead.
-    using NextPicture = std::function<void(int paneWidth, int paneHeight, double devicePixelRatio,
+    // Told, after each picture asked for, the picture that comes next, so that it can be read
+    // ahead.
+    using NextPicture = std::function<void(int paneWidth, int paneHeight, ImageControl* image,
                                            const std::string& path)>;
 
     TSlidShowForm(PictureSource previewPaths, PictureShower showPicture, QWidget* parent = nullptr);
@@ -114,6 +116,9 @@ class TSlidShowForm : public QWidget {
     bool lostToOwnWindow_ = false;
     // Counts the intervals set through setStep.
     unsigned stepsSet_ = 0;
+    // Counts the entries asked for; the step waits while the last one's picture is awaited.
+    unsigned entriesAsked_ = 0;
+    std::optional<int> stepAwaiting_;  // the step to go on with once the picture is shown
 };
 
 // The slide show window of the process.

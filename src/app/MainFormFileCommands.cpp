@@ -89,7 +89,7 @@ void TForm1::BitBtn3Click() {
 }
 
 bool TForm1::jobRunning() const {
-    return command_.running();
+    return command_.running() || folderMoveProgress_;
 }
 
 void TForm1::startTransfer(TransferMode mode) {
@@ -203,22 +203,24 @@ void TForm1::runJob(std::unique_ptr<FileBatch> batch, const char* label, ListCha
     setJobCommandsEnabled(false);
     QApplication::setOverrideCursor(Qt::BusyCursor);
     QPointer<FileJob> stoppable = job;
-    command_.setProgressWindow(std::make_unique<ProgressWindow>(
-        this, QString(), kShowProgressAfterMs, QString::fromUtf8(kStopCaption),
-        QString::fromUtf8(kStoppingLabel), [stoppable] {
-            if (stoppable) {
-                stoppable->stop();
-            }
-        }));
-    placeProgressWindow();
+    command_.setProgressWindow(stoppableProgressWindow(QString(), [stoppable] {
+        if (stoppable) {
+            stoppable->stop();
+        }
+    }));
     job->start();
 }
 
-// The progress window stands in the lower corner of the destination preview, so that the
-// picture, its name, the folder grid and the commands still open during the job stay in sight.
-void TForm1::placeProgressWindow() {
-    command_.progressWindow()->placeInCorner(
-        QRect(Panel2->mapToGlobal(QPoint(0, 0)), Panel2->size()));
+// The progress window of a command on another thread: it appears once the command has taken
+// half a second, in the lower corner of the destination preview, so that the picture, its name,
+// the folder grid and the commands still open during the command stay in sight.
+std::unique_ptr<ProgressWindow> TForm1::stoppableProgressWindow(const QString& label,
+                                                                std::function<void()> onStop) {
+    auto window = std::make_unique<ProgressWindow>(
+        this, label, kShowProgressAfterMs, QString::fromUtf8(kStopCaption),
+        QString::fromUtf8(kStoppingLabel), std::move(onStop));
+    window->placeInCorner(QRect(Panel2->mapToGlobal(QPoint(0, 0)), Panel2->size()));
+    return window;
 }
 
 void TForm1::applyOutcome(int entry, const FileOutcome& outcome) {

@@ -3,6 +3,7 @@
 // page in front and on the destination chosen last on a grid (TargetFolder).
 
 #include <QAction>
+#include <QApplication>
 #include <QPushButton>
 
 #include "app/MainFormUnit1.h"
@@ -18,6 +19,7 @@
 #include "widgets/ModalDialog.h"
 #include "widgets/ProgressWindow.h"
 #include "widgets/StatusBar.h"
+#include "work/WorkQueues.h"
 
 namespace pictaria {
 
@@ -29,6 +31,7 @@ constexpr char kDeleteFolderPrompt[] = "以下の、フォルダを、全て削�
 constexpr char kRenameFolderPrompt[] = "新しいフォルダ名を、入力してください。";
 constexpr char kDeletedStatus[] = "は、削除されました。";
 constexpr char kMovingLabel[] = "フォルダを移動しています…";
+constexpr char kFolderMove[] = "folder move";
 
 // The folder commands tell nothing themselves; what they report is told here.
 bool toldOf(const FolderOutcome& outcome) {
@@ -136,7 +139,8 @@ void TForm1::N4Click() {
 }
 
 // The destination moves into a folder chosen in the folder selection dialog, whose page then
-// opens.
+// opens. The move runs as a command of the work layer, with the progress window and Stop of a
+// file command: the window goes on meanwhile, whatever the volumes do.
 void TForm1::N5Click() {
     newFolderDialog();
     if (showModal(*SelectDirForm) != kModalOk) {
@@ -149,18 +153,54 @@ void TForm1::N5Click() {
     }
     const std::string destination = SelectDirForm->chosenFolder();
     const std::string moving = TargetFolder;
-    if (!drivesReady({moving, destination})) {
+    if (jobRunning() || !drivesReady({moving, destination})) {
         return;
     }
-    std::string movedTo;
-    // The progress window lives only while the folder moves, never over a message.
-    const auto withProgress = [this](const auto& move) {
-        ProgressWindow progress(this, QString::fromUtf8(kMovingLabel));
-        return move([&progress](std::int64_t done, std::int64_t total) {
-            return progress.report(done, total);
-        });
+    struct Moved {
+        FolderOutcome outcome;
+        std::string movedTo;
     };
-    const FolderOutcome outcome = moveChosenFolder(moving, destination, movedTo, withProgress);
+    beginFolderMove();
+    work_->runCommand<Moved>(
+        kFolderMove, volumeOf(destination),
+        [this, moving, destination](const JobContext& job) {
+            Moved moved;
+            const auto reporting = [this, &job](const auto& move) {
+                return move([this, &job](std::int64_t done, std::int64_t total) {
+                    noteVolumeAnswered();
+                    job.report([this, done, total] {
+                        if (folderMoveProgress_) {
+                            folderMoveProgress_->report(done, total);
+                        }
+                    });
+                    return !job.cancelled();
+                });
+            };
+            moved.outcome = moveChosenFolder(moving, destination, moved.movedTo, reporting);
+            return moved;
+        },
+        [this, moving, destination](Moved& moved) {
+            endFolderMove();
+            folderMoved(moving, destination, moved.outcome, moved.movedTo);
+        });
+}
+
+void TForm1::beginFolderMove() {
+    setJobCommandsEnabled(false);
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    folderMoveProgress_ = stoppableProgressWindow(QString::fromUtf8(kMovingLabel),
+                                                  [this] { work_->stop(kFolderMove); });
+}
+
+// The progress window goes before anything is told.
+void TForm1::endFolderMove() {
+    folderMoveProgress_.reset();
+    QApplication::restoreOverrideCursor();
+    setJobCommandsEnabled(true);
+}
+
+void TForm1::folderMoved(const std::string& moving, const std::string& destination,
+                         const FolderOutcome& outcome, const std::string& movedTo) {
     const bool moved = toldOf(outcome);
     tellLeftoversKept(outcome.leftoversKept, destination);
     refreshFolderPages();

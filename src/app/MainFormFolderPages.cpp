@@ -10,13 +10,13 @@
 
 #include "app/MainFormUnit1.h"
 #include "navigator/FolderGrid.h"
-#include "navigator/FolderListing.h"
 #include "navigator/FolderPage.h"
 #include "platform/DirectorySearch.h"
 #include "platform/DriveCheck.h"
 #include "platform/FileServices.h"
 #include "platform/PathText.h"
 #include "viewer/DestinationScan.h"
+#include "viewer/PaneReads.h"
 #include "viewer/PictureLoadError.h"
 #include "viewer/PictureReadAhead.h"
 #include "widgets/CheckListBox.h"
@@ -28,6 +28,7 @@
 #include "widgets/StatusBar.h"
 #include "widgets/StringGrid.h"
 #include "widgets/TextBytes.h"
+#include "work/WorkQueues.h"
 
 namespace pictaria {
 
@@ -47,17 +48,10 @@ struct ListedSubfolders {
 };
 
 constexpr char kDestinationListing[] = "destination";
-constexpr char kPreviewRead[] = "preview";
 constexpr char kBeingListed[] = " …";
 
 std::string pageListing(const std::string& path) {
     return "page " + path;
-}
-
-// The drive a listing waits on: a hung card holds one listing, whatever its folder.
-std::string volumeOf(const std::string& folder) {
-    const std::optional<char> letter = driveLetterOf(folder);
-    return letter ? std::string{*letter, ':'} : std::string();
 }
 
 }  // namespace
@@ -95,15 +89,13 @@ void TForm1::refreshFolderPages() {
 void TForm1::listFolderPage(FolderPage* page, bool opening, bool tellSilent) {
     const std::string path = page->path();
     const QPointer<FolderPage> listed = page;
-    listing_->request<ListedSubfolders>(
+    work_->run<ListedSubfolders>(
         pageListing(path), volumeOf(path),
-        [path](const FolderListing::Answered& answered) {
+        [path](const JobContext&) {
             ListedSubfolders subfolders;
             if (directoryExists(path)) {
-                answered();
                 subfolders.enterable = static_cast<bool>(enterableDir(path));
-                answered();
-                subfolders.names = plainSubfoldersOf(path, answered);
+                subfolders.names = plainSubfoldersOf(path);
             }
             return subfolders;
         },
@@ -205,14 +197,13 @@ void TForm1::listDestinationAfresh() {
 void TForm1::listTargetFolder(const std::optional<std::string>& previewed) {
     const std::string folder = TargetFolder;
     // A listing of a destination just chosen that this one supersedes still enables Change.
-    const bool chosen =
-        !previewed || (destinationChosen_ && listing_->pending(kDestinationListing));
+    const bool chosen = !previewed || (destinationChosen_ && work_->pending(kDestinationListing));
     destinationChosen_ = chosen;
     if (!previewed) {
         PreviewIndex = 0;
         PreviewPaths.clear();
         PreviewCount = 0;
-        listing_->cancel(kPreviewRead);  // the last destination's picture is no longer wanted
+        readsFor(Image1).cancel();  // the last destination's pictures are no longer wanted
         BlankPreviewImage();
         BitBtn10->setEnabled(false);  // Change takes the listed pictures along
         std::erase(disabledForJob_, static_cast<QObject*>(BitBtn10));
@@ -220,9 +211,9 @@ void TForm1::listTargetFolder(const std::optional<std::string>& previewed) {
     }
     // The count replaces what the status bar says now, not what a command told meanwhile.
     const std::string status = StatusBar1->simpleText();
-    listing_->request<ListedDestination>(
+    work_->run<ListedDestination>(
         kDestinationListing, volumeOf(folder),
-        [folder, chosenNow = !previewed](const FolderListing::Answered& answered) {
+        [folder, chosenNow = !previewed](const JobContext&) {
             ListedDestination listed;
             if (chosenNow) {
                 listed.drive = driveStateOf(folder);
@@ -231,9 +222,8 @@ void TForm1::listTargetFolder(const std::optional<std::string>& previewed) {
                 }
             }
             listed.enterable = static_cast<bool>(enterableDir(folder));
-            answered();
             DirectorySearch search;
-            listed.listing = scanDestination(folder, search, answered);
+            listed.listing = scanDestination(folder, search);
             return listed;
         },
         [this, folder, previewed, chosen, status](ListedDestination& listed) {
@@ -270,8 +260,9 @@ void TForm1::listTargetFolder(const std::optional<std::string>& previewed) {
             if (shown) {
                 PreviewIndex = static_cast<int>(*shown);
                 showPreviewLater(PreviewPaths[PreviewIndex], false);
+                readPreviewAhead();
             } else {
-                listing_->cancel(kPreviewRead);
+                readsFor(Image1).cancel();
                 BlankPreviewImage();
             }
         },
@@ -315,35 +306,7 @@ void TForm1::PageGridClick(StringGrid* grid) {
 }
 
 void TForm1::showPreviewLater(const std::string& path, bool tellFailure) {
-    const PictureRequest request = pictureRequest(path, Panel2->width(), Panel2->height(),
-                                                  ShrinkToFit, Image1->devicePixelRatioF());
-    const auto present = [this, request, tellFailure](const PreparedPicture& prepared) {
-        try {
-            presentPicture(prepared, request, *Image1);
-            unloadable_.erase(Image1);
-        } catch (const PictureLoadError&) {
-            unloadable_[Image1] = request.path;
-            if (tellFailure) {
-                throw;
-            }
-        } catch (...) {
-            if (tellFailure) {
-                throw;
-            }
-        }
-    };
-    listing_->cancel(kPreviewRead);  // a picture still on its way comes too late
-    if (const std::optional<PreparedPicture> ready = readAhead_->takeIfReady(request)) {
-        reportingErrors([&] { present(*ready); })();
-        return;
-    }
-    // No drive is named: a volume that hangs is told by its listing; the picture never comes.
-    // A later preview supersedes this one, so it is shown only while it is the one wanted.
-    listing_->request<PreparedPicture>(
-        kPreviewRead, {},
-        [request](const FolderListing::Answered&) { return preparePicture(request); },
-        [present](PreparedPicture& prepared) { reportingErrors([&] { present(prepared); })(); },
-        nullptr);
+    showInPane(Panel2->width(), Panel2->height(), Image1, path, tellFailure, {});
 }
 
 void TForm1::StringGrid1DblClick() {

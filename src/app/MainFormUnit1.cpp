@@ -5,18 +5,19 @@
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
+#include <QPointer>
 #include <QPushButton>
 
 #include <cstring>
 
 #include "dialogs/SelectDirFormUnit4.h"
 #include "fileops/FileJob.h"
-#include "navigator/FolderListing.h"
 #include "platform/DriveCheck.h"
 #include "platform/DriveTable.h"
 #include "platform/FileWatch.h"
 #include "platform/MessageSink.h"
 #include "platform/PathText.h"
+#include "viewer/PaneReads.h"
 #include "viewer/PictureDisplay.h"
 #include "viewer/PictureLoadError.h"
 #include "viewer/PictureReadAhead.h"
@@ -27,6 +28,7 @@
 #include "widgets/ProgressWindow.h"
 #include "widgets/StringGrid.h"
 #include "widgets/Timer.h"
+#include "work/WorkQueues.h"
 
 namespace pictaria {
 
@@ -59,7 +61,7 @@ std::string driveRefusal(const DriveState& state) {
 
 TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent),
-      listing_(new FolderListing(kVolumeAnswerLimit, this)),
+      work_(new WorkQueues(kVolumeAnswerLimit, this)),
       shownFile_(new FileWatch(this)) {
     readAhead_ = std::make_unique<PictureReadAhead>([this](const PictureRequest& request) {
         QMetaObject::invokeMethod(this,
@@ -170,20 +172,55 @@ void TForm1::CopyRight1Click() {
 
 void TForm1::BitBtn1Click() {}
 
-std::string TForm1::ShowPicture(int paneWidth, int paneHeight, ImageControl* image,
-                                const std::string& path) {
-    try {
-        const PictureRequest request =
-            pictureRequest(path, paneWidth, paneHeight, ShrinkToFit, image->devicePixelRatioF());
-        const std::optional<PreparedPicture> ready = readAhead_->take(request);
-        std::string size =
-            presentPicture(ready ? *ready : preparePicture(request), request, *image);
-        unloadable_.erase(image);
-        return size;
-    } catch (const PictureLoadError&) {
-        unloadable_[image] = path;
-        throw;
+void TForm1::ShowPicture(int paneWidth, int paneHeight, ImageControl* image,
+                         const std::string& path, std::function<void()> shown) {
+    showInPane(paneWidth, paneHeight, image, path, true, std::move(shown));
+}
+
+// A picture that fails to load is remembered as such, so that a resize does not tell its error
+// again; it is told only when `tellFailure`. A volume that hangs is told by its listing.
+void TForm1::showInPane(int paneWidth, int paneHeight, ImageControl* image, const std::string& path,
+                        bool tellFailure, std::function<void()> shown) {
+    const PictureRequest request =
+        pictureRequest(path, paneWidth, paneHeight, ShrinkToFit, image->devicePixelRatioF());
+    const QPointer<ImageControl> to = image;
+    const auto tellShown = [shown = std::move(shown)] {
+        if (shown) {
+            shown();
+        }
+    };
+    readsFor(image).show(
+        request,
+        [this, request, to, tellFailure, tellShown](const PreparedPicture& prepared) {
+            if (to) {
+                reportingErrors([&] {
+                    try {
+                        presentPicture(prepared, request, *to);
+                        unloadable_.erase(to);
+                    } catch (const PictureLoadError&) {
+                        unloadable_[to] = request.path;
+                        if (tellFailure) {
+                            throw;
+                        }
+                    } catch (...) {
+                        if (tellFailure) {
+                            throw;
+                        }
+                    }
+                })();
+            }
+            tellShown();
+        },
+        tellShown);
+}
+
+PaneReads& TForm1::readsFor(ImageControl* image) {
+    std::unique_ptr<PaneReads>& reads = paneReads_[image];
+    if (!reads) {
+        reads = std::make_unique<PaneReads>(*work_, "pane " + image->objectName().toStdString() +
+                                                        " " + std::to_string(paneReads_.size()));
     }
+    return *reads;
 }
 
 bool TForm1::failedToLoad(const ImageControl* image, const std::string& path) const {

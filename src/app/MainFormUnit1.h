@@ -64,8 +64,11 @@ class StringGrid;
 class TSelectDirForm;
 class FileJob;
 class FileWatch;
-class FolderListing;
+class WorkQueues;
+class PaneReads;
 class PictureReadAhead;
+class ProgressWindow;
+struct FolderOutcome;
 enum class TransferMode;
 class Timer;
 
@@ -196,16 +199,18 @@ class TForm1 : public QMainWindow {
     void BitBtn14Click();
     void BitBtn15Click();
     // The slide show's next picture, read ahead for its pane.
-    void readAheadForSlideShow(int paneWidth, int paneHeight, double devicePixelRatio,
+    void readAheadForSlideShow(int paneWidth, int paneHeight, ImageControl* image,
                                const std::string& path);
     // Pictures beyond the one picked are read ahead unless this is switched off (as a benchmark
     // does, to compare).
     void setReadingAhead(bool on) { readingAhead_ = on; }
 
     // Shows a picture file fitted into a pane of the given size (or at actual size, after
-    // ShrinkToFit); returns its size as "640X480", empty when nothing was loaded.
-    std::string ShowPicture(int paneWidth, int paneHeight, ImageControl* image,
-                            const std::string& path);
+    // ShrinkToFit) once it is read on its volume's queue, unless the same image was asked for
+    // another picture meanwhile; then tells `shown` (also when the volume does not answer).
+    // What went wrong loading it is told before `shown`.
+    void ShowPicture(int paneWidth, int paneHeight, ImageControl* image, const std::string& path,
+                     std::function<void()> shown = {});
 
     // True while a Copy or Move runs on its worker thread; the commands that would change the
     // same files or the list are disabled meanwhile.
@@ -290,7 +295,8 @@ class TForm1 : public QMainWindow {
     // job that changed it.
     void runJob(std::unique_ptr<FileBatch> batch, const char* label, ListChange change,
                 std::vector<std::string> folders, CommandAtWork::AfterJob afterJob);
-    void placeProgressWindow();
+    std::unique_ptr<ProgressWindow> stoppableProgressWindow(const QString& label,
+                                                            std::function<void()> onStop);
     void listDestinationAfresh();
     // Lists the destination on a thread of its own; the list, preview cycle and count follow
     // when its answer arrives, if the destination is still the one listed. `previewed`: the
@@ -309,8 +315,10 @@ class TForm1 : public QMainWindow {
     // thread, unless another was asked for meanwhile; one read ahead is shown at once. A picture
     // that cannot be shown is told only when `tellFailure` (a pick; a listing tells nothing).
     void showPreviewLater(const std::string& path, bool tellFailure);
-    // Folder listings run here, never on the window's thread.
-    FolderListing* listing_ = nullptr;
+    void showInPane(int paneWidth, int paneHeight, ImageControl* image, const std::string& path,
+                    bool tellFailure, std::function<void()> shown);
+    // Work that can wait on a volume runs here, never on the window's thread.
+    WorkQueues* work_ = nullptr;
     // The destination listing on its way is of a destination newly chosen.
     bool destinationChosen_ = false;
     void applyOutcome(int entry, const FileOutcome& outcome);
@@ -328,6 +336,12 @@ class TForm1 : public QMainWindow {
     void runHistoryStep(UndoHistory::Way way);
     bool refusedForItsDrives(const UndoStep& step);
     bool droppedForAnotherVolume(UndoHistory::Way way);
+    // The folder move at work (the progress window is there while it runs).
+    void beginFolderMove();
+    void endFolderMove();
+    void folderMoved(const std::string& moving, const std::string& destination,
+                     const FolderOutcome& outcome, const std::string& movedTo);
+    std::unique_ptr<ProgressWindow> folderMoveProgress_;
     void updateUndoEntry();
     UndoStep stepOfJob(UndoKind kind, const std::string& source, const std::string& target) const;
     void putEntriesBack(const UndoStep& step, const std::map<int, FileOutcome>& outcomes);
@@ -376,11 +390,13 @@ class TForm1 : public QMainWindow {
     void readAheadAround(int picked);
     int nextPreviewIndex(int index) const;
     void updateReadAhead();
+    void readPreviewAhead();
     // Pictures read ahead for the large view and for the preview's "Next".
     std::unique_ptr<PictureReadAhead> readAhead_;
     std::vector<PictureRequest> sourceReadAhead_;
-    std::vector<PictureRequest> previewReadAhead_;
-    std::vector<PictureRequest> slideReadAhead_;
+    // The pictures of the other panes (the preview, the slide show), by image.
+    PaneReads& readsFor(ImageControl* image);
+    std::map<const ImageControl*, std::unique_ptr<PaneReads>> paneReads_;
     int lastSourcePick_ = -1;
     int sourceDirection_ = 1;  // the way the user travels the list: +1 down, -1 up
     int pickReadAgain_ = 0;    // times the pick's picture was read again, changed when taken

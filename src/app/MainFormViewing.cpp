@@ -16,6 +16,7 @@
 #include "platform/FileWatch.h"
 #include "platform/PathText.h"
 #include "viewer/DestinationScan.h"
+#include "viewer/PaneReads.h"
 #include "viewer/PictureKinds.h"
 #include "viewer/PictureLoadError.h"
 #include "viewer/PictureReadAhead.h"
@@ -274,17 +275,14 @@ void TForm1::readAheadAround(int picked) {
     updateReadAhead();
 }
 
-void TForm1::readAheadForSlideShow(int paneWidth, int paneHeight, double devicePixelRatio,
+void TForm1::readAheadForSlideShow(int paneWidth, int paneHeight, ImageControl* image,
                                    const std::string& path) {
-    slideReadAhead_ = {pictureRequest(path, paneWidth, paneHeight, ShrinkToFit, devicePixelRatio)};
-    updateReadAhead();
+    readsFor(image).readAhead(
+        pictureRequest(path, paneWidth, paneHeight, ShrinkToFit, image->devicePixelRatioF()));
 }
 
 void TForm1::updateReadAhead() {
-    std::vector<PictureRequest> wanted = sourceReadAhead_;
-    wanted.insert(wanted.end(), previewReadAhead_.begin(), previewReadAhead_.end());
-    wanted.insert(wanted.end(), slideReadAhead_.begin(), slideReadAhead_.end());
-    readAhead_->want(std::move(wanted));
+    readAhead_->want(sourceReadAhead_);
 }
 
 // A click on the large picture (or around it) turns the picked entry's tick over. While the
@@ -318,10 +316,16 @@ void TForm1::BitBtn8Click() {
     }
     PreviewIndex = nextPreviewIndex(PreviewIndex);
     showPreviewLater(PreviewPaths[PreviewIndex], true);  // a pick's picture on its way is dropped
-    previewReadAhead_ = {pictureRequest(PreviewPaths[nextPreviewIndex(PreviewIndex)],
-                                        Panel2->width(), Panel2->height(), ShrinkToFit,
-                                        Image1->devicePixelRatioF())};
-    updateReadAhead();
+    readPreviewAhead();
+}
+
+// The picture "Next" will show, read once the one shown has been.
+void TForm1::readPreviewAhead() {
+    if (PreviewCount > 1 && PreviewIndex < PreviewPaths.count()) {
+        readsFor(Image1).readAhead(pictureRequest(PreviewPaths[nextPreviewIndex(PreviewIndex)],
+                                                  Panel2->width(), Panel2->height(), ShrinkToFit,
+                                                  Image1->devicePixelRatioF()));
+    }
 }
 
 // The entry of the preview cycle after `index`, wrapping to the first.

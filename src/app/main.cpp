@@ -29,15 +29,15 @@ void runWindows() {
     Form1 = &mainWindow;
     MountWatcher mounts(std::move(lettering));
     QObject::connect(&mounts, &MountWatcher::drivesChanged, &mainWindow, &TForm1::showNewDrives);
-    TSlidShowForm slideShow(
-        [&mainWindow] { return mainWindow.previewPathTexts(); },
-        reportingErrors(
-            [&mainWindow](int width, int height, ImageControl* image, const std::string& path) {
-                mainWindow.ShowPicture(width, height, image, path);
-            }));
+    TSlidShowForm slideShow([&mainWindow] { return mainWindow.previewPathTexts(); },
+                            [&mainWindow](int width, int height, ImageControl* image,
+                                          const std::string& path, std::function<void()> shown) {
+                                mainWindow.ShowPicture(width, height, image, path,
+                                                       std::move(shown));
+                            });
     slideShow.setReadAhead(
-        [&mainWindow](int width, int height, double devicePixelRatio, const std::string& path) {
-            mainWindow.readAheadForSlideShow(width, height, devicePixelRatio, path);
+        [&mainWindow](int width, int height, ImageControl* image, const std::string& path) {
+            mainWindow.readAheadForSlideShow(width, height, image, path);
         });
     SlidShowForm = &slideShow;
     // Ended from outside, the program leaves its event loops as when its window is closed; the

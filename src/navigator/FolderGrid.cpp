@@ -19,8 +19,7 @@ std::vector<std::string> listPlainSubfolders(const std::string& folder) {
     return plainSubfoldersOf(folder);
 }
 
-std::vector<std::string> plainSubfoldersOf(const std::string& folder,
-                                           const std::function<void()>& answered) {
+std::vector<std::string> plainSubfoldersOf(const std::string& folder) {
     std::vector<std::string> names;
     if (folder.empty()) {
         return names;
@@ -29,9 +28,6 @@ std::vector<std::string> plainSubfoldersOf(const std::string& folder,
     SearchEntry entry;
     for (bool more = search.findFirst(joinPath(folder, "*.*"), attr::Directory, entry); more;
          more = search.findNext(entry)) {
-        if (answered) {
-            answered();
-        }
         if (entry.attributes == attr::Directory && textPosition(".", entry.name) != 1) {
             names.push_back(entry.name);
         }

@@ -18,10 +18,8 @@ std::string pageCaption(const std::string& path);
 // not read-only, not a link or special file) whose names do not begin with '.', sorted without
 // regard to case. A folder that cannot be searched gives none. Makes `folder` the current one.
 std::vector<std::string> listPlainSubfolders(const std::string& folder);
-// The same without making `folder` the current one: safe on any thread. `answered`, if given,
-// is told after each entry the volume gave.
-std::vector<std::string> plainSubfoldersOf(const std::string& folder,
-                                           const std::function<void()>& answered = {});
+// The same without making `folder` the current one: safe on any thread.
+std::vector<std::string> plainSubfoldersOf(const std::string& folder);
 
 // Rows of a page grid for `entries`: entry i in column i mod 5 of row i div 5, and always room
 // for one more (entries div 5 + 1 rows).

@@ -8,6 +8,7 @@
 
 #include "platform/DriveTable.h"
 #include "platform/PathText.h"
+#include "work/JobContext.h"
 
 namespace pictaria {
 
@@ -138,6 +139,7 @@ bool DirectorySearch::findNext(SearchEntry& entry) {
         }
     }
     while (const dirent* d = ::readdir(dir_)) {
+        noteVolumeAnswered();  // a slow volume lists on; a job on it is not given up
         const std::string name = d->d_name;
         if (name == "." || name == ".." || name.find('\\') != std::string::npos) {
             continue;

@@ -24,6 +24,11 @@ std::optional<char> driveLetterOf(std::string_view path) {
     return path[0] >= 'a' ? static_cast<char>(path[0] - 'a' + 'A') : path[0];
 }
 
+std::string volumeOf(std::string_view path) {
+    const std::optional<char> letter = driveLetterOf(path);
+    return letter ? std::string{*letter, ':'} : std::string();
+}
+
 std::size_t lastComponentStart(std::string_view path) {
     const std::size_t backslash = path.rfind('\\');
     if (backslash != std::string_view::npos) {

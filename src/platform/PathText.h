@@ -16,6 +16,8 @@ bool isDriveRoot(std::string_view path);
 
 // The drive letter a path begins with ("e:\Photos" gives 'E'), upper case; none without one.
 std::optional<char> driveLetterOf(std::string_view path);
+// The volume a path lies on, as the work layer names it ("E:"); empty without a drive letter.
+std::string volumeOf(std::string_view path);
 
 // Folder + name, with a backslash between them unless the folder is three characters long.
 std::string joinPath(std::string_view folder, std::string_view name);

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "work/JobContext.h"
+
 namespace pictaria {
 
 struct VolumeAnswer {
@@ -23,10 +25,6 @@ struct VolumeAnswer {
 
 // The status query; tests put in one that hangs or fails.
 using StatCall = std::function<int(const char* path, struct stat* info)>;
-
-// How long a command waits for a volume before it tells the user that the drive does not
-// answer; a card reader waking up answers well within it.
-inline constexpr std::chrono::milliseconds kVolumeAnswerLimit{1500};
 
 // Asks every root at once, each on a thread of its own, and waits at most `limit` for all the
 // answers. A root that has not answered by then is Silent; its question stays asked until the

@@ -12,15 +12,11 @@ namespace {
 
 // The folder's entries in name order, as the user reads them; the file system's own order
 // (hash order on most) means nothing to a person stepping through the pictures.
-std::vector<SearchEntry> entriesByName(const std::string& folder, DirectorySearch& search,
-                                       const std::function<void()>& answered) {
+std::vector<SearchEntry> entriesByName(const std::string& folder, DirectorySearch& search) {
     std::vector<SearchEntry> entries;
     SearchEntry entry;
     for (bool more = search.findFirst(joinPath(folder, "*.*"), attr::AnyFile, entry); more;
          more = search.findNext(entry)) {
-        if (answered) {
-            answered();
-        }
         entries.push_back(entry);
     }
     search.findClose();
@@ -31,10 +27,9 @@ std::vector<SearchEntry> entriesByName(const std::string& folder, DirectorySearc
 
 }  // namespace
 
-DestinationListing scanDestination(const std::string& folder, DirectorySearch& search,
-                                   const std::function<void()>& answered) {
+DestinationListing scanDestination(const std::string& folder, DirectorySearch& search) {
     DestinationListing listing;
-    for (const SearchEntry& entry : entriesByName(folder, search, answered)) {
+    for (const SearchEntry& entry : entriesByName(folder, search)) {
         if (entry.attributes == attr::Directory && entry.name != "." && entry.name != "..") {
             listing.listNames.push_back(entry.name);
         }

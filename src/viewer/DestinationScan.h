@@ -20,10 +20,8 @@ struct DestinationListing {
 
 // Lists `folder` (path text) through `search`: plain subfolders (exactly the directory
 // attribute, not "." or "..") and entries whose extension is a folder picture kind. Only
-// entries of `folder` itself are listed, whatever the current folder is. `answered`, if given,
-// is told after each entry the volume gave, so that a slow volume is told from a hung one.
-DestinationListing scanDestination(const std::string& folder, DirectorySearch& search,
-                                   const std::function<void()>& answered = {});
+// entries of `folder` itself are listed, whatever the current folder is.
+DestinationListing scanDestination(const std::string& folder, DirectorySearch& search);
 
 // The index of the first path that can be the first preview.
 std::optional<std::size_t> firstPreviewIndex(const std::vector<std::string>& previewPaths);

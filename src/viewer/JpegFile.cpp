@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "viewer/RegularFile.h"
+#include "work/JobContext.h"
 
 namespace pictaria {
 
@@ -58,12 +59,13 @@ LoadedPicture loadJpegFile(std::string_view pathText, const ScaleChooser& scaleF
         return {};
     }
     JpegLimits limits = defaultJpegLimits();
-    if (cancelled) {
-        limits.cancelled = [](void* flag) {
-            return static_cast<const std::atomic<bool>*>(flag)->load() ? 1 : 0;
-        };
-        limits.cancelContext = const_cast<std::atomic<bool>*>(cancelled);
-    }
+    // Asked before each read of the file: the read before it has returned, so the file's
+    // volume answers (a job waiting on a card is told apart from one on a card that hangs).
+    limits.cancelled = [](void* flag) {
+        noteVolumeAnswered();
+        return flag && static_cast<const std::atomic<bool>*>(flag)->load() ? 1 : 0;
+    };
+    limits.cancelContext = const_cast<std::atomic<bool>*>(cancelled);
     JpegDecoder decoder(limits);
     decoder.setOutputProfile(output);
     return decoder.decodeFile(file.get(), scaleFor, palette);

@@ -4,7 +4,6 @@
 #include <setjmp.h>
 #include <stdlib.h>
 #include <string.h>
-#include <time.h>
 
 #include <jpeglib.h>
 
@@ -35,17 +34,10 @@ enum { ROWS_PER_READ = 16 };
  * fast road closed for most of each buffer. */
 enum { FILE_BUFFER_BYTES = 64 * 1024 };
 
-/* A file whose buffer took longer than this to fill, a memory card, is read on in small pieces,
- * and a decode given up is not read further: it then holds the card for one piece at most, not
- * a whole buffer. Files that come faster (a disk, the page cache) are read a buffer at a call,
- * which costs fewer calls. */
-enum { SLOW_FILL_NANOSECONDS = 2000000, SLOW_FILE_PIECE_BYTES = 8 * 1024 };
-
 typedef struct FileSource {
     struct jpeg_source_mgr pub;
     FILE* file;
     JOCTET* buffer;
-    size_t pieceBytes;
     boolean atStart;
 } FileSource;
 
@@ -194,29 +186,14 @@ static void startFileSource(j_decompress_ptr cinfo) {
     ((FileSource*)cinfo->src)->atStart = TRUE;
 }
 
-/* Refills the buffer; past the end of the file it warns and supplies an end marker, so that a
+/* Refills the buffer, one buffer a call: a card or a camera that serves one read at a time
+ * delivers large reads far faster than small ones, and a decode given up holds it for one
+ * buffer at most. Past the end of the file it warns and supplies an end marker, so that a
  * truncated file decodes as far as it goes. */
-static long long nanosecondsNow(void) {
-    struct timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return (long long)now.tv_sec * 1000000000LL + now.tv_nsec;
-}
-
 static boolean fillFromFile(j_decompress_ptr cinfo) {
     FileSource* source = (FileSource*)cinfo->src;
-    const long long started = nanosecondsNow();
-    size_t got = 0;
-    while (got < FILE_BUFFER_BYTES) {
-        stopIfCancelled(sessionOf((j_common_ptr)cinfo));
-        const size_t piece = fread(source->buffer + got, 1, source->pieceBytes, source->file);
-        got += piece;
-        if (piece < source->pieceBytes) {
-            break;
-        }
-    }
-    if (nanosecondsNow() - started > SLOW_FILL_NANOSECONDS) {
-        source->pieceBytes = SLOW_FILE_PIECE_BYTES;
-    }
+    stopIfCancelled(sessionOf((j_common_ptr)cinfo));
+    size_t got = fread(source->buffer, 1, FILE_BUFFER_BYTES, source->file);
     if (got == 0) {
         if (source->atStart) {
             ERREXIT(cinfo, JERR_INPUT_EMPTY);
@@ -255,7 +232,6 @@ static void attachFileSource(j_decompress_ptr cinfo, FILE* file) {
     source->buffer = (JOCTET*)(*cinfo->mem->alloc_large)((j_common_ptr)cinfo, JPOOL_PERMANENT,
                                                          FILE_BUFFER_BYTES);
     source->file = file;
-    source->pieceBytes = FILE_BUFFER_BYTES;
     source->pub.init_source = startFileSource;
     source->pub.fill_input_buffer = fillFromFile;
     source->pub.skip_input_data = skipInFile;

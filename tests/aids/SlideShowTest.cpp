@@ -35,13 +35,15 @@ class SlideShowTest : public ::testing::Test {
   protected:
     SlideShowTest()
         : show([this] { return paths; },
-               [this](int width, int height, ImageControl* image, const std::string& path) {
+               [this](int width, int height, ImageControl* image, const std::string& path,
+                      const std::function<void()>& done) {
                    shown.push_back(path);
                    if (path == "broken") {
                        showMessage("Bitmap image is not valid");
                    }
                    paneSize = QSize(width, height);
                    EXPECT_EQ(image, show.Image1);
+                   done();
                }) {}
 
     // Presents the window as the main window's button does, and waits for the activation that

@@ -230,11 +230,11 @@ TEST_F(AidsTest, SlideButtonShowsThePreviewPicturesFullScreen) {
     savePicture("dest/second.bmp", 40);
     stateOf(*window).PreviewPaths.add("C:\\dest\\first.bmp");
     stateOf(*window).PreviewPaths.add("C:\\dest\\second.bmp");
-    TSlidShowForm slideShow(
-        [this] { return stateOf(*window).PreviewPaths.texts(); },
-        [this](int width, int height, ImageControl* image, const std::string& path) {
-            window->ShowPicture(width, height, image, path);
-        });
+    TSlidShowForm slideShow([this] { return stateOf(*window).PreviewPaths.texts(); },
+                            [this](int width, int height, ImageControl* image,
+                                   const std::string& path, std::function<void()> shown) {
+                                window->ShowPicture(width, height, image, path, std::move(shown));
+                            });
     SlidShowForm = &slideShow;
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));

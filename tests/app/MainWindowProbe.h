@@ -7,7 +7,7 @@
 #include <QElapsedTimer>
 
 #include "app/MainFormUnit1.h"
-#include "navigator/FolderListing.h"
+#include "work/WorkQueues.h"
 
 namespace pictaria::test {
 
@@ -43,14 +43,14 @@ class MainWindowProbe {
     // Lets the window's event loop run until no folder listing is on its way (or 5 s passed);
     // false when one still is.
     static bool waitForListings(TForm1& window) {
-        return processEventsWhile([&] { return window.listing_->pending(); });
+        return processEventsWhile([&] { return window.work_->pending(); });
     }
     // The same until neither view waits for its picture (a pick hands its picture to the
     // read-ahead's thread and shows it when it arrives; the preview's is read like a listing).
     static bool waitForPicture(TForm1& window) {
         return processEventsWhile([&] {
             return window.sourcePick_.view() == SourcePick::View::Waiting ||
-                   window.listing_->pending();
+                   window.work_->pending();
         });
     }
     static MainWindowState stateOf(TForm1& window) {

@@ -235,8 +235,9 @@ TEST_F(MainWindowTest, ClosingTheMainWindowEndsTheMessageLoopWhileTheSlideShowIs
     drives.map('C', root.path());
     createWindow();
     showWindow();
-    TSlidShowForm slideShow([] { return std::vector<std::string>{}; },
-                            [](int, int, ImageControl*, const std::string&) {});
+    TSlidShowForm slideShow(
+        [] { return std::vector<std::string>{}; },
+        [](int, int, ImageControl*, const std::string&, const std::function<void()>&) {});
     slideShow.show();
     QTimer giveUp;
     giveUp.setSingleShot(true);
