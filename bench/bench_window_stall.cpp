@@ -242,9 +242,9 @@ int fstatat(int dirFd, const char* path, struct stat* info, int flags) noexcept 
 
 namespace {
 
-void makeFolderOfPictures(const fs::path& folder) {
+void makeFolderOfPictures(const fs::path& folder, QSize size = {320, 240}) {
     fs::create_directories(folder);
-    QImage picture(320, 240, QImage::Format_RGB32);
+    QImage picture(size, QImage::Format_RGB32);
     for (int i = 0; i < kPictures; ++i) {
         picture.fill(QColor::fromHsv(i * 9, 160, 200));
         QPainter(&picture).drawText(20, 40, QString::number(i));
@@ -384,12 +384,11 @@ HungRound hungCardRun(TForm1& window, bool hung) {
     const auto pause = [&turns](int count) {
         return [&turns, count] { return ++turns % count == 0; };
     };
-    std::vector<std::function<bool()>> steps{
-        [&] { return window.CListBox2->count() >= kPictures; },
-        [&] {
-            card().hang(hung);
-            return true;
-        }};
+    std::vector<std::function<bool()>> steps{[&] { return window.CListBox2->count() >= kPictures; },
+                                             [&] {
+                                                 card().hang(hung);
+                                                 return true;
+                                             }};
     for (int next = 0; next < 10; ++next) {
         steps.push_back([&] {
             window.BitBtn8Click();
@@ -423,6 +422,14 @@ HungRound hungCardRun(TForm1& window, bool hung) {
             return true;
         });
     }
+    QElapsedTimer waited;
+    steps.push_back([&] {
+        waited.start();
+        return true;
+    });
+    // Long enough for every read asked of the card to be waiting on it, and for it to be told
+    // Silent.
+    steps.push_back([&] { return waited.elapsed() > 2000; });
     round.stallMs = longestStall(steps);
     round.blocked = card().blocked();
     card().hang(false);
@@ -444,7 +451,7 @@ int main(int argc, char** argv) {
     const fs::path root = uniqueFolder(fs::current_path(), "bench-stall-work");
     makeFolderOfPictures(root / "card");
     makeFolderOfPictures(root / "disk");
-    makeFolderOfPictures(root / "system" / "Source");
+    makeFolderOfPictures(root / "system" / "Source", {4000, 3000});
     fs::create_directories(root / "system" / "Empty");
     struct stat info {};
     ::stat((root / "card").c_str(), &info);

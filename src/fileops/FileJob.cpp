@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fileops/FileJob.h"
 
-#include <QThread>
-
 #include <utility>
 
 namespace pictaria {
@@ -12,15 +10,12 @@ FileJob::FileJob(std::unique_ptr<FileBatch> batch, QObject* parent)
 
 FileJob::~FileJob() {
     stop_ = true;
-    if (thread_) {
-        thread_->wait();
-    }
+    worker_.wait();
 }
 
 void FileJob::start() {
     running_ = true;
-    thread_.reset(QThread::create([this] { work(); }));
-    thread_->start();
+    worker_.start([this] { work(); });
 }
 
 // On the worker: every report is handed to the window's thread, where this object lives.

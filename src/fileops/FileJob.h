@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// A FileBatch run on a worker thread of its own, so that the window stays responsive while
-// photographs are copied, moved, deleted or renamed. The job object lives on the window's thread:
-// each file's outcome, the progress and the end arrive there as signals, queued from the worker.
+// A FileBatch run on a worker of the work layer for its whole length, so that the window stays
+// responsive while photographs are copied, moved, deleted or renamed. The job object lives on the
+// window's thread: each file's outcome, the progress and the end arrive there as signals, queued
+// from the worker.
 
 #include <QObject>
 
@@ -11,8 +12,7 @@
 #include <memory>
 
 #include "fileops/FileBatch.h"
-
-class QThread;
+#include "work/WorkerTask.h"
 
 namespace pictaria {
 
@@ -44,7 +44,7 @@ class FileJob : public QObject {
     std::unique_ptr<FileBatch> batch_;
     std::atomic<bool> stop_{false};
     bool running_ = false;
-    std::unique_ptr<QThread> thread_;
+    WorkerTask worker_;
 };
 
 }  // namespace pictaria

@@ -7,8 +7,8 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <system_error>
-#include <thread>
+
+#include "work/WorkerTask.h"
 
 namespace pictaria {
 
@@ -70,19 +70,13 @@ std::shared_ptr<Question> askOnItsOwnThread(const std::string& root, const StatC
     if (!fresh) {
         return question;
     }
-    try {
-        std::thread([question, root, stat] {
-            const VolumeAnswer answer = ask(root, stat);
-            pendingRoots().release(root);
-            const std::lock_guard lock(question->mutex);
-            question->answer = answer;
-            question->answered.notify_all();
-        }).detach();
-    } catch (const std::system_error&) {
-        pendingRoots().release(root);  // no thread to ask on: the root stays Silent
+    runOnWorker([question, root, stat] {
+        const VolumeAnswer answer = ask(root, stat);
+        pendingRoots().release(root);
         const std::lock_guard lock(question->mutex);
-        question->givenUp = true;
-    }
+        question->answer = answer;
+        question->answered.notify_all();
+    });
     return question;
 }
 

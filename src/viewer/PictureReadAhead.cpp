@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <system_error>
 #include <utility>
 
 #include "viewer/PictureMemory.h"
@@ -34,8 +33,9 @@ bool givenUp(const PreparedPicture& picture, bool cancelled) {
 PictureReadAhead::PictureReadAhead(ReadyReport ready, Loader load, Stamper stamp)
     : readyReport_(std::move(ready)),
       load_(std::move(load)),
-      stamp_(stamp ? std::move(stamp) : [](const std::string& path) { return contentStamp(path); }),
-      worker_([this] { work(); }) {
+      stamp_(stamp ? std::move(stamp)
+                   : [](const std::string& path) { return contentStamp(path); }) {
+    worker_.start([this] { work(); });
     reclaimer_ = PictureMemory::shared().addReclaimer([this] { makeRoom(); });
 }
 
@@ -52,7 +52,7 @@ PictureReadAhead::~PictureReadAhead() {
         cancelRead_ = true;
     }
     changed_.notify_all();
-    worker_.join();
+    worker_.wait();
 }
 
 std::optional<PreparedPicture> PictureReadAhead::take(const PictureRequest& request) {
@@ -178,20 +178,15 @@ std::optional<ContentStamp> PictureReadAhead::stampSoon(const std::string& path)
         return std::nullopt;
     }
     auto answer = std::make_shared<Answer>();
-    try {
-        std::thread([answer, asked = stampsAsked_, stamp = stamp_, path] {
-            const ContentStamp now = stamp(path);
-            {
-                const std::lock_guard lock(answer->mutex);
-                answer->stamp = now;
-            }
-            answer->given.notify_all();
-            --*asked;
-        }).detach();
-    } catch (const std::system_error&) {
-        --*stampsAsked_;
-        return std::nullopt;
-    }
+    runOnWorker([answer, asked = stampsAsked_, stamp = stamp_, path] {
+        const ContentStamp now = stamp(path);
+        {
+            const std::lock_guard lock(answer->mutex);
+            answer->stamp = now;
+        }
+        answer->given.notify_all();
+        --*asked;
+    });
     std::unique_lock lock(answer->mutex);
     answer->given.wait_for(lock, kPatience, [&] { return answer->stamp.has_value(); });
     return answer->stamp;

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Reads pictures ahead on a worker thread of its own: while one picture is looked at, those the
-// user is likely to pick next are loaded for the same pane, so that the pick shows them at once.
-// Only pictures still wanted are kept, so the memory held is bounded by the wanted list, and by
-// the pictures' memory budget (PictureMemory.h): a picture that does not fit makes the pictures
-// less wanted than itself go, and a picture read ahead that still does not fit is read again
-// only once it is the most wanted.
+// Reads pictures ahead on a worker of its own (a task of the work layer's pool): while one picture
+// is looked at, those the user is likely to pick next are loaded for the same pane, so that the
+// pick shows them at once. Only pictures still wanted are kept, so the memory held is bounded by
+// the wanted list, and by the pictures' memory budget (PictureMemory.h): a picture that does not
+// fit makes the pictures less wanted than itself go, and a picture read ahead that still does not
+// fit is read again only once it is the most wanted.
 //
 // A picture read ahead is used only while its file is the one that was read (same identity,
 // size, modification and change time); a request for another pane size, display mode or screen
@@ -17,11 +17,11 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <thread>
 #include <vector>
 
 #include "platform/FileServices.h"
 #include "viewer/PictureDisplay.h"
+#include "work/WorkerTask.h"
 
 namespace pictaria {
 
@@ -47,7 +47,7 @@ class PictureReadAhead {
     // again (and reported ready) while it is still wanted.
     std::optional<PreparedPicture> take(const PictureRequest& request);
     // The same without waiting: nothing while it is still being read. Its file is asked
-    // whether it changed for a few milliseconds at most (on a thread of its own, so that a card
+    // whether it changed for a few milliseconds at most (on a worker of its own, so that a card
     // that has hung never holds the caller); without an answer, nothing is served, and the
     // worker asks the file again and reports the picture ready once it answered unchanged.
     std::optional<PreparedPicture> takeIfReady(const PictureRequest& request);
@@ -93,7 +93,7 @@ class PictureReadAhead {
     ReadyReport readyReport_;
     Loader load_;
     Stamper stamp_;
-    // Stamps asked on threads of their own and not answered yet (shared with those threads).
+    // Stamps asked on workers of their own and not answered yet (shared with those threads).
     std::shared_ptr<std::atomic<int>> stampsAsked_ = std::make_shared<std::atomic<int>>(0);
     std::atomic<bool> cancelRead_{false};
     mutable std::mutex mutex_;
@@ -106,7 +106,7 @@ class PictureReadAhead {
     int loads_ = 0;
     int reads_ = 0;
     int reclaimer_ = -1;
-    std::thread worker_;  // last: it starts once everything it uses is in place
+    WorkerTask worker_;  // last: it is waited for before anything it uses goes
 };
 
 }  // namespace pictaria

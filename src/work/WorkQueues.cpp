@@ -2,7 +2,6 @@
 #include "work/WorkQueues.h"
 
 #include <QMetaObject>
-#include <QThreadPool>
 
 #include <algorithm>
 #include <condition_variable>
@@ -11,22 +10,9 @@
 #include <utility>
 #include <vector>
 
+#include "work/WorkerTask.h"
+
 namespace pictaria {
-
-namespace {
-
-// The process's workers. Never destroyed: a worker stuck on a hung volume is never waited
-// for, not even at exit. Jobs mostly wait on volumes, so there are more than cores.
-QThreadPool& workers() {
-    static QThreadPool* pool = [] {
-        auto* created = new QThreadPool;
-        created->setMaxThreadCount(64);
-        return created;
-    }();
-    return *pool;
-}
-
-}  // namespace
 
 struct WorkQueues::Job {
     std::uint64_t ticket = 0;
@@ -151,7 +137,7 @@ void WorkQueues::start(const std::string& key, const std::string& volume, Work w
     pending_[ticket] = Pending{key, volume, std::move(silent), state};
     keys_[key] = ticket;
     if (volume.empty()) {
-        workers().start([shared = shared_, job] { Shared::runAlone(shared, job); });
+        runOnWorker([shared = shared_, job] { Shared::runAlone(shared, job); });
         return;
     }
     bool startWorker = false;
@@ -163,7 +149,7 @@ void WorkQueues::start(const std::string& key, const std::string& volume, Work w
         startWorker = !std::exchange(lane.served, true);
     }
     if (startWorker) {
-        workers().start([shared = shared_, volume] { Shared::serve(shared, volume); });
+        runOnWorker([shared = shared_, volume] { Shared::serve(shared, volume); });
     }
     if (!watch_.isActive()) {
         watch_.start();
