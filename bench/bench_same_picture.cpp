@@ -19,7 +19,6 @@
 
 #include "BenchTiming.h"
 #include "aids/DuplicateSearch.h"
-#include "fileops/VectorTickList.h"
 #include "platform/DriveTable.h"
 
 namespace fs = std::filesystem;
@@ -83,9 +82,9 @@ int search(const fs::path& folder) {
     for (const auto& entry : fs::directory_iterator(folder)) {
         names.push_back(entry.path().filename().string());
     }
-    VectorTickList list(names, std::vector<bool>(names.size(), false));
-    const int ticked = tickIdenticalFiles(list, "C:\\", "C:\\ref.jpg");
-    std::printf("same_picture_peak_rss_mb %.1f   (%d of %zu files ticked)\n",
+    const auto ticked =
+        static_cast<int>(identicalFilesAmong(names, "C:\\", "C:\\ref.jpg").size());
+    std::printf("same_picture_peak_rss_mb %.1f   (%d of %zu files found alike)\n",
                 static_cast<double>(peakKilobytes()) / 1024.0, ticked, names.size());
     return ticked == 1 + kCopies ? 0 : 1;
 }

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <vector>
@@ -90,22 +91,22 @@ bool filesHaveSameBytes(const std::string& hostA, const std::string& hostB) {
     }
 }
 
-int tickIdenticalFiles(TickList& list, const std::string& sourceFolder,
-                       const std::string& referencePath) {
+std::vector<std::string> identicalFilesAmong(const std::vector<std::string>& names,
+                                             const std::string& sourceFolder,
+                                             const std::string& referencePath) {
+    std::vector<std::string> identical;
     const auto reference = hostPathOf(referencePath);
     if (!reference || !fileExists(referencePath)) {
-        return 0;
+        return identical;
     }
-    int ticked = 0;
-    for (int i = 0; i < list.count(); ++i) {
-        const std::string candidate = joinPath(sourceFolder, list.name(i));
+    for (const std::string& name : names) {
+        const std::string candidate = joinPath(sourceFolder, name);
         const auto host = hostPathOf(candidate);
         if (host && fileExists(candidate) && filesHaveSameBytes(*reference, *host)) {
-            list.setTicked(i, true);
-            ++ticked;
+            identical.push_back(name);
         }
     }
-    return ticked;
+    return identical;
 }
 
 }  // namespace pictaria

@@ -3,8 +3,7 @@
 // Finding byte-identical copies of a picture among the source list's files.
 
 #include <string>
-
-#include "fileops/TickList.h"
+#include <vector>
 
 namespace pictaria {
 
@@ -12,10 +11,11 @@ namespace pictaria {
 // equal size are compared block by block, so memory stays small whatever their size.
 bool filesHaveSameBytes(const std::string& hostA, const std::string& hostB);
 
-// Ticks every entry of `list` whose file in `sourceFolder` holds exactly the bytes of
-// `referencePath` (path text); no tick is removed. Nothing happens when the reference is not an
-// existing file; missing or unreadable entries are passed over. Returns the number ticked.
-int tickIdenticalFiles(TickList& list, const std::string& sourceFolder,
-                       const std::string& referencePath);
+// The names among `names` whose file in `sourceFolder` holds exactly the bytes of
+// `referencePath` (path text). None when the reference is not an existing file; missing or
+// unreadable files are passed over.
+std::vector<std::string> identicalFilesAmong(const std::vector<std::string>& names,
+                                             const std::string& sourceFolder,
+                                             const std::string& referencePath);
 
 }  // namespace pictaria

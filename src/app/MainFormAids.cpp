@@ -6,13 +6,14 @@
 #include "widgets/ElidedLabel.h"
 
 #include <algorithm>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "aids/AutoScroll.h"
 #include "aids/DuplicateSearch.h"
 #include "aids/Slid_Unit3.h"
 #include "aids/SystemFolderLibrary.h"
-#include "app/CheckListTickList.h"
 #include "app/MainFormUnit1.h"
 #include "platform/PathText.h"
 #include "widgets/CheckListBox.h"
@@ -20,6 +21,7 @@
 #include "widgets/FittedCaption.h"
 #include "widgets/Panel.h"
 #include "widgets/Timer.h"
+#include "work/WorkQueues.h"
 
 namespace pictaria {
 
@@ -138,9 +140,30 @@ void TForm1::CListBox1MouseMove(Qt::MouseButtons buttons, const QPoint& point) {
     }
 }
 
+// The files are compared on their volume's queue: a folder on a card may take long to read.
+// The copies found are ticked if the list still shows the same folder.
 void TForm1::BitBtn15Click() {
-    CheckListTickList list(*CListBox1);
-    tickIdenticalFiles(list, SourceFolder, CurrentPicturePath);
+    std::vector<std::string> names;
+    for (int i = 0; i < CListBox1->count(); ++i) {
+        names.push_back(CListBox1->name(i));
+    }
+    const std::string folder = SourceFolder;
+    work_->run<std::vector<std::string>>(
+        "same picture", volumeOf(folder),
+        [names, folder, reference = CurrentPicturePath](const JobContext&) {
+            return identicalFilesAmong(names, folder, reference);
+        },
+        [this, folder](std::vector<std::string>& identical) {
+            if (folder != SourceFolder) {
+                return;
+            }
+            for (int i = 0; i < CListBox1->count(); ++i) {
+                if (std::find(identical.begin(), identical.end(), CListBox1->name(i)) !=
+                    identical.end()) {
+                    CListBox1->setChecked(i, true);
+                }
+            }
+        });
 }
 
 void TForm1::BitBtn14Click() {

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "aids/DuplicateSearch.h"
-#include "fileops/VectorTickList.h"
 #include "support/TempDir.h"
 #include "support/TestDrives.h"
 
@@ -19,7 +18,9 @@ class DuplicateSearchTest : public ::testing::Test {
     test::TestDrives drives;
 };
 
-TEST_F(DuplicateSearchTest, TicksCopiesAndTheReferenceButNotNearMisses) {
+using Names = std::vector<std::string>;
+
+TEST_F(DuplicateSearchTest, FindsCopiesAndTheReferenceButNotNearMisses) {
     const std::string picture(3 << 20, 'p');  // spans several comparison blocks
     std::string lastByteDiffers = picture;
     lastByteDiffers.back() = 'q';
@@ -28,37 +29,33 @@ TEST_F(DuplicateSearchTest, TicksCopiesAndTheReferenceButNotNearMisses) {
     c.writeFile("src/copy2.jpg", picture);
     c.writeFile("src/near.jpg", lastByteDiffers);
     c.writeFile("src/short.jpg", picture.substr(1));
-    VectorTickList list({"ref.jpg", "copy1.jpg", "near.jpg", "gone.jpg", "short.jpg", "copy2.jpg"},
-                        {false, false, false, false, false, false});
-    EXPECT_EQ(tickIdenticalFiles(list, "C:\\src", "C:\\src\\ref.jpg"), 3);
-    EXPECT_EQ(list.ticks(), (std::vector<bool>{true, true, false, false, false, true}));
+    EXPECT_EQ(identicalFilesAmong(
+                  {"ref.jpg", "copy1.jpg", "near.jpg", "gone.jpg", "short.jpg", "copy2.jpg"},
+                  "C:\\src", "C:\\src\\ref.jpg"),
+              (Names{"ref.jpg", "copy1.jpg", "copy2.jpg"}));
 }
 
-TEST_F(DuplicateSearchTest, EmptyFilesAreEqualAndTicksAreNeverRemoved) {
+TEST_F(DuplicateSearchTest, EmptyFilesAreEqual) {
     c.writeFile("src/empty.jpg", "");
     c.writeFile("src/also-empty.jpg", "");
     c.writeFile("src/other.jpg", "x");
-    VectorTickList list({"also-empty.jpg", "other.jpg"}, {false, true});
-    tickIdenticalFiles(list, "C:\\src", "C:\\src\\empty.jpg");
-    EXPECT_EQ(list.ticks(), (std::vector<bool>{true, true}));
+    EXPECT_EQ(identicalFilesAmong({"also-empty.jpg", "other.jpg"}, "C:\\src", "C:\\src\\empty.jpg"),
+              Names{"also-empty.jpg"});
 }
 
 // A fifo named like a picture has no writer: opening it for reading must not wait for one.
 TEST_F(DuplicateSearchTest, AFifoIsNoPictureAndNeverBlocks) {
     c.writeFile("src/empty.jpg", "");
     ASSERT_EQ(::mkfifo(c.host("src/pipe.jpg").c_str(), 0644), 0);
-    VectorTickList list({"pipe.jpg", "empty.jpg"}, {false, false});
-    EXPECT_EQ(tickIdenticalFiles(list, "C:\\src", "C:\\src\\empty.jpg"), 1);
-    EXPECT_EQ(tickIdenticalFiles(list, "C:\\src", "C:\\src\\pipe.jpg"), 0);
-    EXPECT_EQ(list.ticks(), (std::vector<bool>{false, true}));
+    const Names names{"pipe.jpg", "empty.jpg"};
+    EXPECT_EQ(identicalFilesAmong(names, "C:\\src", "C:\\src\\empty.jpg"), Names{"empty.jpg"});
+    EXPECT_EQ(identicalFilesAmong(names, "C:\\src", "C:\\src\\pipe.jpg"), Names{});
 }
 
-TEST_F(DuplicateSearchTest, NoReferenceDoesNothing) {
+TEST_F(DuplicateSearchTest, NoReferenceFindsNothing) {
     c.writeFile("src/a.jpg", "");
-    VectorTickList list({"a.jpg"}, {false});
-    EXPECT_EQ(tickIdenticalFiles(list, "C:\\src", ""), 0);
-    EXPECT_EQ(tickIdenticalFiles(list, "C:\\src", "C:\\src\\missing.jpg"), 0);
-    EXPECT_EQ(list.ticks(), std::vector<bool>{false});
+    EXPECT_EQ(identicalFilesAmong({"a.jpg"}, "C:\\src", ""), Names{});
+    EXPECT_EQ(identicalFilesAmong({"a.jpg"}, "C:\\src", "C:\\src\\missing.jpg"), Names{});
 }
 
 }  // namespace
