@@ -138,22 +138,25 @@ void TForm1::startDelete(std::vector<BatchItem> items, bool emptyListAfter) {
         }
         tellJobFailures();
     };
-    // What the trash takes can be taken back out; each file is known there by its stamp now.
-    UndoStep trashed{UndoKind::Delete, SourceFolder, {}};
+    // What the trash took can be taken back out; each file is known there by the stamp its
+    // outcome brings, and goes back with its tick.
+    std::map<int, bool> ticked;
     for (const BatchItem& item : items) {
-        const std::string path = joinPath(SourceFolder, item.name);
-        trashed.records.push_back(
-            undoRecord(path, path, item.entry, CListBox1->checked(item.entry)));
+        ticked[item.entry] = CListBox1->checked(item.entry);
     }
     runJob(
         std::make_unique<DeleteBatch>(DeleteWay::ToTrash, SourceFolder, std::move(items)),
         kDeletingLabel, ListChange::RemoveDone, {SourceFolder},
-        [this, end, trashed = std::move(trashed)](bool stopped) mutable {
+        [this, end, ticked, source = SourceFolder](bool stopped) {
             const std::map<int, FileOutcome>& outcomes = command_.outcomes();
-            std::erase_if(trashed.records, [&outcomes](const UndoRecord& record) {
-                const auto outcome = outcomes.find(record.entry);
-                return outcome == outcomes.end() || !outcome->second.done();
-            });
+            UndoStep trashed{UndoKind::Delete, source, {}};
+            for (const auto& [entry, outcome] : outcomes) {
+                const std::string path = joinPath(source, outcome.name);
+                if (outcome.done() && ticked.contains(entry)) {
+                    trashed.records.push_back(
+                        recordOf(outcome, path, path, entry, ticked.at(entry)));
+                }
+            }
             remember(std::move(trashed));
             std::vector<BatchItem> noTrash = itemsNoTrashTook(outcomes);
             if (stopped || noTrash.empty() || !askDeleteForGood(noTrash.size())) {

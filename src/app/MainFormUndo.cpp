@@ -29,10 +29,6 @@ constexpr char kBackUnderNewNamesMessage[] = "元の名前は使われていた�
 constexpr char kVolumeReplacedMessage[] = ": は、この操作の後に取り外されたので、元に戻せません。";
 constexpr char kWaitForJobMessage[] = "ほかの操作が終わってから、もう一度お試しください。";
 
-std::string finalName(const FileOutcome& outcome) {
-    return outcome.newName.empty() ? outcome.name : outcome.newName;
-}
-
 // Whether the entries of the step's files are in the source list as the list shows them.
 bool changesTheList(const UndoStep& step, const std::string& sourceFolder) {
     return step.sourceFolder == sourceFolder &&
@@ -83,8 +79,8 @@ UndoStep TForm1::stepOfJob(UndoKind kind, const std::string& source,
         if (!outcome.done()) {
             continue;
         }
-        const std::string now = joinPath(target, finalName(outcome));
-        step.records.push_back(undoRecord(now, joinPath(source, outcome.name), entry, true));
+        step.records.push_back(recordOf(outcome, joinPath(target, outcome.finalName()),
+                                        joinPath(source, outcome.name), entry, true));
     }
     return step;
 }

@@ -36,6 +36,7 @@ FileOutcome AttachTextBatch::renameOne(const BatchItem& item) const {
             renameFile(joinPath(folder_, item.name), joinPath(folder_, outcome.newName));
         if (outcome.reason) {
             outcome.result = FileResult::Done;
+            outcome.stamp = fileStamp(joinPath(folder_, outcome.newName));
         }
     } catch (...) {
         outcome.reason = FsResult::failure(ENOMEM);

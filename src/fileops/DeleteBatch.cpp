@@ -24,6 +24,7 @@ FileOutcome DeleteBatch::deleteOne(const BatchItem& item) const {
     if (!fileExists(path)) {
         outcome.reason = FsResult::failure(ENOENT);
     } else {
+        outcome.stamp = fileStamp(path);  // as the trash takes it, for the undo
         outcome.reason = way_ == DeleteWay::ToTrash ? moveToTrash(path) : deleteFile(path);
     }
     if (outcome.reason) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/FileServices.h"
 #include "platform/FsResult.h"
 
 namespace pictaria {
@@ -24,10 +25,15 @@ struct FileOutcome {
     std::string newName;                    // for DoneUnderNewName and renames
     FsResult reason = FsResult::success();  // for Failed, as the system gave it
     std::string message;  // for Failed: what the user is told of it; empty for silent failures
+    // Done: the file as the command left it (for a delete, as the trash took it), stamped on
+    // the command's worker right then, for its undo.
+    FileStamp stamp;
 
     bool done() const {
         return result == FileResult::Done || result == FileResult::DoneUnderNewName;
     }
+    // The name the file has now: its new one where it took one.
+    const std::string& finalName() const { return newName.empty() ? name : newName; }
 };
 
 // An outcome with nothing more to it than its result (Done, Skipped, a silent failure).

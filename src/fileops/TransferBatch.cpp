@@ -31,8 +31,15 @@ std::string leftoversKeptMessage(const std::string& targetFolder) {
            "写真のただ一つの控えのこともあるので、中を確かめてから片付けてください。";
 }
 
-void TransferBatch::run(const std::atomic<bool>& stop, const OutcomeReport& outcome,
+void TransferBatch::run(const std::atomic<bool>& stop, const OutcomeReport& report,
                         const ProgressReport& progress) {
+    // A file put in place is stamped there at once, for the undo of the command.
+    const auto outcome = [&](int entry, FileOutcome handled) {
+        if (handled.done()) {
+            handled.stamp = fileStamp(joinPath(targetFolder_, handled.finalName()));
+        }
+        report(entry, handled);
+    };
     std::vector<std::int64_t> sizes;
     for (const BatchItem& item : items_) {
         sizes.push_back(std::max(0LL, fileSize(joinPath(sourceFolder_, item.name))));

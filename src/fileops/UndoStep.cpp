@@ -119,14 +119,21 @@ std::string undoHint(const UndoStep& step) {
     return hint;
 }
 
-UndoRecord undoRecord(std::string now, std::string before, int entry, bool ticked) {
+UndoRecord recordOf(const FileOutcome& outcome, std::string now, std::string before, int entry,
+                    bool ticked) {
     UndoRecord record;
-    record.stamp = fileStamp(now);
+    record.stamp = outcome.stamp;
     record.now = std::move(now);
     record.before = std::move(before);
     record.entry = entry;
     record.ticked = ticked;
     return record;
+}
+
+UndoRecord undoRecord(std::string now, std::string before, int entry, bool ticked) {
+    FileOutcome here;
+    here.stamp = fileStamp(now);
+    return recordOf(here, std::move(now), std::move(before), entry, ticked);
 }
 
 }  // namespace pictaria

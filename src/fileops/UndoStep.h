@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "fileops/FileOutcome.h"
 #include "platform/FileServices.h"
 
 namespace pictaria {
@@ -91,5 +92,8 @@ std::optional<std::string> folderOnAnotherMount(const UndoStep& step);
 
 // A record of `now` as it is at this moment.
 UndoRecord undoRecord(std::string now, std::string before, int entry = -1, bool ticked = false);
+// A record of what a command left at `now`, as its outcome stamped it.
+UndoRecord recordOf(const FileOutcome& outcome, std::string now, std::string before, int entry,
+                    bool ticked);
 
 }  // namespace pictaria
