@@ -19,8 +19,14 @@
 //                                      picture drawn, clicks 50 to 300 ms apart, with the
 //                                      read-ahead against with it switched off, in blocks
 //                                      taken in turn; each block's ratio for the spread
-//   click_with_vs_without_read_ahead_slow   the same with every JPEG read at about 22 MB/s,
-//                                      one read at a time, as from a memory card
+//   click_with_vs_without_read_ahead_slow   the same with every JPEG read at about 22 MB/s
+//                                      and 0.4 ms a call, one read at a time, as from a memory
+//                                      card, a camera or a FUSE mount
+//   card_paced_step_ms                 on that card, stepping down one key every 0.6 s: the
+//                                      median time from a key to its picture drawn
+//   card_pick_vs_large_reads           on that card, a click on a random entry (read-ahead
+//                                      off) to its picture drawn, against the same file read in
+//                                      64 KiB pieces and then decoded from memory
 //   decoded_peak_mb                    the process's peak memory growth, in MB, stepping at
 //                                      actual size through JPEGs whose headers claim huge frames
 //                                      and through very large ones (15000 x 15000,
@@ -32,6 +38,7 @@
 // Key events are posted from a thread of their own at their times, as a keyboard delivers them
 // while the window's thread may be busy. Run it from a folder on the disk (the build folder).
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -123,7 +130,9 @@ double threadSeconds() {
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
-// A memory card: every JPEG read at about 22 MB/s, one read at a time, while switched on.
+// A memory card: every JPEG read at about 22 MB/s and 0.4 ms a call, one read at a time, while
+// switched on. The cost of a call is what makes small reads slow on cards, cameras and FUSE
+// mounts.
 std::atomic<bool> slowCard{false};
 std::mutex cardMutex;
 
@@ -133,10 +142,36 @@ ssize_t cardRead(int fd, void* buffer, std::size_t size) {
     }
     const std::lock_guard lock(cardMutex);
     const ssize_t got = ::read(fd, buffer, size);
-    if (got > 0) {
-        std::this_thread::sleep_for(std::chrono::microseconds(got * 1000000LL / 22000000));
-    }
+    std::this_thread::sleep_for(std::chrono::microseconds(
+        400 + std::max<ssize_t>(got, 0) * 1000000LL / 22000000));
     return got;
+}
+
+// The seconds to read the file through the card in 64 KiB pieces and decode it from memory
+// for the pane, one after the other.
+double readInLargePiecesThenDecode(const fs::path& file, const TForm1& window) {
+    return secondsOf([&] {
+        const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+        std::string bytes;
+        char piece[64 * 1024];
+        for (ssize_t got; (got = cardRead(fd, piece, sizeof piece)) > 0;) {
+            bytes.append(piece, static_cast<std::size_t>(got));
+        }
+        ::close(fd);
+        const int paneWidth = window.Image2->parentWidget()->width();
+        const int paneHeight = window.Image2->parentWidget()->height();
+        JpegDecoder decoder;
+        decoder.decodeBytes(
+            reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(),
+            [&](int width, int height) {
+                int scale = 8;
+                while (scale > 1 && (width / scale < paneWidth || height / scale < paneHeight)) {
+                    scale /= 2;
+                }
+                return scale;
+            },
+            false);
+    });
 }
 
 long long kilobytesOf(const char* field) {
@@ -465,6 +500,48 @@ int main(int argc, char** argv) {
                          : "click_with_vs_without_read_ahead_local",
                     median(with) / median(without), *std::min_element(ratios.begin(), ratios.end()),
                     *std::max_element(ratios.begin(), ratios.end()), median(with), median(without));
+        std::fflush(stdout);
+    }
+
+    // Stepping through the card at a person's pace, and single picks against the file read in
+    // large pieces.
+    slowCard = true;
+    {
+        auto window = openWindow(photos, true);
+        PaintWatch watch(*window);
+        window->CListBox1->setItemIndex(0);
+        window->CListBox1Click();
+        watch.paints(photos.names[0], 20000);
+        std::vector<double> waits;
+        for (int i = 1; i < kPhotos; ++i) {
+            pause(600);
+            waits.push_back(stepSeconds(*window, watch, photos.names[i], 1, 0) * 1000);
+        }
+        std::printf("card_paced_step_ms %.0f   (p90 %.0f over %zu steps)\n", median(waits),
+                    percentile(waits, 0.9), waits.size());
+        std::fflush(stdout);
+    }
+    {
+        auto window = openWindow(photos, true);
+        window->setReadingAhead(false);
+        PaintWatch watch(*window);
+        std::mt19937 random(33);
+        std::vector<double> ratios;
+        for (int pick = 0; pick < 8; ++pick) {
+            const int entry = std::uniform_int_distribution(0, kPhotos - 1)(random);
+            pause(200);
+            const Clock::time_point start = Clock::now();
+            window->CListBox1->setItemIndex(entry);
+            window->CListBox1Click();
+            const double ours =
+                std::chrono::duration<double>(watch.paintedWith(photos.names[entry]) - start)
+                    .count();
+            ratios.push_back(ours / readInLargePiecesThenDecode(folder / photos.names[entry],
+                                                                *window));
+        }
+        std::printf("card_pick_vs_large_reads %.3f   (%.3f to %.3f over %zu picks)\n",
+                    median(ratios), *std::min_element(ratios.begin(), ratios.end()),
+                    *std::max_element(ratios.begin(), ratios.end()), ratios.size());
         std::fflush(stdout);
     }
     slowCard = false;

@@ -7,8 +7,9 @@
 //                                      printed with the same on a folder of the plain disk
 //   hung_card_window_stall_ms          the longest gap while the destination's card hangs
 //                                      (every call on it blocks until the end of the run):
-//                                      Next ten times, preview clicks, a resize, and pictures of
-//                                      the disk picked by the mouse
+//                                      Next ten times, preview clicks, a resize, the slide show
+//                                      over the card, undo of a Move onto it, the same-picture
+//                                      search, and pictures of the disk picked by the mouse
 //   disk_pick_with_hung_destination_vs_without
 //                                      the median time from a mouse pick of a picture of the
 //                                      disk (not read ahead) to its picture shown, with the
@@ -16,6 +17,9 @@
 //                                      card answering (slowly)
 //   threads_blocked_on_hung_card       the threads waiting on the hung card at the end of that
 //                                      run
+//   folder_move_window_stall_ms        the longest gap while a folder of 200 photographs is
+//                                      moved (フォルダ移動) from a RAM file system onto the card,
+//                                      its calls slowed by 5 ms each
 // The slow card is a folder of the disk whose file system calls (stat, lstat, access, open,
 // opendir, readdir, fstatat, read and fread) each take 50 ms more. The delay is put in by this
 // program's own definitions of those functions, which the dynamic linker prefers to the C
@@ -49,12 +53,15 @@
 #include <vector>
 
 #include "BenchTiming.h"
+#include "aids/Slid_Unit3.h"
 #include "app/MainFormUnit1.h"
+#include "dialogs/SelectDirFormUnit4.h"
 #include "platform/DriveTable.h"
 #include "widgets/CheckListBox.h"
 #include "widgets/ElidedLabel.h"
 #include "widgets/ImageControl.h"
 #include "widgets/StringGrid.h"
+#include "widgets/ModalDialog.h"
 
 namespace fs = std::filesystem;
 using namespace pictaria;
@@ -91,12 +98,13 @@ class SlowCard {
     }
     // Every call on the card waits while it hangs.
     void wait() {
-        std::this_thread::sleep_for(kSlowCall);
+        std::this_thread::sleep_for(delay_.load());
         std::unique_lock lock(mutex_);
         ++blocked_;
         released_.wait(lock, [this] { return !hung_; });
         --blocked_;
     }
+    void setDelay(std::chrono::milliseconds delay) { delay_ = delay; }
     void hang(bool hung) {
         const std::lock_guard lock(mutex_);
         hung_ = hung;
@@ -110,6 +118,7 @@ class SlowCard {
   private:
     std::mutex mutex_;
     std::condition_variable released_;
+    std::atomic<std::chrono::milliseconds> delay_{kSlowCall};
     bool hung_ = false;
     int blocked_ = 0;
     std::string folder_;
@@ -242,10 +251,11 @@ int fstatat(int dirFd, const char* path, struct stat* info, int flags) noexcept 
 
 namespace {
 
-void makeFolderOfPictures(const fs::path& folder, QSize size = {320, 240}) {
+void makeFolderOfPictures(const fs::path& folder, QSize size = {320, 240},
+                          int count = kPictures) {
     fs::create_directories(folder);
     QImage picture(size, QImage::Format_RGB32);
-    for (int i = 0; i < kPictures; ++i) {
+    for (int i = 0; i < count; ++i) {
         picture.fill(QColor::fromHsv(i * 9, 160, 200));
         QPainter(&picture).drawText(20, 40, QString::number(i));
         char name[32];
@@ -367,7 +377,7 @@ struct HungRound {
 // With the destination on the card (listed while it answers), the card hangs or goes on
 // answering slowly: Next ten times, a click in the destination list, a resize, and mouse picks
 // of pictures of the disk far enough apart not to be read ahead.
-HungRound hungCardRun(TForm1& window, bool hung) {
+HungRound hungCardRun(TForm1& window, TSlidShowForm& slideShow, bool hung) {
     window.setReadingAhead(false);  // each pick reads its own picture
     std::vector<std::string> names;
     for (int i = 0; i < kPictures; ++i) {
@@ -384,11 +394,32 @@ HungRound hungCardRun(TForm1& window, bool hung) {
     const auto pause = [&turns](int count) {
         return [&turns, count] { return ++turns % count == 0; };
     };
-    std::vector<std::function<bool()>> steps{[&] { return window.CListBox2->count() >= kPictures; },
-                                             [&] {
-                                                 card().hang(hung);
-                                                 return true;
-                                             }};
+    std::vector<std::function<bool()>> steps{
+        [&] { return window.CListBox2->count() >= kPictures; },
+        // A Move onto the card while it answers, to be undone while it hangs.
+        [&] {
+            window.CListBox1->setChecked(kPictures - 1, true);
+            window.BitBtn3Click();
+            return true;
+        },
+        [&] { return !window.jobRunning(); },
+        [&] {
+            card().hang(hung);
+            return true;
+        },
+        [&] {
+            window.Undo1Click();
+            window.CListBox1->setItemIndex(0);
+            window.CListBox1Click();
+            window.BitBtn15Click();
+            slideShow.present();
+            return true;
+        },
+        pause(5),
+        [&] {
+            slideShow.hide();
+            return true;
+        }};
     for (int next = 0; next < 10; ++next) {
         steps.push_back([&] {
             window.BitBtn8Click();
@@ -443,6 +474,28 @@ HungRound hungCardRun(TForm1& window, bool hung) {
     return round;
 }
 
+// Moves G:\\Move200 into E:\\ through the folder command, the folder dialog answered with the
+// card's root; the longest gap while the move runs to its end.
+double folderMoveStall(TForm1& window, const fs::path& source) {
+    fs::remove_all(source / "Move200");
+    makeFolderOfPictures(source / "Move200", {320, 240}, 200);
+    window.showDestination("G:\\Move200");
+    const ModalHandler previous = setModalHandler([](QDialog& dialog) {
+        dynamic_cast<TSelectDirForm&>(dialog).openFolder("E:\\");
+        return kModalOk;
+    });
+    bool asked = false;
+    const double stall = longestStall({[&] { return !window.jobRunning(); },
+                                       [&] {
+                                           window.N5Click();
+                                           asked = true;
+                                           return true;
+                                       },
+                                       [&] { return asked && !window.jobRunning(); }});
+    setModalHandler(previous);
+    return stall;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -460,6 +513,9 @@ int main(int argc, char** argv) {
     table.add('C', (root / "system").string(), DriveType::Fixed);
     table.add('E', (root / "card").string(), DriveType::Removable, cardVolume);
     table.add('F', (root / "disk").string(), DriveType::Removable, cardVolume);
+    // A second file system for the folder move: the move copies across.
+    const fs::path ram = uniqueFolder("/dev/shm", "bench-stall-ram");
+    table.add('G', ram.string(), DriveType::Fixed);
     setActiveDriveTable(table);
     card().setFolder((root / "card").string());
 
@@ -485,14 +541,28 @@ int main(int argc, char** argv) {
 
     std::vector<double> hungStalls, hungPicks, answeringPicks;
     int mostBlocked = 0;
+    TSlidShowForm slideShow([&window] { return window.previewPathTexts(); },
+                            [&window](int width, int height, ImageControl* image,
+                                      const std::string& path, std::function<void()> shown) {
+                                window.ShowPicture(width, height, image, path, std::move(shown));
+                            });
+    slideShow.setReadAhead(
+        [&window](int width, int height, ImageControl* image, const std::string& path) {
+            window.readAheadForSlideShow(width, height, image, path);
+        });
+    const ModalHandler previous = setModalHandler([](QDialog& dialog) {
+        dynamic_cast<TSelectDirForm&>(dialog).openFolder("E:\\");
+        return kModalOk;
+    });
     for (int i = 0; i < kRounds; ++i) {
-        const HungRound answering = hungCardRun(window, false);
-        const HungRound hung = hungCardRun(window, true);
+        const HungRound answering = hungCardRun(window, slideShow, false);
+        const HungRound hung = hungCardRun(window, slideShow, true);
         hungStalls.push_back(hung.stallMs);
         hungPicks.push_back(median(hung.picksMs) / median(answering.picksMs));
         answeringPicks.push_back(median(answering.picksMs));
         mostBlocked = std::max(mostBlocked, hung.blocked);
     }
+    setModalHandler(previous);
     std::printf("hung_card_window_stall_ms %.0f   (spread %.0f-%.0f over %d rounds)\n",
                 median(hungStalls), *std::min_element(hungStalls.begin(), hungStalls.end()),
                 *std::max_element(hungStalls.begin(), hungStalls.end()), kRounds);
@@ -503,6 +573,17 @@ int main(int argc, char** argv) {
         *std::max_element(hungPicks.begin(), hungPicks.end()), median(answeringPicks));
     std::printf("threads_blocked_on_hung_card %d   (the most over %d rounds)\n", mostBlocked,
                 kRounds);
+
+    card().setDelay(std::chrono::milliseconds(5));
+    std::vector<double> moveStalls;
+    for (int i = 0; i < 3; ++i) {
+        moveStalls.push_back(folderMoveStall(window, ram));
+        fs::remove_all(root / "card" / "Move200");
+    }
+    std::printf("folder_move_window_stall_ms %.0f   (spread %.0f-%.0f over %zu moves)\n",
+                median(moveStalls), *std::min_element(moveStalls.begin(), moveStalls.end()),
+                *std::max_element(moveStalls.begin(), moveStalls.end()), moveStalls.size());
+    fs::remove_all(ram);
     card().setFolder({});
     fs::remove_all(root);
     return 0;

@@ -89,19 +89,30 @@ void TForm1::BitBtn3Click() {
 }
 
 bool TForm1::jobRunning() const {
+    return jobAtWork() || drivesBeingChecked_ > 0;
+}
+
+bool TForm1::jobAtWork() const {
     return command_.running() || folderMoveProgress_;
 }
 
+// The files ticked once the drives answered are the ones copied or moved: they are what the
+// list shows when the command starts, and their ticks are locked from then on.
 void TForm1::startTransfer(TransferMode mode) {
-    if (jobRunning() || refused(mode, SourceFolder, TargetFolder)) {
+    const std::string source = SourceFolder;
+    const std::string target = TargetFolder;
+    if (jobRunning() || refused(mode, source, target) ||
+        tickedItems(CheckListTickList(*CListBox1)).empty()) {
         return;
     }
-    std::vector<BatchItem> items = tickedItems(CheckListTickList(*CListBox1));
-    if (!beginCommand(items, {SourceFolder, TargetFolder})) {
-        return;
-    }
-    giveSendKey(TargetFolder);
-    runTransfer(mode, std::move(items), TargetFolder, {});
+    whenDrivesReady({source, target}, [this, mode, source, target](const std::vector<bool>&) {
+        std::vector<BatchItem> items = tickedItems(CheckListTickList(*CListBox1));
+        if (source != SourceFolder || !beginCommand(items)) {
+            return;
+        }
+        giveSendKey(target);
+        runTransfer(mode, std::move(items), target, {});
+    });
 }
 
 // Copies or moves the items of the command begun to `target`; `afterJob` follows what every
@@ -128,8 +139,24 @@ void TForm1::runTransfer(TransferMode mode, std::vector<BatchItem> items, const 
 
 // Files no trash can take are deleted for good only when the user agrees, asked once after the
 // trash has taken what it can; a stopped delete asks nothing.
-void TForm1::startDelete(std::vector<BatchItem> items, bool emptyListAfter) {
-    if (!beginCommand(items, {SourceFolder})) {
+void TForm1::startDelete(bool wholeList) {
+    const auto itemsNow = [this, wholeList] {
+        const CheckListTickList list(*CListBox1);
+        return wholeList ? listedItems(list) : tickedItems(list);
+    };
+    if (jobRunning() || itemsNow().empty()) {
+        return;
+    }
+    whenDrivesReady({SourceFolder},
+                    [this, itemsNow, wholeList, source = SourceFolder](const std::vector<bool>&) {
+                        if (source == SourceFolder) {
+                            deleteItems(itemsNow(), wholeList);
+                        }
+                    });
+}
+
+void TForm1::deleteItems(std::vector<BatchItem> items, bool emptyListAfter) {
+    if (!beginCommand(items)) {
         return;
     }
     const auto end = [this, emptyListAfter] {
@@ -172,10 +199,9 @@ void TForm1::startDelete(std::vector<BatchItem> items, bool emptyListAfter) {
 
 // Remembers the list entry of each item, so that each outcome finds its entry whatever left
 // the list before it, and locks its tick until its outcome arrives. False when the command
-// cannot start: another runs, there is nothing to do, or a drive it uses is not there (told).
-bool TForm1::beginCommand(const std::vector<BatchItem>& items,
-                          std::initializer_list<std::string_view> drives) {
-    if (jobRunning() || items.empty() || !drivesReady(drives)) {
+// cannot start: another is at work, or there is nothing to do.
+bool TForm1::beginCommand(const std::vector<BatchItem>& items) {
+    if (jobAtWork() || items.empty()) {
         return false;
     }
     std::map<int, CommandAtWork::Entry> entries;
@@ -320,7 +346,7 @@ void TForm1::setJobCommandsEnabled(bool enabled) {
 // a destination is picked) waits for the job's end: it could clear the list the job reports to,
 // or change the folders it works in.
 void TForm1::enableCommand(QObject* command) {
-    if (jobRunning()) {
+    if (jobAtWork()) {
         if (std::find(disabledForJob_.begin(), disabledForJob_.end(), command) ==
             disabledForJob_.end()) {
             disabledForJob_.push_back(command);
@@ -335,7 +361,7 @@ void TForm1::enableCommand(QObject* command) {
 }
 
 void TForm1::BitBtn4Click() {
-    startDelete(tickedItems(CheckListTickList(*CListBox1)), false);
+    startDelete(false);
 }
 
 void TForm1::BitBtn6Click() {
@@ -349,7 +375,7 @@ void TForm1::BitBtn7Click() {
 }
 
 void TForm1::Delete1Click() {
-    startDelete(listedItems(CheckListTickList(*CListBox1)), true);
+    startDelete(true);
 }
 
 void TForm1::BitBtn2MouseMove() {
@@ -361,20 +387,26 @@ void TForm1::BitBtn3MouseMove() {
 }
 
 // Puts a text in front of the names of the ticked files; the destination's name is offered.
+// Nothing is done while the destination is not a folder.
 void TForm1::BitBtn11Click() {
     const auto text = askName(this, kAttachTextPrompt, extractFileName(TargetFolder));
-    if (!text || !directoryExists(TargetFolder) || !isAttachableText(*text)) {
+    if (!text || !isAttachableText(*text) || jobRunning() ||
+        tickedItems(CheckListTickList(*CListBox1)).empty()) {
         return;
     }
-    std::vector<BatchItem> items = tickedItems(CheckListTickList(*CListBox1));
-    if (beginCommand(items, {SourceFolder})) {
-        runJob(std::make_unique<AttachTextBatch>(SourceFolder, *text, std::move(items)),
-               kRenamingLabel, ListChange::RenameDone, {SourceFolder},
-               [this, source = SourceFolder](bool) {
-                   remember(stepOfJob(UndoKind::AttachText, source, source));
-                   tellJobFailures();
-               });
-    }
+    const std::string source = SourceFolder;
+    whenDrivesReady(
+        {source, TargetFolder}, [this, source, text = *text](const std::vector<bool>& folders) {
+            std::vector<BatchItem> items = tickedItems(CheckListTickList(*CListBox1));
+            if (!folders[1] || source != SourceFolder || !beginCommand(items)) {
+                return;
+            }
+            runJob(std::make_unique<AttachTextBatch>(source, text, std::move(items)),
+                   kRenamingLabel, ListChange::RenameDone, {source}, [this, source](bool) {
+                       remember(stepOfJob(UndoKind::AttachText, source, source));
+                       tellJobFailures();
+                   });
+        });
 }
 
 }  // namespace pictaria

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QPointer>
 #include <QPushButton>
 
 #include "app/MainFormUnit1.h"
@@ -65,8 +66,17 @@ void TForm1::N2Click() {
         showMessage(kEnterNewFolderNameMessage);
         return;
     }
+    const QPointer<FolderPage> in = page;
+    whenDrivesReady({page->path()}, [this, in, name = *name](const std::vector<bool>&) {
+        if (in) {
+            newFolderIn(*in, name);
+        }
+    });
+}
+
+void TForm1::newFolderIn(FolderPage& page, const std::string& name) {
     std::string created;
-    if (!drivesReady({page->path()}) || !createFolderIn(page->path(), *name, created)) {
+    if (!createFolderIn(page.path(), name, created)) {
         return;
     }
     remember({UndoKind::NewFolder, SourceFolder, {undoRecord(created, "")}});
@@ -76,19 +86,35 @@ void TForm1::N2Click() {
     StatusBar1->setSimpleText(destinationStatus(TargetFolder, PreviewCount));
     BlankPreviewImage();
     PreviewPaths.clear();
-    putIntoFirstEmptyCell(*page->grid(), *name);
+    putIntoFirstEmptyCell(*page.grid(), name);
 }
 
 // The destination goes to the trash; the page in front is listed afresh.
 void TForm1::N3Click() {
     FolderPage* page = frontFolderPage();
     const auto confirmed = askName(this, kDeleteFolderPrompt, TargetFolder);
-    if (!confirmed || !page || !drivesReady({TargetFolder}) || !directoryExists(TargetFolder)) {
+    if (!confirmed || !page) {
         return;
     }
+    whenFolderReady(TargetFolder, page, [this](FolderPage& in) { deleteTargetFolder(in); });
+}
+
+// Runs `then` with the page once the folder's drive answered and the folder is there, if the
+// page is still open and the folder is still the destination; nothing otherwise.
+void TForm1::whenFolderReady(const std::string& folder, FolderPage* page,
+                             std::function<void(FolderPage&)> then) {
+    const QPointer<FolderPage> in = page;
+    whenDrivesReady({folder}, [this, folder, in, then](const std::vector<bool>& folders) {
+        if (folders[0] && in && folder == TargetFolder) {
+            then(*in);
+        }
+    });
+}
+
+void TForm1::deleteTargetFolder(FolderPage& page) {
     const std::string deleted = TargetFolder;
     const UndoRecord trashed = undoRecord(deleted, deleted);  // as the trash will hold it
-    const FolderOutcome outcome = deleteChosenFolder(deleted, page->path(), askUser);
+    const FolderOutcome outcome = deleteChosenFolder(deleted, page.path(), askUser);
     if (!toldOf(outcome)) {
         return;
     }
@@ -113,16 +139,21 @@ void TForm1::N3Click() {
 void TForm1::N4Click() {
     FolderPage* page = frontFolderPage();
     const auto name = askName(this, kRenameFolderPrompt, extractFileName(TargetFolder));
-    if (!name || !page || !drivesReady({TargetFolder}) || !directoryExists(TargetFolder)) {
+    if (!name || !page) {
         return;
     }
-    if (name->empty()) {
+    whenFolderReady(TargetFolder, page,
+                    [this, name = *name](FolderPage& in) { renameTargetFolder(in, name); });
+}
+
+void TForm1::renameTargetFolder(FolderPage& page, const std::string& name) {
+    if (name.empty()) {
         showMessage(kEnterRenamedFolderNameMessage);
         return;
     }
     const std::string oldPath = TargetFolder;
     std::string newPath;
-    if (!renameFolder(oldPath, page->path(), *name, newPath)) {
+    if (!renameFolder(oldPath, page.path(), name, newPath)) {
         return;
     }
     remember({UndoKind::RenameFolder, SourceFolder, {undoRecord(newPath, oldPath)}});
@@ -153,9 +184,17 @@ void TForm1::N5Click() {
     }
     const std::string destination = SelectDirForm->chosenFolder();
     const std::string moving = TargetFolder;
-    if (jobRunning() || !drivesReady({moving, destination})) {
+    if (jobRunning()) {
         return;
     }
+    whenDrivesReady({moving, destination}, [this, moving, destination](const std::vector<bool>&) {
+        if (!jobAtWork()) {
+            moveFolderInto(moving, destination);
+        }
+    });
+}
+
+void TForm1::moveFolderInto(const std::string& moving, const std::string& destination) {
     struct Moved {
         FolderOutcome outcome;
         std::string movedTo;

@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QMenu>
 
+#include <algorithm>
+
 #include "app/MainFormUnit1.h"
 #include "fileops/BatchCommands.h"
 #include "platform/FileServices.h"
@@ -110,22 +112,48 @@ void TForm1::sendShown(int key, TransferMode mode) {
         showMessage(refusal);
         return;
     }
-    if (!drivesReady({SourceFolder, folder})) {
-        return;
-    }
-    if (!directoryExists(folder)) {
-        sendKeys_.forget(folder);
-        updateSendMenu();
-        showMessage(folder + kFolderGoneMessage);
-        return;
-    }
+    // The entry is held from the key on, and its send waits in line while its drives are
+    // asked: a second key cannot send it twice, and sends go in the order of their keys.
     CListBox1->setTickLocked(entry, true);
-    pendingSends_.push_back({entry, folder, mode});
-    if (mode == TransferMode::Move) {
-        pickNextAfter(entry);
-    }
-    if (!jobRunning()) {
-        startNextSend();
+    const unsigned ticket = ++sendTickets_;
+    pendingSends_.push_back({entry, folder, mode, ticket});
+    whenDrivesReady(
+        {SourceFolder, folder},
+        [this, ticket](const std::vector<bool>& folders) {
+            PendingSend* send = pendingSend(ticket);
+            if (!send) {
+                return;  // its entry left the list meanwhile
+            }
+            if (!folders[1]) {
+                const std::string folder = send->folder;
+                dropPendingSend(ticket);
+                sendKeys_.forget(folder);
+                updateSendMenu();
+                showMessage(folder + kFolderGoneMessage);
+                return;
+            }
+            send->ready = true;
+            if (send->mode == TransferMode::Move) {
+                pickNextAfter(send->entry);
+            }
+            startNextSend();
+        },
+        [this, ticket] { dropPendingSend(ticket); });
+}
+
+TForm1::PendingSend* TForm1::pendingSend(unsigned ticket) {
+    const auto found =
+        std::find_if(pendingSends_.begin(), pendingSends_.end(),
+                     [ticket](const PendingSend& send) { return send.ticket == ticket; });
+    return found == pendingSends_.end() ? nullptr : &*found;
+}
+
+// The send goes nowhere; its entry's tick is free again.
+void TForm1::dropPendingSend(unsigned ticket) {
+    if (const PendingSend* send = pendingSend(ticket)) {
+        CListBox1->setTickLocked(send->entry, false);
+        std::erase_if(pendingSends_,
+                      [ticket](const PendingSend& waiting) { return waiting.ticket == ticket; });
     }
 }
 
@@ -145,7 +173,7 @@ void TForm1::pickNextAfter(const QListWidgetItem* sent) {
 }
 
 void TForm1::startNextSend() {
-    while (!jobRunning() && !pendingSends_.empty()) {
+    while (!jobAtWork() && !pendingSends_.empty() && pendingSends_.front().ready) {
         const PendingSend send = pendingSends_.front();
         pendingSends_.pop_front();
         const int row = CListBox1->row(send.entry);

@@ -93,14 +93,11 @@ void TForm1::Redo1Click() {
     runHistoryStep(UndoHistory::Way::Redo);
 }
 
-// A step is refused while a drive it reads or writes is missing or silent.
-bool TForm1::refusedForItsDrives(const UndoStep& step) {
+// The drives a step reads or writes: it is refused while one is missing or silent.
+std::vector<std::string> TForm1::drivesOf(const UndoStep& step) {
     const UndoRecord& first = step.records.front();
     const bool readsBefore = operationOf(step) == UndoOperation::PutBack;
-    if (!drivesReady({first.now, readsBefore ? first.before : std::string_view()})) {
-        return true;
-    }
-    return false;
+    return {first.now, readsBefore ? first.before : std::string()};
 }
 
 // The volume the step would put things back on was taken out since (another card of the same
@@ -126,9 +123,17 @@ void TForm1::runHistoryStep(UndoHistory::Way way) {
         showMessage(kWaitForJobMessage);
         return;
     }
-    if (!next || refusedForItsDrives(*next) || droppedForAnotherVolume(way)) {
+    if (!next) {
         return;
     }
+    whenDrivesReady(drivesOf(*next), [this, way](const std::vector<bool>&) {
+        if (!jobAtWork() && history_.next(way) && !droppedForAnotherVolume(way)) {
+            runTakenStep(way);
+        }
+    });
+}
+
+void TForm1::runTakenStep(UndoHistory::Way way) {
     UndoStep step = history_.take(way);
     const ListChange change = listChangeOf(step);
     auto batch = std::make_unique<UndoBatch>(std::move(step), UniqueNameCounter);

@@ -7,7 +7,10 @@
 #include <QEvent>
 #include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 
+#include <algorithm>
+#include <atomic>
 #include <cstring>
 
 #include "dialogs/SelectDirFormUnit4.h"
@@ -129,6 +132,64 @@ bool TForm1::drivesReady(std::initializer_list<std::string_view> paths) {
         }
     }
     return true;
+}
+
+// The check runs on a worker: a drive whose root hangs is told Silent after the volume limit,
+// and a folder asked of a volume that hangs after that is told Silent too, once twice the limit
+// passed. Until the answer, a command counts as at work, so that no other starts.
+void TForm1::whenDrivesReady(std::vector<std::string> paths,
+                             std::function<void(const std::vector<bool>& folders)> then,
+                             std::function<void()> otherwise) {
+    struct Checked {
+        std::vector<DriveState> drives;
+        std::vector<bool> folders;
+    };
+    const std::string key = "drive check " + std::to_string(++driveChecks_);
+    auto asking = std::make_shared<std::atomic<std::size_t>>(0);
+    const auto refused = [otherwise] {
+        if (otherwise) {
+            otherwise();
+        }
+    };
+    ++drivesBeingChecked_;
+    work_->run<Checked>(
+        key, {},
+        [paths, asking](const JobContext&) {
+            Checked checked;
+            for (const std::string& path : paths) {
+                checked.drives.push_back(driveStateOf(path));
+                if (checked.drives.back().kind != DriveState::Kind::Ready) {
+                    return checked;
+                }
+            }
+            for (const std::string& path : paths) {
+                checked.folders.push_back(!path.empty() && directoryExists(path));
+                ++*asking;
+            }
+            return checked;
+        },
+        [this, then, refused, count = paths.size()](Checked& checked) {
+            --drivesBeingChecked_;
+            for (const DriveState& state : checked.drives) {
+                if (!tellUnlessReady(state)) {
+                    refused();
+                    return;
+                }
+            }
+            if (checked.folders.size() == count) {
+                then(checked.folders);
+            } else {
+                refused();
+            }
+        });
+    QTimer::singleShot(2 * kVolumeAnswerLimit, this, [this, key, paths, asking, refused] {
+        if (work_->pending(key)) {
+            work_->cancel(key);
+            --drivesBeingChecked_;
+            tellDriveSilent(paths[std::min(asking->load(), paths.size() - 1)]);
+            refused();
+        }
+    });
 }
 
 bool TForm1::tellUnlessReady(const DriveState& state) {

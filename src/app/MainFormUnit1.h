@@ -212,8 +212,8 @@ class TForm1 : public QMainWindow {
     void ShowPicture(int paneWidth, int paneHeight, ImageControl* image, const std::string& path,
                      std::function<void()> shown = {});
 
-    // True while a Copy or Move runs on its worker thread; the commands that would change the
-    // same files or the list are disabled meanwhile.
+    // True while a file or folder command runs on a worker, or its drives are being asked; the
+    // commands that would change the same files or the list are disabled meanwhile.
     bool jobRunning() const;
 
     // Lists the drives of the active drive table in the drive grid again: a card inserted
@@ -273,6 +273,15 @@ class TForm1 : public QMainWindow {
     // False, after telling the user why, when the drive of one of the paths is not the volume
     // its letter was given to or does not answer.
     bool drivesReady(std::initializer_list<std::string_view> paths);
+    // The same asked off the window's thread: `then` runs once every drive is ready, with
+    // whether each path is a folder now; `otherwise` once the user was told why one is not.
+    void whenDrivesReady(std::vector<std::string> paths,
+                         std::function<void(const std::vector<bool>& folders)> then,
+                         std::function<void()> otherwise = {});
+    int drivesBeingChecked_ = 0;
+    unsigned driveChecks_ = 0;
+    // A command's job is running (jobRunning also counts a command whose drives are asked).
+    bool jobAtWork() const;
     // True when the last show of `path` in `image` failed with a load error: showing it again
     // for a resize would only repeat the error message.
     bool failedToLoad(const ImageControl* image, const std::string& path) const;
@@ -287,9 +296,9 @@ class TForm1 : public QMainWindow {
     using ListChange = CommandAtWork::ListChange;
     ListChange listChangeOf(const UndoStep& step);
     void startTransfer(TransferMode mode);
-    void startDelete(std::vector<BatchItem> items, bool emptyListAfter);
-    bool beginCommand(const std::vector<BatchItem>& items,
-                      std::initializer_list<std::string_view> drives);
+    void startDelete(bool wholeList);
+    void deleteItems(std::vector<BatchItem> items, bool emptyListAfter);
+    bool beginCommand(const std::vector<BatchItem>& items);
     void beginOn(std::map<int, CommandAtWork::Entry> entries);
     // `folders`: those whose files the job changes; the destination is listed afresh after a
     // job that changed it.
@@ -334,8 +343,15 @@ class TForm1 : public QMainWindow {
     UndoHistory history_;
     void remember(UndoStep step);
     void runHistoryStep(UndoHistory::Way way);
-    bool refusedForItsDrives(const UndoStep& step);
+    static std::vector<std::string> drivesOf(const UndoStep& step);
+    void runTakenStep(UndoHistory::Way way);
     bool droppedForAnotherVolume(UndoHistory::Way way);
+    void newFolderIn(FolderPage& page, const std::string& name);
+    void whenFolderReady(const std::string& folder, FolderPage* page,
+                         std::function<void(FolderPage&)> then);
+    void deleteTargetFolder(FolderPage& page);
+    void renameTargetFolder(FolderPage& page, const std::string& name);
+    void moveFolderInto(const std::string& moving, const std::string& destination);
     // The folder move at work (the progress window is there while it runs).
     void beginFolderMove();
     void endFolderMove();
@@ -363,11 +379,17 @@ class TForm1 : public QMainWindow {
     void followPickRenamed(const QListWidgetItem* entry, const std::string& name);
     void scrollTo(int index);
     // Send keys: the photograph shown goes to a destination chosen lately, by one key.
+    // A send waits in line from its key on; it goes once its drives answered (`ready`).
     struct PendingSend {
         QListWidgetItem* entry;
         std::string folder;
         TransferMode mode;
+        unsigned ticket = 0;
+        bool ready = false;
     };
+    PendingSend* pendingSend(unsigned ticket);
+    void dropPendingSend(unsigned ticket);
+    unsigned sendTickets_ = 0;
     void buildSendKeys();
     void updateSendMenu();
     void giveSendKey(const std::string& folder);

@@ -43,7 +43,11 @@ class SlideShowTest : public ::testing::Test {
                    }
                    paneSize = QSize(width, height);
                    EXPECT_EQ(image, show.Image1);
-                   done();
+                   if (deferred) {
+                       awaiting.push_back(done);  // on its way, from a card
+                   } else {
+                       done();
+                   }
                }) {}
 
     // Presents the window as the main window's button does, and waits for the activation that
@@ -68,6 +72,8 @@ class SlideShowTest : public ::testing::Test {
 
     std::vector<std::string> paths;
     std::vector<std::string> shown;
+    bool deferred = false;
+    std::vector<std::function<void()>> awaiting;
     QSize paneSize;
     QWidget mainWindow;
     TSlidShowForm show;
@@ -120,6 +126,29 @@ TEST_F(SlideShowTest, StartStopAndTheSecondsFieldSetTheStep) {
     EXPECT_EQ(show.Timer1->interval(), 0);
     show.N2->trigger();
     EXPECT_EQ(show.Timer1->interval(), 0);
+}
+
+// A picture read from a card arrives later: the step waits for it and counts from its arrival;
+// one asked for meanwhile takes its place and goes on with the show's step, and a show stopped
+// meanwhile stays stopped.
+TEST_F(SlideShowTest, TheStepWaitsForThePictureOnItsWay) {
+    paths = {"a", "b", "c"};
+    activate();
+    show.BitBtn1Click();
+    deferred = true;
+    show.Timer1Timer();
+    EXPECT_EQ(show.Timer1->interval(), 0);
+    show.BitBtn2Click();
+    awaiting[0]();  // late: no longer the one awaited
+    EXPECT_EQ(show.Timer1->interval(), 0);
+    awaiting[1]();
+    EXPECT_EQ(show.Timer1->interval(), 2000);
+
+    show.Timer1Timer();
+    show.BitBtn3Click();
+    awaiting[2]();
+    EXPECT_EQ(show.Timer1->interval(), 0);
+    EXPECT_EQ(shown, (std::vector<std::string>{"a", "b", "c", "a"}));
 }
 
 TEST_F(SlideShowTest, NothingToPlayStopsTheTimerAndKeepsThePicture) {

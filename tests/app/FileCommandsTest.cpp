@@ -168,9 +168,9 @@ TEST_F(FileCommandsTest, MoveAsAJobKeepsTheWindowAndTheListTrueAndStops) {
     const CopyGate::Opener opensAtLast{gate};
     window->BitBtn3->click();
     ASSERT_TRUE(window->jobRunning());
-    // Before anything lets the job's reports in (the grid click below asks its drive, which
-    // may wait on the event loop): the job stops at its first report.
-    auto* job = window->findChild<FileJob*>();
+    // The job starts once the drives answered, off the window's thread.
+    FileJob* job = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (job = window->findChild<FileJob*>()) != nullptr; }));
     QObject::connect(job, &FileJob::progressed, [job] { job->stop(); });
     EXPECT_FALSE(window->BitBtn2->isEnabled());
     EXPECT_FALSE(window->BitBtn5->isEnabled());
@@ -276,7 +276,7 @@ TEST_F(FileCommandsTest, ACardInsertedWhileRunningJoinsTheGridAndIsRefusedOnceTa
     ASSERT_EQ(::umount2(card.c_str(), MNT_DETACH), 0);  // the window has made it current
     tick({0});
     window->BitBtn2->click();
-    EXPECT_FALSE(window->jobRunning());
+    ASSERT_TRUE(jobEnds());
     EXPECT_EQ(messages.shown, (Names{"ドライブ E: は取り外されています。"}));
     EXPECT_FALSE(media.exists("CARD/a.jpg"));
     EXPECT_EQ(window->StringGrid1->cells(0, 2), "E:\\");
@@ -399,8 +399,8 @@ TEST_F(FileCommandsTest, ASendKeyMovesTheShownPhotographAndShowsTheNext) {
     window->showDestination("D:\\Sorted");  // a destination chosen gets Alt+1
     clickItem(window->CListBox1, 1);
     QTest::keyClick(window.get(), Qt::Key_1, Qt::AltModifier);
-    EXPECT_EQ(window->Label1->text(), QStringLiteral("c.jpg"));
     ASSERT_TRUE(jobEnds());
+    EXPECT_EQ(window->Label1->text(), QStringLiteral("c.jpg"));
     EXPECT_EQ(d.readFile("Sorted/b.jpg"), "b.jpg");
     EXPECT_EQ(names(window->CListBox1), (Names{"a.jpg", "c.jpg", "d.jpg"}));
     EXPECT_EQ(window->CListBox1->selectedIndex(), 1);
@@ -412,7 +412,7 @@ TEST_F(FileCommandsTest, ASendKeyMovesTheShownPhotographAndShowsTheNext) {
 
     std::filesystem::remove_all(d.host("Sorted"));
     QTest::keyClick(window.get(), Qt::Key_1, Qt::AltModifier);
-    EXPECT_FALSE(window->jobRunning());
+    ASSERT_TRUE(jobEnds());
     EXPECT_EQ(messages.shown.back(), "D:\\Sorted はありません。");
     EXPECT_EQ(names(window->CListBox1).size(), 4u);
 }

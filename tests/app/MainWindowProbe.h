@@ -40,6 +40,11 @@ class MainWindowProbe {
         }
         return !busy();
     }
+    // Lets the window's event loop run until the drives of a command just asked for have
+    // answered, so that its job runs (or it was refused); false when they still have not.
+    static bool waitForDriveChecks(TForm1& window) {
+        return processEventsWhile([&] { return window.drivesBeingChecked_ > 0; });
+    }
     // Lets the window's event loop run until no folder listing is on its way (or 5 s passed);
     // false when one still is.
     static bool waitForListings(TForm1& window) {

@@ -235,26 +235,37 @@ class WindowModel {
         }
     }
 
+    int rowOf(const std::string& name) const {
+        for (int row = 0; row < list()->count(); ++row) {
+            if (list()->name(row) == name) {
+                return row;
+            }
+        }
+        return -1;
+    }
+
     // Move or Copy of the ticked entries; some are stopped at once, and while it runs an
     // attempt is made to untick one of its entries.
     std::string runCommand(bool move) {
         std::set<std::string> ticked;
-        int tickedRow = -1;
+        std::string lastTicked;
         for (int row = 0; row < list()->count(); ++row) {
             if (list()->checked(row)) {
                 ticked.insert(list()->name(row));
-                tickedRow = row;
+                lastTicked = list()->name(row);
             }
         }
         const std::vector<std::string> before = sortedNames("src");
         move ? window_->BitBtn3Click() : window_->BitBtn2Click();
+        test::MainWindowProbe::waitForDriveChecks(*window_);  // the job starts once they answered
         std::string what = move ? "move" : "copy";
         what += " of " + std::to_string(ticked.size());
-        if (window_->jobRunning() && tickedRow >= 0) {
+        const int tickedRow = rowOf(lastTicked);
+        if (window_->jobRunning() && tickedRow >= 0 && list()->tickLocked(tickedRow)) {
             list()->setChecked(tickedRow, false);
             if (!list()->checked(tickedRow)) {
-                ADD_FAILURE() << "a tick of the running job changed: " << list()->name(tickedRow)
-                              << " of " << ticked.size() << (move ? " moved" : " copied");
+                ADD_FAILURE() << "a tick of the running job changed: " << lastTicked << " of "
+                              << ticked.size() << (move ? " moved" : " copied");
             }
         }
         if (window_->jobRunning() && pick(4) == 0) {

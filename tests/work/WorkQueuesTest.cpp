@@ -205,5 +205,45 @@ TEST(WorkQueuesTest, HungVolumeIsToldOnceAndNeverWaitedFor) {
     QCoreApplication::processEvents();
 }
 
+// A command is never given up: a volume that hangs holds it until it answers, reads of the
+// volume do not wait behind it, and its result is applied once it ends. The queues' end asks a
+// command to stop and waits for it.
+TEST(WorkQueuesTest, ACommandEndsOnlyWhenItsVolumeLetsIt) {
+    auto work = std::make_unique<WorkQueues>(50ms);
+    auto door = std::make_shared<Door>();
+    int applied = 0;
+    work->runCommand<int>(
+        "move", "E:",
+        [door](const JobContext&) {
+            door->pass();
+            return 1;
+        },
+        [&](int& v) { applied = v; });
+    work->run<int>(
+        "listing", "E:", [](const JobContext&) { return 2; }, [&](int& v) { applied = v; });
+    ASSERT_TRUE(processEventsUntil([&] { return applied == 2; }));
+    processEventsUntil([] { return false; }, 200ms);
+    EXPECT_TRUE(work->pending("move"));
+    door->letThrough();
+    ASSERT_TRUE(processEventsUntil([&] { return applied == 1; }));
+
+    auto items = std::make_shared<std::atomic<int>>(0);
+    work->runCommand<int>(
+        "move", "E:",
+        [items](const JobContext& job) {
+            while (!job.cancelled()) {
+                ++*items;
+                std::this_thread::sleep_for(1ms);
+            }
+            return 0;
+        },
+        [](int&) {});
+    ASSERT_TRUE(processEventsUntil([&] { return *items > 0; }));
+    work.reset();
+    const int atEnd = *items;
+    std::this_thread::sleep_for(20ms);
+    EXPECT_EQ(*items, atEnd);
+}
+
 }  // namespace
 }  // namespace pictaria
