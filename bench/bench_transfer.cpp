@@ -37,6 +37,7 @@
 #include "fileops/FileJob.h"
 #include "fileops/VectorTickList.h"
 #include "platform/DriveTable.h"
+#include "platform/PathText.h"
 
 namespace fs = std::filesystem;
 using namespace pictaria;
@@ -112,12 +113,14 @@ void compare(const char* name, int rounds, const fs::path& originals, const fs::
     compareWork(name, rounds, originals, source, target, ours, [&] { run(reference); });
 }
 
-// The Move as the window runs it: a job on a worker thread, its outcomes and progress handled
+// The Move as the window runs it: a command of the work layer, its outcomes and progress handled
 // on this thread's event loop. `onTick` runs every 10 ms on this thread meanwhile.
 void moveAsJob(const std::vector<std::string>& names, const std::string& source,
                const std::string& target, int& counter, const std::function<void()>& onTick = {}) {
+    WorkQueues work;
     FileJob job(std::make_unique<TransferBatch>(TransferMode::Move, source, target, itemsOf(names),
-                                                counter));
+                                                counter),
+                work, volumeOf(target));
     QEventLoop loop;
     int reports = 0;
     QObject::connect(&job, &FileJob::fileHandled, [&] { ++reports; });

@@ -224,7 +224,8 @@ void TForm1::beginOn(std::map<int, CommandAtWork::Entry> entries) {
 // job has ended and the commands are enabled again; it is told whether the user stopped it.
 void TForm1::runJob(std::unique_ptr<FileBatch> batch, const char* label, ListChange change,
                     std::vector<std::string> folders, CommandAtWork::AfterJob afterJob) {
-    auto* job = new FileJob(std::move(batch), this);
+    const std::string volume = folders.empty() ? std::string() : volumeOf(folders.back());
+    auto* job = new FileJob(std::move(batch), *work_, volume, this);
     command_.run(job, QString::fromUtf8(label), change, std::move(folders), std::move(afterJob));
     connect(job, &FileJob::fileHandled, this, &TForm1::applyOutcome);
     connect(job, &FileJob::progressed, this, &TForm1::showJobProgress);

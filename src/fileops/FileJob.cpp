@@ -1,41 +1,57 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fileops/FileJob.h"
 
+#include <atomic>
 #include <utility>
 
 namespace pictaria {
 
-FileJob::FileJob(std::unique_ptr<FileBatch> batch, QObject* parent)
-    : QObject(parent), batch_(std::move(batch)) {}
+namespace {
+std::atomic<unsigned> jobsMade{0};
+}
+
+FileJob::FileJob(std::unique_ptr<FileBatch> batch, WorkQueues& work, std::string volume,
+                 QObject* parent)
+    : QObject(parent),
+      batch_(std::move(batch)),
+      work_(&work),
+      volume_(std::move(volume)),
+      key_("file command " + std::to_string(++jobsMade)) {}
 
 FileJob::~FileJob() {
-    stop_ = true;
-    worker_.wait();
+    if (work_) {
+        work_->endCommand(key_);
+    }
 }
 
+// On the worker, each report is handed to the window's thread, where this object lives, while
+// the job is still wanted (this object's end drops them).
 void FileJob::start() {
     running_ = true;
-    worker_.start([this] { work(); });
-}
-
-// On the worker: every report is handed to the window's thread, where this object lives.
-void FileJob::work() {
-    batch_->run(
-        stop_,
-        [this](int entry, const FileOutcome& outcome) {
-            post([this, entry, outcome] { emit fileHandled(entry, outcome); });
+    work_->runCommand<bool>(
+        key_, volume_,
+        [this, batch = batch_](const JobContext& job) {
+            batch->run(
+                job.cancelFlag(),
+                [this, &job](int entry, const FileOutcome& outcome) {
+                    job.report([this, entry, outcome] { emit fileHandled(entry, outcome); });
+                },
+                [this, &job](const BatchProgress& progress) {
+                    job.report([this, progress] { emit progressed(progress); });
+                });
+            return true;
         },
-        [this](const BatchProgress& progress) {
-            post([this, progress] { emit progressed(progress); });
+        [this](bool&) {
+            running_ = false;
+            emit finished();
         });
-    post([this] {
-        running_ = false;
-        emit finished();
-    });
 }
 
-void FileJob::post(std::function<void()> call) {
-    QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
+void FileJob::stop() {
+    stopped_ = true;
+    if (work_) {
+        work_->stop(key_);
+    }
 }
 
 }  // namespace pictaria

@@ -1,18 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// A FileBatch run on a worker of the work layer for its whole length, so that the window stays
-// responsive while photographs are copied, moved, deleted or renamed. The job object lives on the
-// window's thread: each file's outcome, the progress and the end arrive there as signals, queued
-// from the worker.
+// A FileBatch run as a command of the work layer, on the command queue of the volume it writes
+// to, so that the window stays responsive while photographs are copied, moved, deleted or
+// renamed. The job object lives on the window's thread: each file's outcome, the progress and
+// the end arrive there as signals, reported by the command as it goes.
 
 #include <QObject>
+#include <QPointer>
 
-#include <atomic>
-#include <functional>
 #include <memory>
+#include <string>
 
 #include "fileops/FileBatch.h"
-#include "work/WorkerTask.h"
+#include "work/WorkQueues.h"
 
 namespace pictaria {
 
@@ -20,15 +20,17 @@ class FileJob : public QObject {
     Q_OBJECT
 
   public:
-    FileJob(std::unique_ptr<FileBatch> batch, QObject* parent = nullptr);
-    // Stops the batch between two files and waits for the worker.
+    // `volume`: the one the batch writes to ("E:"; empty for none in particular).
+    FileJob(std::unique_ptr<FileBatch> batch, WorkQueues& work, std::string volume,
+            QObject* parent = nullptr);
+    // Stops the batch between two files and waits for it.
     ~FileJob() override;
 
     void start();
     // Asks the batch to stop after the file in hand; the files not handled are reported skipped.
-    void stop() { stop_ = true; }
+    void stop();
     bool running() const { return running_; }
-    bool stopped() const { return stop_.load(); }
+    bool stopped() const { return stopped_; }
 
   signals:
     void fileHandled(int entry, const pictaria::FileOutcome& outcome);
@@ -37,14 +39,12 @@ class FileJob : public QObject {
     void finished();
 
   private:
-    void work();
-    // Runs `call` on the thread this object lives on, after the reports posted before it.
-    void post(std::function<void()> call);
-
-    std::unique_ptr<FileBatch> batch_;
-    std::atomic<bool> stop_{false};
+    std::shared_ptr<FileBatch> batch_;
+    QPointer<WorkQueues> work_;  // gone first at the window's end, having waited for the job
+    std::string volume_;
+    std::string key_;
     bool running_ = false;
-    WorkerTask worker_;
+    bool stopped_ = false;
 };
 
 }  // namespace pictaria

@@ -16,8 +16,7 @@ TransferBatch::TransferBatch(TransferMode mode, std::string sourceFolder, std::s
       sourceFolder_(std::move(sourceFolder)),
       targetFolder_(std::move(targetFolder)),
       items_(std::move(items)),
-      uniqueNameCounter_(uniqueNameCounter),
-      destination_(targetFolder_) {}
+      uniqueNameCounter_(uniqueNameCounter) {}
 
 std::string volumeGoneMessage(TransferMode mode, const std::string& targetFolder) {
     return takenOutMessage(targetFolder, mode == TransferMode::Move ? "移動しませんでした。"
@@ -44,6 +43,7 @@ void TransferBatch::run(const std::atomic<bool>& stop, const OutcomeReport& repo
     for (const BatchItem& item : items_) {
         sizes.push_back(std::max(0LL, fileSize(joinPath(sourceFolder_, item.name))));
     }
+    destination_.emplace(targetFolder_);
     leftoversKept_ = removeLeftovers(targetFolder_);
     DeferredMoves deferred(groupLimits_);
     std::map<int, FileOutcome> awaiting;  // moves whose sources go after their group's flush
@@ -51,7 +51,7 @@ void TransferBatch::run(const std::atomic<bool>& stop, const OutcomeReport& repo
     // yet in place fails with the reason, and its source stays.
     bool volumeGone = false;
     const auto destinationGone = [&] {
-        volumeGone = volumeGone || destination_.check().error() == ENODEV;
+        volumeGone = volumeGone || destination_->check().error() == ENODEV;
         return volumeGone;
     };
     const auto notPutInPlace = [&](const std::string& name) {

@@ -7,6 +7,7 @@
 // (its card was taken out): the batch stops there, and every file not moved keeps its source.
 
 #include <atomic>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,7 +53,9 @@ class TransferBatch : public FileBatch {
     std::string targetFolder_;
     std::vector<BatchItem> items_;
     int uniqueNameCounter_;
-    FolderMount destination_;  // the destination's mount when the command began
+    // The destination's mount when the command began to run (noted then, on its worker: the
+    // destination may be a card that answers slowly).
+    std::optional<FolderMount> destination_;
     DeferredMoves::GroupLimits groupLimits_;
     int leftoversKept_ = 0;
 };

@@ -73,7 +73,8 @@ struct WorkQueues::Shared {
             std::function<void()> deliver = runJob(*job);
             lock.lock();
             --shared->working;
-            if (job->command && --shared->commandsRunning == 0) {
+            if (job->command) {
+                --shared->commandsRunning;
                 shared->commandEnded.notify_all();
             }
             lane.running.reset();
@@ -192,6 +193,21 @@ void WorkQueues::cancel(const std::string& key) {
                       [ticket](const std::shared_ptr<Job>& job) { return job->ticket == ticket; });
     }
     drop(ticket);
+}
+
+void WorkQueues::endCommand(const std::string& key) {
+    const auto wanted = keys_.find(key);
+    if (wanted == keys_.end()) {
+        return;
+    }
+    const std::uint64_t ticket = wanted->second;
+    cancel(key);
+    std::unique_lock lock(shared_->mutex);
+    shared_->commandEnded.wait(lock, [&] {
+        return std::none_of(shared_->lanes.begin(), shared_->lanes.end(), [&](const auto& lane) {
+            return lane.second.running && lane.second.running->ticket == ticket;
+        });
+    });
 }
 
 void WorkQueues::stop(const std::string& key) {

@@ -63,6 +63,9 @@ class WorkQueues : public QObject {
     void cancel(const std::string& key);
     // Asks the job wanted for `key` to stop where it can; its result is still applied.
     void stop(const std::string& key);
+    // Stops the command wanted for `key`, drops what it still reports, and waits for it to
+    // end (for its owner's end: the files it works on are left whole).
+    void endCommand(const std::string& key);
     // True while a job for `key` (or, without one, any job) is wanted.
     bool pending(const std::string& key) const;
     bool pending() const { return !pending_.empty(); }

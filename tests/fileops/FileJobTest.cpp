@@ -75,6 +75,7 @@ class FileJobTest : public ::testing::Test {
     test::TempDir sorted{"/dev/shm"};
     test::TestDrives drives;
     std::vector<BatchItem> items;
+    WorkQueues work;
 };
 
 // Stopped from this thread while the worker moves: every file is reported once, here, and what
@@ -82,7 +83,7 @@ class FileJobTest : public ::testing::Test {
 TEST_F(FileJobTest, ReportsEachFileOnceOnItsOwnThreadAndStops) {
     auto gated = std::make_unique<GatedBatch>(moveBatch(), 5);
     GatedBatch* gate = gated.get();
-    auto job = std::make_unique<FileJob>(std::move(gated));
+    auto job = std::make_unique<FileJob>(std::move(gated), work, "D:");
     std::map<int, FileResult> results;
     const auto owner = std::this_thread::get_id();
     QObject::connect(job.get(), &FileJob::fileHandled, [&](int entry, const FileOutcome& outcome) {
@@ -111,7 +112,7 @@ TEST_F(FileJobTest, ReportsEachFileOnceOnItsOwnThreadAndStops) {
 // A job destroyed while it runs (the window closed) stops between two files and waits for its
 // worker: nothing is left half done.
 TEST_F(FileJobTest, DestroyedWhileRunningLeavesEveryFileWhole) {
-    auto job = std::make_unique<FileJob>(moveBatch());
+    auto job = std::make_unique<FileJob>(moveBatch(), work, "D:");
     bool progressed = false;
     QObject::connect(job.get(), &FileJob::progressed, [&] { progressed = true; });
     job->start();
