@@ -137,13 +137,11 @@ TEST(WorkQueuesTest, HungVolumeIsToldOnceAndNeverWaitedFor) {
     };
     int silent = 0;
     int applied = 0;
-    QElapsedTimer asked;
-    asked.start();
     listing->run<int>(
         "destination", "E:", hanging, [&](int&) { ++applied; }, [&] { ++silent; });
     listing->run<int>(
         "preview", "E:", hanging, [&](int&) { ++applied; }, [&] { ++silent; });
-    EXPECT_LT(asked.elapsed(), 50);  // the request itself never waits
+    EXPECT_TRUE(listing->pending("destination"));  // the requests returned while it hangs
     ASSERT_TRUE(processEventsUntil([&] { return silent == 2; }));
     EXPECT_FALSE(listing->pending());
     EXPECT_TRUE(listing->silent("E:"));
