@@ -128,7 +128,7 @@ void TForm1::runTransfer(TransferMode mode, std::vector<BatchItem> items, const 
            {SourceFolder, target},
            [this, transfer, kind, source = SourceFolder, target, afterJob](bool) {
                UniqueNameCounter = transfer->uniqueNameCounter();
-               remember(stepOfJob(kind, source, target));
+               remember(stepOfJob(kind, source, target), jobMounts_);
                tellJobFailures();
                tellLeftoversKept(transfer->leftoversKept(), transfer->targetFolder());
                if (afterJob) {
@@ -184,7 +184,7 @@ void TForm1::deleteItems(std::vector<BatchItem> items, bool emptyListAfter) {
                         recordOf(outcome, path, path, entry, ticked.at(entry)));
                 }
             }
-            remember(std::move(trashed));
+            remember(std::move(trashed), jobMounts_);
             std::vector<BatchItem> noTrash = itemsNoTrashTook(outcomes);
             if (stopped || noTrash.empty() || !askDeleteForGood(noTrash.size())) {
                 end();
@@ -225,7 +225,7 @@ void TForm1::beginOn(std::map<int, CommandAtWork::Entry> entries) {
 void TForm1::runJob(std::unique_ptr<FileBatch> batch, const char* label, ListChange change,
                     std::vector<std::string> folders, CommandAtWork::AfterJob afterJob) {
     const std::string volume = folders.empty() ? std::string() : volumeOf(folders.back());
-    auto* job = new FileJob(std::move(batch), *work_, volume, this);
+    auto* job = new FileJob(std::move(batch), *work_, volume, folders, this);
     command_.run(job, QString::fromUtf8(label), change, std::move(folders), std::move(afterJob));
     connect(job, &FileJob::fileHandled, this, &TForm1::applyOutcome);
     connect(job, &FileJob::progressed, this, &TForm1::showJobProgress);
@@ -287,6 +287,7 @@ void TForm1::showJobProgress(const BatchProgress& progress) {
 void TForm1::endJob() {
     FileJob* job = command_.job();
     const bool stopped = job && job->stopped();
+    jobMounts_ = job ? job->mounts() : FolderMounts{};
     if (job) {
         job->deleteLater();  // not running any more: commands are enabled at once from here on
     }
@@ -404,7 +405,7 @@ void TForm1::BitBtn11Click() {
             }
             runJob(std::make_unique<AttachTextBatch>(source, text, std::move(items)),
                    kRenamingLabel, ListChange::RenameDone, {source}, [this, source](bool) {
-                       remember(stepOfJob(UndoKind::AttachText, source, source));
+                       remember(stepOfJob(UndoKind::AttachText, source, source), jobMounts_);
                        tellJobFailures();
                    });
         });

@@ -53,8 +53,8 @@ void TForm1::connectUndoEvents() {
 
 // A new command: it can be taken back, and what was taken back before can no longer be done
 // again (the files it would act on may be the new command's).
-void TForm1::remember(UndoStep step) {
-    noteMounts(step);
+void TForm1::remember(UndoStep step, const FolderMounts& known) {
+    noteMounts(step, known);
     history_.remember(std::move(step));
     updateUndoEntry();
 }

@@ -341,7 +341,9 @@ class TForm1 : public QMainWindow {
     std::map<const ImageControl*, std::string> unloadable_;
 
     UndoHistory history_;
-    void remember(UndoStep step);
+    // Records a step; the mounts of its folders are asked unless the command noted them.
+    void remember(UndoStep step, const FolderMounts& known = {});
+    FolderMounts jobMounts_;  // noted by the file command that ended last
     void runHistoryStep(UndoHistory::Way way);
     static std::vector<std::string> drivesOf(const UndoStep& step);
     void runTakenStep(UndoHistory::Way way);

@@ -11,11 +11,12 @@ std::atomic<unsigned> jobsMade{0};
 }
 
 FileJob::FileJob(std::unique_ptr<FileBatch> batch, WorkQueues& work, std::string volume,
-                 QObject* parent)
+                 std::vector<std::string> folders, QObject* parent)
     : QObject(parent),
       batch_(std::move(batch)),
       work_(&work),
       volume_(std::move(volume)),
+      folders_(std::move(folders)),
       key_("file command " + std::to_string(++jobsMade)) {}
 
 FileJob::~FileJob() {
@@ -28,9 +29,9 @@ FileJob::~FileJob() {
 // the job is still wanted (this object's end drops them).
 void FileJob::start() {
     running_ = true;
-    work_->runCommand<bool>(
+    work_->runCommand<FolderMounts>(
         key_, volume_,
-        [this, batch = batch_](const JobContext& job) {
+        [this, batch = batch_, folders = folders_](const JobContext& job) {
             batch->run(
                 job.cancelFlag(),
                 [this, &job](int entry, const FileOutcome& outcome) {
@@ -39,9 +40,10 @@ void FileJob::start() {
                 [this, &job](const BatchProgress& progress) {
                     job.report([this, progress] { emit progressed(progress); });
                 });
-            return true;
+            return mountsOf(folders);
         },
-        [this](bool&) {
+        [this](FolderMounts& mounts) {
+            mounts_ = std::move(mounts);
             running_ = false;
             emit finished();
         });

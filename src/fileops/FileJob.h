@@ -10,8 +10,10 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "fileops/FileBatch.h"
+#include "fileops/UndoStep.h"
 #include "work/WorkQueues.h"
 
 namespace pictaria {
@@ -20,9 +22,10 @@ class FileJob : public QObject {
     Q_OBJECT
 
   public:
-    // `volume`: the one the batch writes to ("E:"; empty for none in particular).
+    // `volume`: the one the batch writes to ("E:"; empty for none in particular). The mounts of
+    // `folders` are noted on the worker once the batch ended, for the command's undo.
     FileJob(std::unique_ptr<FileBatch> batch, WorkQueues& work, std::string volume,
-            QObject* parent = nullptr);
+            std::vector<std::string> folders = {}, QObject* parent = nullptr);
     // Stops the batch between two files and waits for it.
     ~FileJob() override;
 
@@ -31,6 +34,8 @@ class FileJob : public QObject {
     void stop();
     bool running() const { return running_; }
     bool stopped() const { return stopped_; }
+    // Once finished: the mounts of the folders given, as they were at the end.
+    const FolderMounts& mounts() const { return mounts_; }
 
   signals:
     void fileHandled(int entry, const pictaria::FileOutcome& outcome);
@@ -42,6 +47,8 @@ class FileJob : public QObject {
     std::shared_ptr<FileBatch> batch_;
     QPointer<WorkQueues> work_;  // gone first at the window's end, having waited for the job
     std::string volume_;
+    std::vector<std::string> folders_;
+    FolderMounts mounts_;
     std::string key_;
     bool running_ = false;
     bool stopped_ = false;

@@ -45,18 +45,31 @@ std::uint64_t mountHolding(std::string folder) {
     return folder.empty() ? 0 : mountIdentityOf(folder);
 }
 
-std::uint64_t mountOf(const std::string& pathText) {
-    return pathText.empty() ? 0 : mountHolding(extractFileDir(pathText));
+std::uint64_t mountOf(const std::string& pathText, const FolderMounts& known) {
+    if (pathText.empty()) {
+        return 0;
+    }
+    const std::string folder = extractFileDir(pathText);
+    const auto noted = known.find(folder);
+    return noted != known.end() ? noted->second : mountHolding(folder);
 }
 
 }  // namespace
 
-void noteMounts(UndoStep& step) {
+FolderMounts mountsOf(const std::vector<std::string>& folders) {
+    FolderMounts mounts;
+    for (const std::string& folder : folders) {
+        mounts[folder] = mountHolding(folder);
+    }
+    return mounts;
+}
+
+void noteMounts(UndoStep& step, const FolderMounts& known) {
     if (step.records.empty()) {
         return;
     }
-    step.nowMount = mountOf(step.records.front().now);
-    step.beforeMount = mountOf(step.records.front().before);
+    step.nowMount = mountOf(step.records.front().now, known);
+    step.beforeMount = mountOf(step.records.front().before, known);
 }
 
 bool sameAsNoted(const FileStamp& now, const FileStamp& noted, bool folder) {

@@ -5,6 +5,7 @@
 // changed since is touched.
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -72,8 +73,13 @@ std::string undoHint(const UndoStep& step);
 // a folder the same folder (what is inside it may have changed).
 bool sameAsNoted(const FileStamp& now, const FileStamp& noted, bool folder);
 
-// Notes the mounts that hold the step's folders now.
-void noteMounts(UndoStep& step);
+// The mounts that hold folders now (or would hold them if they were made again), by folder.
+using FolderMounts = std::map<std::string, std::uint64_t>;
+FolderMounts mountsOf(const std::vector<std::string>& folders);
+
+// Notes the mounts that hold the step's folders now; those in `known` (noted by the command
+// where it ran) are not asked again.
+void noteMounts(UndoStep& step, const FolderMounts& known = {});
 
 // The folder a step puts its files or folders into when it runs (the records of one step share
 // their folders), with the mount noted for it when the step was made (0 when that could not be
