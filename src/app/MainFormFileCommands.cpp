@@ -239,6 +239,7 @@ void TForm1::runJob(std::unique_ptr<FileBatch> batch, const char* label, ListCha
         }
     }));
     job->start();
+    updateUndoEntry();
 }
 
 // The progress window of a command on another thread: it appears once the command has taken
@@ -298,6 +299,7 @@ void TForm1::endJob() {
     auto afterJob = command_.end();
     QApplication::restoreOverrideCursor();
     setJobCommandsEnabled(true);
+    updateUndoEntry();
     if (destinationChanged) {
         listDestinationAfresh();
     }

@@ -229,6 +229,7 @@ void TForm1::beginFolderMove() {
     QApplication::setOverrideCursor(Qt::BusyCursor);
     folderMoveProgress_ = stoppableProgressWindow(QString::fromUtf8(kMovingLabel),
                                                   [this] { work_->stop(kFolderMove); });
+    updateUndoEntry();
 }
 
 // The progress window goes before anything is told.
@@ -236,6 +237,7 @@ void TForm1::endFolderMove() {
     folderMoveProgress_.reset();
     QApplication::restoreOverrideCursor();
     setJobCommandsEnabled(true);
+    updateUndoEntry();
 }
 
 void TForm1::folderMoved(const std::string& moving, const std::string& destination,

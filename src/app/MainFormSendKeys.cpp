@@ -27,6 +27,7 @@ namespace {
 constexpr char kSendMenuCaption[] = "送る";
 constexpr char kNoSendKeysHint[] = "行き先を選ぶと、Alt+数字で写真を送れます";
 constexpr char kFolderGoneMessage[] = " はありません。";
+constexpr char kSendWaitsText[] = "この写真は、今の操作が終わってから送れます。";
 
 QString sendCaption(int key, const std::string& folder) {
     return QStringLiteral("Alt+%1  ").arg(key) + displayText(folder);
@@ -45,7 +46,8 @@ void TForm1::buildSendKeys() {
         copy->setShortcut(QKeySequence(Qt::ALT | Qt::SHIFT | digit));
         for (QAction* action : {move, copy}) {
             action->setShortcutContext(Qt::WindowShortcut);
-            addAction(action);  // the keys work without the menu open
+            action->setAutoRepeat(false);  // a key held down sends once, not once per repeat
+            addAction(action);             // the keys work without the menu open
         }
         connect(move, &QAction::triggered, this,
                 [this, key] { sendShown(key, TransferMode::Move); });
@@ -105,7 +107,11 @@ void TForm1::sendShown(int key, TransferMode mode) {
     restSendKey();
     auto* entry = const_cast<QListWidgetItem*>(sourcePick_.entry());
     const std::string folder = sendKeys_.folderOfKey(key);
-    if (!entry || folder.empty() || CListBox1->tickLocked(CListBox1->row(entry))) {
+    if (!entry || folder.empty()) {
+        return;
+    }
+    if (CListBox1->tickLocked(CListBox1->row(entry))) {
+        StatusBar1->setSimpleText(kSendWaitsText);  // the running command holds it
         return;
     }
     if (const char* refusal = sameFolderRefusal(mode, SourceFolder, folder)) {

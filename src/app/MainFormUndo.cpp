@@ -16,6 +16,7 @@
 #include "platform/MessageSink.h"
 #include "platform/PathText.h"
 #include "widgets/CheckListBox.h"
+#include "widgets/StatusBar.h"
 #include "widgets/TextBytes.h"
 
 namespace pictaria {
@@ -66,8 +67,9 @@ void TForm1::updateUndoEntry() {
     Undo1->setToolTip(QString::fromUtf8(undo ? undoHint(*undo) : kNothingToUndoHint));
     Undo1->setStatusTip(Undo1->toolTip());
     Redo1->setToolTip(QString::fromUtf8(redo ? undoHint(*redo) : std::string()));
-    Undo1->setEnabled(undo != nullptr);
-    Redo1->setEnabled(redo != nullptr);
+    // While a command runs the keys stay on, so that they can tell the user to wait.
+    Undo1->setEnabled(undo != nullptr || jobRunning());
+    Redo1->setEnabled(redo != nullptr || jobRunning());
 }
 
 // The files a finished job changed, each with its stamp now: the copies or moved files in
@@ -115,12 +117,12 @@ bool TForm1::droppedForAnotherVolume(UndoHistory::Way way) {
 }
 
 // Runs the next step of `way` as a job; what it did can then be reversed the other way, and
-// what a stop left undone stays to be run again. While another job runs, the user is told to
-// wait for it.
+// what a stop left undone stays to be run again. While another job runs, the status bar tells
+// the user to wait for it, whether or not there is a step to take back.
 void TForm1::runHistoryStep(UndoHistory::Way way) {
     const UndoStep* next = history_.next(way);
-    if (next && jobRunning()) {
-        showMessage(kWaitForJobMessage);
+    if (jobRunning()) {
+        StatusBar1->setSimpleText(kWaitForJobMessage);
         return;
     }
     if (!next) {

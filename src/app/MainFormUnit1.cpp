@@ -152,6 +152,7 @@ void TForm1::whenDrivesReady(std::vector<std::string> paths,
         }
     };
     ++drivesBeingChecked_;
+    updateUndoEntry();
     work_->run<Checked>(
         key, {},
         [paths, asking](const JobContext&) {
@@ -170,6 +171,7 @@ void TForm1::whenDrivesReady(std::vector<std::string> paths,
         },
         [this, then, refused, count = paths.size()](Checked& checked) {
             --drivesBeingChecked_;
+            updateUndoEntry();
             for (const DriveState& state : checked.drives) {
                 if (!tellUnlessReady(state)) {
                     refused();
@@ -186,6 +188,7 @@ void TForm1::whenDrivesReady(std::vector<std::string> paths,
         if (work_->pending(key)) {
             work_->cancel(key);
             --drivesBeingChecked_;
+            updateUndoEntry();
             tellDriveSilent(paths[std::min(asking->load(), paths.size() - 1)]);
             refused();
         }

@@ -113,7 +113,8 @@ TEST_F(FileCommandsTest, CopyAndMoveTransferTheTickedFiles) {
     tick({1});
     window->BitBtn3->click();
     QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);  // told to wait for the Move
-    EXPECT_EQ(messages.shown.back(), "ほかの操作が終わってから、もう一度お試しください。");
+    EXPECT_EQ(window->StatusBar1->simpleText(),
+              "ほかの操作が終わってから、もう一度お試しください。");
     ASSERT_TRUE(jobEnds());
     EXPECT_EQ(names(window->CListBox1), (Names{"c.jpg", "d.jpg"}));
     EXPECT_EQ(ticks(), (Ticks{true, false}));
@@ -393,12 +394,20 @@ TEST_F(FileCommandsTest, UndoIsRefusedOnceTheCardItWouldPutBackOnWasTakenOut) {
 }
 
 // Alt with a number sends the photograph shown, ticked or not, to the destination of that key
-// and shows the next one at once; Ctrl+Z brings it back to its place. A destination gone since
-// is said so, and nothing moves.
+// and shows the next one at once, once however long the key is held; Ctrl+Z brings it back to
+// its place. A destination gone since is said so, and nothing moves.
 TEST_F(FileCommandsTest, ASendKeyMovesTheShownPhotographAndShowsTheNext) {
     window->showDestination("D:\\Sorted");  // a destination chosen gets Alt+1
     clickItem(window->CListBox1, 1);
+    // The repeats of a key held down send nothing.
+    qt_sendShortcutOverrideEvent(window->CListBox1, 0, Qt::Key_1, Qt::AltModifier, QString(), true);
+    ASSERT_TRUE(jobEnds());
+    EXPECT_EQ(names(window->CListBox1).size(), 4u);
     QTest::keyClick(window.get(), Qt::Key_1, Qt::AltModifier);
+    // Ctrl+Z while the send goes, with no older step to take back, tells to wait.
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(window->StatusBar1->simpleText(),
+              "ほかの操作が終わってから、もう一度お試しください。");
     ASSERT_TRUE(jobEnds());
     EXPECT_EQ(window->Label1->text(), QStringLiteral("c.jpg"));
     EXPECT_EQ(d.readFile("Sorted/b.jpg"), "b.jpg");
