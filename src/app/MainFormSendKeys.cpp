@@ -28,6 +28,8 @@ constexpr char kSendMenuCaption[] = "送る";
 constexpr char kNoSendKeysHint[] = "行き先を選ぶと、Alt+数字で写真を送れます";
 constexpr char kFolderGoneMessage[] = " はありません。";
 constexpr char kSendWaitsText[] = "この写真は、今の操作が終わってから送れます。";
+constexpr char kMovedText[] = " に移動しました";
+constexpr char kCopiedText[] = " にコピーしました";
 
 QString sendCaption(int key, const std::string& folder) {
     return QStringLiteral("Alt+%1  ").arg(key) + displayText(folder);
@@ -139,9 +141,7 @@ void TForm1::sendShown(int key, TransferMode mode) {
                 return;
             }
             send->ready = true;
-            if (send->mode == TransferMode::Move) {
-                pickNextAfter(send->entry);
-            }
+            pickNextAfter(send->entry);  // a copy goes on to the next photograph as a move does
             startNextSend();
         },
         [this, ticket] { dropPendingSend(ticket); });
@@ -189,10 +189,12 @@ void TForm1::startNextSend() {
         const std::string name = CListBox1->name(row);
         beginOn({{row, send.entry}});
         giveSendKey(send.folder);
+        const char* done = send.mode == TransferMode::Move ? kMovedText : kCopiedText;
         runTransfer(
-            send.mode, {BatchItem{row, name}}, send.folder, [this, name, folder = send.folder] {
+            send.mode, {BatchItem{row, name}}, send.folder,
+            [this, name, folder = send.folder, done] {
                 if (!command_.outcomes().empty() && command_.outcomes().begin()->second.done()) {
-                    StatusBar1->setSimpleText(name + " → " + folder);
+                    StatusBar1->setSimpleText(name + " → " + folder + done);
                 }
             });
     }

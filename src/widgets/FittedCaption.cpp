@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/FittedCaption.h"
 
+#include <QKeySequence>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -31,7 +32,11 @@ void setFittedCaption(QPushButton& button, const QString& caption, int pixelSize
         font.setPixelSize(font.pixelSize() - 1);
     }
     button.setFont(font);
+    // The button keeps its key: the toolkit would put the caption's mnemonic in its place, and
+    // these captions have none.
+    const QKeySequence key = button.shortcut();
     button.setText(caption);
+    button.setShortcut(key);
 }
 
 }  // namespace pictaria

@@ -395,7 +395,8 @@ TEST_F(FileCommandsTest, UndoIsRefusedOnceTheCardItWouldPutBackOnWasTakenOut) {
 
 // Alt with a number sends the photograph shown, ticked or not, to the destination of that key
 // and shows the next one at once, once however long the key is held; Ctrl+Z brings it back to
-// its place. A destination gone since is said so, and nothing moves.
+// its place. Shift+Alt copies and shows the next one too. A destination gone since is said so,
+// and nothing moves.
 TEST_F(FileCommandsTest, ASendKeyMovesTheShownPhotographAndShowsTheNext) {
     window->showDestination("D:\\Sorted");  // a destination chosen gets Alt+1
     clickItem(window->CListBox1, 1);
@@ -413,11 +414,20 @@ TEST_F(FileCommandsTest, ASendKeyMovesTheShownPhotographAndShowsTheNext) {
     EXPECT_EQ(d.readFile("Sorted/b.jpg"), "b.jpg");
     EXPECT_EQ(names(window->CListBox1), (Names{"a.jpg", "c.jpg", "d.jpg"}));
     EXPECT_EQ(window->CListBox1->selectedIndex(), 1);
-    EXPECT_EQ(window->StatusBar1->simpleText(), "b.jpg → D:\\Sorted");
+    EXPECT_EQ(window->StatusBar1->simpleText(), "b.jpg → D:\\Sorted に移動しました");
 
     undo();
     EXPECT_EQ(names(window->CListBox1), (Names{"a.jpg", "b.jpg", "c.jpg", "d.jpg"}));
     EXPECT_TRUE(c.exists("Pics/b.jpg"));
+
+    // Shift makes it a copy, which shows the next photograph all the same.
+    clickItem(window->CListBox1, 0);
+    QTest::keyClick(window.get(), Qt::Key_1, Qt::AltModifier | Qt::ShiftModifier);
+    ASSERT_TRUE(jobEnds());
+    EXPECT_EQ(window->Label1->text(), QStringLiteral("b.jpg"));
+    EXPECT_EQ(d.readFile("Sorted/a.jpg"), "a.jpg");
+    EXPECT_TRUE(c.exists("Pics/a.jpg"));
+    EXPECT_EQ(window->StatusBar1->simpleText(), "a.jpg → D:\\Sorted にコピーしました");
 
     std::filesystem::remove_all(d.host("Sorted"));
     QTest::keyClick(window.get(), Qt::Key_1, Qt::AltModifier);
