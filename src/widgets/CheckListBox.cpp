@@ -129,6 +129,7 @@ void CheckListBox::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || pressed < 0) {
         return;
     }
+    previousDragPoint_ = point;  // a drag from here passes over the entry pressed first
     if (onTickBox(pressed, point)) {
         tickPressed_ = pressed;
         tickBeforePress_ = checked(pressed);

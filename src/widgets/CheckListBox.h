@@ -57,8 +57,8 @@ class CheckListBox : public QListWidget {
     // The item under a point of the list's viewport, -1 for the empty area below the items.
     int itemIndexAt(const QPoint& point) const;
     // While `pointerMoved` reports a movement with the left button held: the point of the same
-    // drag's movement before it, none for the first movement of a drag (after a press, or after
-    // a movement without the left button).
+    // drag's movement before it, or of the press on an entry that began it; none for the first
+    // movement of a drag that began elsewhere (after a movement without the left button).
     std::optional<QPoint> previousDragPoint() const { return previousDragPoint_; }
 
   signals:

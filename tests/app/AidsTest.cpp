@@ -225,6 +225,14 @@ TEST_F(AidsTest, FastLeftDragTicksTheEntriesBetweenItsMovements) {
     moveOverList(list, Qt::LeftButton, rowCentre(23) + QPoint(0, 12));
     expected.insert(expected.end() - 1, 22);
     EXPECT_EQ(tickedRows(list), expected);
+
+    // A drag starts where the button went down: its first movement reported three rows further
+    // ticks the row it started on and those on the way.
+    window->BitBtn6Click();
+    QTest::mousePress(list->viewport(), Qt::LeftButton, {}, rowCentre(4));
+    moveOverList(list, Qt::LeftButton, rowCentre(7));
+    QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, rowCentre(7));
+    EXPECT_EQ(tickedRows(list), (std::vector<int>{4, 5, 6, 7}));
 }
 
 TEST_F(AidsTest, SlideButtonShowsThePreviewPicturesFullScreen) {
