@@ -17,8 +17,6 @@
 #include "platform/PathText.h"
 #include "viewer/DestinationScan.h"
 #include "viewer/PaneReads.h"
-#include "viewer/PictureLoadError.h"
-#include "viewer/PictureReadAhead.h"
 #include "widgets/CheckListBox.h"
 #include "widgets/ErrorReportingApplication.h"
 #include "widgets/ImageControl.h"

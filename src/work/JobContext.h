@@ -4,8 +4,6 @@
 // wanted, and a way to tell that its volume answered, so that a slow volume is told apart from
 // one that hangs.
 
-#include <QObject>
-
 #include <atomic>
 #include <chrono>
 #include <cstdint>
